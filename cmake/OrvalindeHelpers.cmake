@@ -1,0 +1,64 @@
+# Shared build helpers. Source lists are globbed per folder so that adding a
+# file never means editing a list another area owns.
+
+# orvalinde_glob(<var> <dir> [EXCLUDE <subdir>...]): every .cpp/.h below dir.
+function(orvalinde_glob var dir)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS
+       ${dir}/*.cpp ${dir}/*.c ${dir}/*.h ${dir}/*.hpp)
+  foreach(ex IN LISTS ARG_EXCLUDE)
+    list(FILTER found EXCLUDE REGEX "^${dir}/${ex}/")
+  endforeach()
+  set(${var} ${found} PARENT_SCOPE)
+endfunction()
+
+# orvalinde_add_gtest(<name> SOURCES ... LIBS ... [MAIN core|gui|none]
+#                     [ENV ...] [TIMEOUT s]): one GoogleTest executable
+# registered with CTest test by test. MAIN core (default) runs the tests under
+# a QCoreApplication, gui under a QApplication, none brings its own main.
+function(orvalinde_add_gtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT;MAIN" "SOURCES;LIBS;ENV" ${ARGN})
+  if(NOT ARG_MAIN)
+    set(ARG_MAIN core)
+  endif()
+  if(ARG_MAIN STREQUAL "core")
+    list(APPEND ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/main_core.cpp)
+  elseif(ARG_MAIN STREQUAL "gui")
+    list(APPEND ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/main_gui.cpp)
+    list(APPEND ARG_LIBS Qt6::Widgets)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Threads::Threads)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALINDE_TIME_SCALE=0.01;${ARG_ENV}")
+endfunction()
+
+# Adds every immediate subfolder of the current folder that has a CMakeLists.txt.
+function(orvalinde_add_subdirs)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
+       AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# Compiles resources/translations/*.ts (ID-based, qtTrId) into the target's
+# resources under ":/i18n".
+function(orvalinde_add_translations target)
+  file(GLOB ts_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/translations/*.ts)
+  if(ts_files)
+    qt_add_translations(${target}
+      TS_FILES ${ts_files}
+      RESOURCE_PREFIX /i18n
+      LRELEASE_OPTIONS -idbased)
+  endif()
+endfunction()

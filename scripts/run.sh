@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the application and starts it. Without ORVALINDE_BACKEND=linux it runs
+# on three simulated devices (one of each family). With no display it runs
+# under xvfb-run and saves a screenshot of the main window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh --run-only
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+export ORVALINDE_BACKEND="${ORVALINDE_BACKEND:-sim}"
+if [ "$ORVALINDE_BACKEND" = "sim" ]; then
+  export ORVALINDE_SIM_DEVICES="${ORVALINDE_SIM_DEVICES:-orbrin:OR20240001,vasko:VS20240002.01,pirok:PK20240003}"
+  echo "Simulated devices: $ORVALINDE_SIM_DEVICES (change them with build/release/tools/simctl/orvalinde-simctl)"
+fi
+
+app=build/release/src/orvalinde
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$app"
+fi
+shot="${ORVALINDE_SCREENSHOT:-$PWD/orvalinde-screenshot.png}"
+echo "No display: running under xvfb-run; the main window is saved to $shot"
+ORVALINDE_SCREENSHOT="$shot" ORVALINDE_QUIT_AFTER_SCREENSHOT="${ORVALINDE_QUIT_AFTER_SCREENSHOT:-1}" \
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$app"

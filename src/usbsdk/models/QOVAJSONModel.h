@@ -1,0 +1,39 @@
+#pragma once
+// Base of every payload model decoded from a device's JSON reply, and the
+// lookup of a model type by its class name.
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include <memory>
+
+class QOVAJSONModel {
+public:
+    virtual ~QOVAJSONModel() = default;
+    // The model's class name, as requests name it ("DeviceInfoModel").
+    virtual QString className() const = 0;
+    // The model's fields as a JSON object (for log lines).
+    virtual QJsonObject toJSONObject() const = 0;
+};
+
+using QOVAModelRef = std::shared_ptr<const QOVAJSONModel>;
+
+namespace QOVAModelRegistry {
+
+// True when a model type of that class name exists.
+bool contains(const QString &className);
+
+// Decodes data (a JSON object) into the model of that class. On failure
+// returns null and, when error is given, stores a description there.
+QOVAModelRef modelFromJSONData(const QString &className, const QByteArray &data,
+                               QString *error = nullptr);
+
+} // namespace QOVAModelRegistry
+
+// Typed access: returns the model when it is of type T, else null.
+template <typename T>
+std::shared_ptr<const T> qova_model_cast(const QOVAModelRef &model)
+{
+    return std::dynamic_pointer_cast<const T>(model);
+}

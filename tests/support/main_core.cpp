@@ -1,0 +1,12 @@
+// Test entry point for core tests: a QCoreApplication so that event loops,
+// timers and queued calls work in every test.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
