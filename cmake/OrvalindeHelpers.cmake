@@ -33,10 +33,14 @@ function(orvalinde_add_gtest name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  # The tests' environment is given through env(1) as the executable's
+  # launcher, so that test discovery at build time sees it too (a list in
+  # the ENVIRONMENT property would not survive discovery).
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+    /usr/bin/env QT_QPA_PLATFORM=offscreen ORVALINDE_TIME_SCALE=0.01 ${ARG_ENV})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVALINDE_TIME_SCALE=0.01;${ARG_ENV}")
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
 # Adds every immediate subfolder of the current folder that has a CMakeLists.txt.
