@@ -16,8 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 using namespace platform;
 using e2e::PluggedDevice;
@@ -368,4 +373,70 @@ TEST_F(LinuxBackendE2E, ANodeNotYetAccessibleRightAfterItsAddIsOpenedOnARetry)
     manager->close();
     setDacOverride(true);
     setTimeScale(scale);
+}
+
+namespace {
+// A device that stops answering a feature-report read until it is pulled.
+class HangingDevice : public TestDevice {
+public:
+    using TestDevice::TestDevice;
+
+    int getFeatureReport(int, uint8_t *, size_t) override
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        entered = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return pulled; });
+        return -ENODEV;  // what the kernel answers a request cut by a disconnect
+    }
+
+    void pull()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        pulled = true;
+        changed.notify_all();
+    }
+
+    bool waitEntered()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [this] { return entered; });
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool pulled = false;
+};
+} // namespace
+
+TEST_F(LinuxBackendE2E, ANodeThatVanishesDuringARequestFailsItOnceAndReportsTheRemoval)
+{
+    auto device = std::make_shared<HangingDevice>(TestDevice::Kind::Orbrin, "OR-GONE-1");
+    const PluggedDevice p = plug(device, false);
+    HidRecorder recorder;
+    std::unique_ptr<HidManager> manager = backend->createHidManager();
+    recorder.attach(*manager);
+    ASSERT_EQ(manager->open(), 0);
+    ASSERT_EQ(recorder.matchedWithSerial("OR-GONE-1").size(), 1u);
+    HidDeviceRef hid = recorder.matchedWithSerial("OR-GONE-1")[0];
+
+    std::atomic<int> result{1};
+    std::thread request([&] {
+        uint8_t buffer[257] = {};
+        size_t actual = 0;
+        result = hid->getFeatureReport(6, buffer, sizeof buffer, &actual);
+    });
+    ASSERT_TRUE(device->waitEntered());
+    unplug(p);
+    device->pull();
+    request.join();
+    EXPECT_EQ(result.load(), -ENODEV);
+
+    ASSERT_TRUE(waitFor([&] { return !recorder.removed.empty(); }));
+    runEventsFor(20);
+    EXPECT_EQ(recorder.removed.size(), 1u);
+    uint8_t frame[257] = {6};
+    EXPECT_EQ(hid->setFeatureReport(frame, sizeof frame), -ENODEV);
+    manager->close();
 }
