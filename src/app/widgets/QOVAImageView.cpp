@@ -41,6 +41,7 @@ void QOVAImageView::setImageName(const QString &name)
         m_pixmap.load(path);
     }
     update();
+    emit imageNameChanged(name);
 }
 
 void QOVAImageView::setImage(const QPixmap &pixmap)

@@ -53,6 +53,10 @@ public:
     // Clears the list; the running cycle ends at its next tick.
     void stopAnimating();
 
+signals:
+    // The image was set by name (also by each step of an animation).
+    void imageNameChanged(const QString &name);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -93,6 +93,16 @@ QRect QOVAPopUpButton::titleRect() const
     return QRect(x, 0, std::max(0, width() - x - kArrowAreaWidth), height());
 }
 
+QString QOVAPopUpButton::shownTitle() const
+{
+    const int index = currentIndex();
+    if (index < 0)
+        return {};
+    const QVariant fontData = itemData(index, Qt::FontRole);
+    const QFont f = fontData.isValid() ? fontData.value<QFont>() : font();
+    return QFontMetrics(f).elidedText(currentText(), Qt::ElideRight, titleRect().width());
+}
+
 void QOVAPopUpButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -129,11 +139,9 @@ void QOVAPopUpButton::paintEvent(QPaintEvent *)
     QColor c = colorData.isValid() ? colorData.value<QBrush>().color() : QColor(Qt::black);
     if (!isEnabled())
         c.setAlphaF(c.alphaF() * 0.5f);
-    const QRect r = titleRect();
     p.setFont(f);
     p.setPen(c);
-    const QString shown = QFontMetrics(f).elidedText(currentText(), Qt::ElideRight, r.width());
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    p.drawText(titleRect(), Qt::AlignLeft | Qt::AlignVCenter, shownTitle());
 }
 
 void QOVAPopUpButton::wheelEvent(QWheelEvent *event)

@@ -30,8 +30,9 @@ public:
     int indexOfSelectedItem() const { return currentIndex(); }
     QString titleOfSelectedItem() const { return currentText(); }
 
-    // Where the title of the selected item is drawn.
+    // Where the title of the selected item is drawn, and what is drawn there.
     QRect titleRect() const;
+    QString shownTitle() const;
     // The colour of the face.
     QColor faceColor() const;
 

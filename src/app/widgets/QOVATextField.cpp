@@ -3,6 +3,7 @@
 #include "QOVAColor.h"
 #include "QOVAFont.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 QOVATextField::QOVATextField(QWidget *parent)
@@ -57,4 +58,15 @@ QOVASecureTextField::QOVASecureTextField(QWidget *parent)
     : QOVATextField(parent)
 {
     setEchoMode(QLineEdit::Password);
+}
+
+void QOVASecureTextField::keyPressEvent(QKeyEvent *event)
+{
+    // Secret text is not handed to the clipboard, so cutting it would only
+    // delete it: the key does nothing here.
+    if (event->matches(QKeySequence::Cut)) {
+        event->accept();
+        return;
+    }
+    QOVATextField::keyPressEvent(event);
 }

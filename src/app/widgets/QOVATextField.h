@@ -36,4 +36,7 @@ class QOVASecureTextField : public QOVATextField {
     Q_OBJECT
 public:
     explicit QOVASecureTextField(QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
