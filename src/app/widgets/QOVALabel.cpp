@@ -225,9 +225,10 @@ void QOVALabel::paintEvent(QPaintEvent *)
     p.setFont(font());
     p.setPen(m_displayColor);
     for (const Piece &piece : pieces()) {
-        // Laid out again in the rectangle's own width, with each line placed
-        // by the alignment inside it; lines below the rectangle are not drawn.
-        const TextBlock block = layOut(piece.text, font(), m_lineBreakMode, piece.rect.width(),
+        // The lines as they were measured (in the label's width), each placed
+        // by the alignment inside the piece's rectangle; lines below the
+        // rectangle are not drawn, but the first one always is.
+        const TextBlock block = layOut(piece.text, font(), m_lineBreakMode, width(),
                                        std::max(piece.rect.height(), 1.0));
         for (qsizetype i = 0; i < block.lines.size(); ++i) {
             const Line &line = block.lines.at(i);

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QFontMetricsF>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 
 namespace {
@@ -92,6 +93,42 @@ TEST(QOVALabelPlacement, WrapsLongTextButOneLineIsCappedAt15)
     EXPECT_LE(label.textRects()[0].height(), 15.0);
     label.setFont(fontWithSFProDisplay(20, 1));  // taller than 15 on its own
     EXPECT_LE(label.textRects()[0].height(), 15.0);
+}
+
+// The rightmost column with ink in an image.
+int rightmostInk(const QImage &image)
+{
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0)
+                right = std::max(right, x);
+    return right;
+}
+
+TEST(QOVALabelPlacement, DrawsEveryCharacterOfItsMeasuredLines)
+{
+    for (const char *text : {"hover", "QOVAPasswordView", "QOVAScrollView", "empty, placeholder"}) {
+        for (int alignment : {QOVALabel::AlignLeft, QOVALabel::AlignCenter, QOVALabel::AlignRight}) {
+            SCOPED_TRACE(testing::Message() << text << " alignment " << alignment);
+            QOVALabel label;
+            label.setAttribute(Qt::WA_TranslucentBackground);
+            label.resize(180, 14);
+            label.setFont(fontWithSFProDisplay(10, 1));
+            label.setAlignment(alignment);
+            label.setStringValue(QString::fromLatin1(text));
+            const QRectF r = label.textRects()[0];
+
+            // The whole text drawn in one go at the same place.
+            QImage expected(label.size(), QImage::Format_ARGB32_Premultiplied);
+            expected.fill(Qt::transparent);
+            QPainter p(&expected);
+            p.setFont(label.font());
+            p.drawText(QPointF(r.x(), r.y() + QFontMetricsF(label.font()).ascent()), label.textString());
+            p.end();
+            EXPECT_NEAR(rightmostInk(label.grab().toImage()), rightmostInk(expected), 1);
+        }
+    }
 }
 
 // Records which widget got a press.
