@@ -18,17 +18,17 @@ SimDelivery::~SimDelivery()
 
 void SimDelivery::post(std::function<void()> work)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_postMutex);
     if (!m_open || !m_context)
         return;
     std::weak_ptr<SimDelivery> weak = weak_from_this();
     QMetaObject::invokeMethod(
-        m_context.data(),
+        m_context,
         [weak, work = std::move(work)] {
             auto self = weak.lock();
             if (!self)
                 return;
-            std::lock_guard<std::recursive_mutex> lock(self->m_mutex);
+            std::lock_guard<std::recursive_mutex> run(self->m_runMutex);
             if (self->m_open)
                 work();
         },
@@ -37,17 +37,17 @@ void SimDelivery::post(std::function<void()> work)
 
 void SimDelivery::close()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    if (!m_open)
+    std::lock_guard<std::recursive_mutex> run(m_runMutex);
+    if (!m_open.exchange(false))
         return;
-    m_open = false;
+    std::lock_guard<std::mutex> lock(m_postMutex);
     if (m_context)
         m_context->deleteLater();
+    m_context = nullptr;
 }
 
 bool SimDelivery::isOpen() const
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return m_open;
 }
 

@@ -3,8 +3,8 @@
 // it is closed. After close() returns no handed work runs any more.
 
 #include <QObject>
-#include <QPointer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -24,9 +24,13 @@ public:
 private:
     SimDelivery() = default;
 
-    mutable std::recursive_mutex m_mutex;
-    bool m_open = true;
-    QPointer<QObject> m_context;
+    // Work runs holding m_runMutex, so close() waits for work under way on
+    // another thread. Posting only takes m_postMutex: a poster may hold other
+    // locks (the bus's) that running work also takes.
+    mutable std::recursive_mutex m_runMutex;
+    mutable std::mutex m_postMutex;
+    std::atomic<bool> m_open{true};
+    QObject *m_context = nullptr;
 };
 
 } // namespace sim
