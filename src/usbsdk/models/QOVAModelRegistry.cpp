@@ -4,7 +4,7 @@
 #include "QOVAJSONModel.h"
 #include "QOVAModelField.h"
 
-#include "StatusModel.h"
+#include "QOVAPayloadModels.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -32,6 +32,41 @@ const QHash<QString, ModelType> &modelTypes()
 {
     static const QHash<QString, ModelType> types = {
         entry<StatusModel>(),
+        entry<DeviceInfoModel>(),
+        entry<ProvisionModel>(),
+        entry<ProvisionServerInfoModel>(),
+        entry<OrbrinGeneralInformationModel>(),
+        entry<BloothModel>(),
+        entry<WiFiStatusModel>(),
+        entry<WifiConnectionInfoModel>(),
+        entry<MWiFissid>(),
+        entry<Octets>(),
+        entry<WifiInfoModel>(),
+        entry<SSIDInfoModel>(),
+        entry<SavedSSIDInfoModel>(),
+        entry<NetworkInfoModel>(),
+        entry<IPV4SettingModel>(),
+        entry<Ethernet802_1_xModel>(),
+        entry<VaskoWiFiInfoModel>(),
+        entry<AudioSettingModel>(),
+        entry<AudioSettingOrbrinModel>(),
+        entry<VaskoAudioSettingModel>(),
+        entry<MiscellaneousModel>(),
+        entry<AutoTrackingModel>(),
+        entry<CameraExtensionFeatureModel>(),
+        entry<TrackingFrameModel>(),
+        entry<SmoothTrackingModel>(),
+        entry<OSDModel>(),
+        entry<ConversationModeModel>(),
+        entry<LectureModeModel>(),
+        entry<PasswordEnableModel>(),
+        entry<SimplePasswordModel>(),
+        entry<CertInfo>(),
+        entry<CertInfoModel>(),
+        entry<DetailInfo>(),
+        entry<ValidateCertificateModel>(),
+        entry<OOBModel>(),
+        entry<CancelModel>(),
     };
     return types;
 }

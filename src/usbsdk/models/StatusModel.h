@@ -14,12 +14,11 @@ class StatusModel final : public QOVAJSONModel {
 
 inline const QOVAModelFields &StatusModel::fields()
 {
-    using namespace QOVAField;
     static const QOVAModelFields table = {
-        integer("status_code", &StatusModel::status_code),
-        text("status_string", &StatusModel::status_string),
-        integer("msg_id", &StatusModel::msg_id),
-        text("diag_info", &StatusModel::diag_info),
+        QOVAField::integer("status_code", &StatusModel::status_code),
+        QOVAField::text("status_string", &StatusModel::status_string),
+        QOVAField::integer("msg_id", &StatusModel::msg_id),
+        QOVAField::text("diag_info", &StatusModel::diag_info),
     };
     return table;
 }
