@@ -1,5 +1,7 @@
 #include "sim/dfu/SimDfuHandler.h"
 
+#include "sim/SimDevice.h"
+
 #include "platform/TimeScale.h"
 
 #include <cstring>
@@ -27,6 +29,32 @@ std::chrono::milliseconds scaled(uint32_t ms)
 }
 
 } // namespace
+
+SimDfuFunctional simDfuFunctional(const SimDfuConfig &config)
+{
+    SimDfuFunctional f;
+    f.attributes = config.bmAttributes;
+    f.detachTimeOutMs = config.wDetachTimeOut;
+    f.transferSize = config.wTransferSize;
+    f.bcdDfuVersion = 0x0110;
+    return f;
+}
+
+std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
+                                            SimDfuConfig config)
+{
+    const SimDfuFunctional functional = simDfuFunctional(config);
+    const int run = buildConfiguration(device->family(), Mode::Run, functional, device->uvcLayout())
+                        .layout.dfu;
+    const int dfu = buildConfiguration(device->family(), Mode::Dfu, functional, device->uvcLayout())
+                        .layout.dfu;
+    config.runInterfaceNumber = uint8_t(run < 0 ? 0 : run);
+    config.dfuInterfaceNumber = uint8_t(dfu < 0 ? 0 : dfu);
+    device->setDfuFunctional(functional);
+    auto handler = std::make_shared<SimDfuHandler>(config);
+    device->addControlHandler(handler);
+    return handler;
+}
 
 QByteArray simDfuFunctionalDescriptor(const SimDfuConfig &config)
 {
@@ -122,34 +150,33 @@ void SimDfuHandler::enterMode(Mode mode)
     m_status = m_state == kDfuError ? kErrUnknown : kStatusOk;
 }
 
-void SimDfuHandler::modeChanged(SimDeviceHost &host, Mode mode)
+void SimDfuHandler::modeChanged(SimDeviceHost &, Mode mode)
 {
     std::lock_guard lock(m_mutex);
-    if (m_mode && *m_mode == mode) {
-        // Same mode again: a bus reset.
-        resetReceived(host);
-        return;
-    }
     enterMode(mode);
 }
 
-void SimDfuHandler::resetReceived(SimDeviceHost &host)
+bool SimDfuHandler::handleReset(SimDeviceHost &host)
 {
     std::lock_guard lock(m_mutex);
+    if (!m_mode)
+        enterMode(host.mode());
     advanceByClock();
     if (m_state == kAppDetach) {
-        const auto limit = scaled(m_config.wDetachTimeOut);
-        if (Clock::now() - m_detachedAt <= limit)
-            leaveForDfu(host);
-        else
-            m_state = kAppIdle;
-    } else if (m_state == kManifestWaitReset) {
-        finishManifestation(host, 0);
-    } else if (m_mode == Mode::Dfu && m_state != kManifest) {
-        // A reset in DFU mode without a finished download: the DFU-mode
-        // firmware starts over.
-        enterMode(Mode::Dfu);
+        leaveForDfu(host);
+        return true;
     }
+    if (m_state == kManifestWaitReset) {
+        finishManifestation(host, 0);
+        return true;
+    }
+    if (*m_mode == Mode::Dfu && m_status == kErrFirmware) {
+        // No firmware to run: back in DFU mode, still reporting it.
+        host.reenumerate(Mode::Dfu, m_config.reenumerateDelayMs);
+        m_state = kDfuError;
+        return true;
+    }
+    return false;
 }
 
 platform::UsbError SimDfuHandler::stall(uint8_t status)
@@ -212,12 +239,14 @@ std::optional<platform::UsbError> SimDfuHandler::handleControl(SimDeviceHost &ho
         return std::nullopt;
 
     std::lock_guard lock(m_mutex);
-    if ((setup.wIndex & 0xFF) != m_config.interfaceNumber)
+    if (!m_mode)
+        enterMode(host.mode());
+    const uint8_t interface =
+        *m_mode == Mode::Run ? m_config.runInterfaceNumber : m_config.dfuInterfaceNumber;
+    if ((setup.wIndex & 0xFF) != interface)
         return std::nullopt;
     if (transferred)
         *transferred = 0;
-    if (!m_mode)
-        enterMode(host.mode());
     if (m_gone)
         return platform::UsbError::NoDevice;
     m_requests.push_back(setup.bRequest);

@@ -10,12 +10,14 @@
 // judges the next request by the clock, so the handler needs no timer. All
 // durations go through the time scale.
 
+#include "sim/SimDescriptors.h"
 #include "sim/SimDeviceHost.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -24,8 +26,10 @@
 namespace sim {
 
 struct SimDfuConfig {
-    // The interface whose wIndex the class requests carry.
-    uint8_t interfaceNumber = 0;
+    // The DFU interface (the wIndex of the class requests) in each mode;
+    // attachSimDfu fills them from the device's configurations.
+    uint8_t runInterfaceNumber = 0;
+    uint8_t dfuInterfaceNumber = 0;
 
     // DFU functional descriptor values. bit 0 can download, 1 can upload,
     // 2 manifestation tolerant, 3 will detach.
@@ -54,8 +58,20 @@ struct SimDfuConfig {
     std::optional<int> unplugAfterBlocks;        // leaves the bus at the DNLOAD after this many blocks
 };
 
-// The 9-byte DFU 1.1 functional descriptor of a configuration.
+// The functional descriptor values of a configuration, for the device's
+// descriptors, and its 9 bytes.
+SimDfuFunctional simDfuFunctional(const SimDfuConfig &config);
 QByteArray simDfuFunctionalDescriptor(const SimDfuConfig &config);
+
+class SimDevice;
+class SimDfuHandler;
+
+// Gives a simulated device the DFU device side: its functional descriptor
+// takes the configuration's values (from its next enumeration on; plug the
+// device with simDfuFunctional(config) in its SimDeviceConfig to have them
+// from the start) and the handler answers its class requests.
+std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
+                                            SimDfuConfig config = {});
 
 class SimDfuHandler : public SimControlHandler {
 public:
@@ -68,10 +84,10 @@ public:
                                                     const platform::UsbSetup &setup,
                                                     uint8_t *data, int *transferred) override;
     void modeChanged(SimDeviceHost &host, Mode mode) override;
-
-    // A USB reset while in appDETACH or dfuMANIFEST-WAIT-RESET; for a
-    // simulated bus whose reset does not reach modeChanged.
-    void resetReceived(SimDeviceHost &host);
+    // A reset in appDETACH enters DFU mode, one in dfuMANIFEST-WAIT-RESET
+    // starts the new firmware, and a device whose firmware is corrupt stays
+    // in DFU mode; any other reset follows the device's own rule.
+    bool handleReset(SimDeviceHost &host) override;
 
     struct Block {
         uint16_t number = 0;
