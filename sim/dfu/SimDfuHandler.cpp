@@ -43,14 +43,17 @@ SimDfuFunctional simDfuFunctional(const SimDfuConfig &config)
 std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
                                             SimDfuConfig config)
 {
-    const SimDfuFunctional functional = simDfuFunctional(config);
+    // The device's descriptor is what the host reads; the handler keeps to it.
+    const SimDfuFunctional functional = device->dfuFunctional();
+    config.bmAttributes = functional.attributes;
+    config.wDetachTimeOut = functional.detachTimeOutMs;
+    config.wTransferSize = functional.transferSize;
     const int run = buildConfiguration(device->family(), Mode::Run, functional, device->uvcLayout())
                         .layout.dfu;
     const int dfu = buildConfiguration(device->family(), Mode::Dfu, functional, device->uvcLayout())
                         .layout.dfu;
     config.runInterfaceNumber = uint8_t(run < 0 ? 0 : run);
     config.dfuInterfaceNumber = uint8_t(dfu < 0 ? 0 : dfu);
-    device->setDfuFunctional(functional);
     auto handler = std::make_shared<SimDfuHandler>(config);
     device->addControlHandler(handler);
     return handler;

@@ -128,6 +128,7 @@ TEST(UpdateFlow, CheckDownloadResumeVerifyAndFlash)
     auto bus = sim::SimBus::create();
     platform::installBackend(std::make_shared<sim::SimBackend>(bus));
     sim::SimDfuConfig c;
+    c.bmAttributes = 0x0D;  // can download, manifestation tolerant, will detach
     c.wTransferSize = 4096;
     c.busyTimeMs = 10;
     c.pollTimeoutMs = 10;
