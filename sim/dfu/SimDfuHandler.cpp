@@ -10,8 +10,8 @@ namespace sim {
 
 namespace {
 
-// Class requests and states of DFU 1.1, written out here from the class
-// specification rather than shared with the host side.
+// Class requests and states of DFU 1.1, written out here on their own rather
+// than shared with the host side, so that a mistake is not made twice.
 enum : uint8_t {
     kDetach = 0, kDnload = 1, kUpload = 2, kGetStatus = 3, kClrStatus = 4, kGetState = 5, kAbort = 6,
 };

@@ -59,9 +59,9 @@ TEST(UpdateFlow, CheckDownloadResumeVerifyAndFlash)
 
     // The package on the server and the update-check reply that names it.
     const QByteArray image = randomBytes(300 * 1024 + 123, 21);
-    SuffixSpec spec;
-    spec.idProduct = 0x6E18;
-    const QByteArray package = withSuffix(image, spec);
+    SuffixFields fields;
+    fields.idProduct = 0x6E18;
+    const QByteArray package = withSuffix(image, fields);
     ASSERT_TRUE(server.put(QStringLiteral("fw/zentaro_halvex_1.4.zip"), package));
     const QString md5 = QString::fromLatin1(
         QCryptographicHash::hash(package, QCryptographicHash::Md5).toHex().toUpper());
