@@ -1,5 +1,6 @@
 #include "sim/uvc/SimUvcControlHandler.h"
 
+#include "sim/SimBus.h"
 #include "sim/SimDevice.h"
 #include "sim/SimFamily.h"
 
@@ -431,6 +432,14 @@ std::shared_ptr<SimUvcControlHandler> attachUvcControls(SimDevice &device)
     handler->setFollowsDevice(true);
     device.addControlHandler(handler);
     return handler;
+}
+
+void registerUvcControls()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        SimBus::addGlobalDeviceSetup([](SimDevice &device) { attachUvcControls(device); });
+    });
 }
 
 } // namespace sim

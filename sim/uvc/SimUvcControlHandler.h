@@ -122,4 +122,8 @@ class SimDevice;
 // family without a camera.
 std::shared_ptr<SimUvcControlHandler> attachUvcControls(SimDevice &device);
 
+// Attaches camera controls to every device plugged from now on, on every bus
+// of the process. Registers once however often it is called.
+void registerUvcControls();
+
 } // namespace sim

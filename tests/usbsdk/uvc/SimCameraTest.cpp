@@ -141,3 +141,26 @@ TEST_F(SimCameraTest, NoCameraChannelInDfuMode)
     ASSERT_NE(usb, nullptr);
     EXPECT_EQ(QOVAUSBDeviceUVCInterface::initWithDeviceInterface(usb), nullptr);
 }
+
+TEST_F(SimCameraTest, RegisteredControlsComeWithEveryPluggedCamera)
+{
+    sim::registerUvcControls();
+    sim::registerUvcControls();  // once is enough
+    auto device = bus->plug(sim::Family::Vasko, QStringLiteral("VS300.02"));
+    ASSERT_NE(device, nullptr);
+    auto usb = open_usb_device_by_serial(QStringLiteral("1d5c"), QStringLiteral("6e12"),
+                                         QStringLiteral("VS300.02"));
+    auto uvc = QOVAUSBDeviceUVCInterface::initWithDeviceInterface(usb);
+    ASSERT_NE(uvc, nullptr);
+    uvc->updateUVCControls();
+    Blocks b;
+    uvc->setZoomAbs(true, 2, b.success(), b.failure());
+    uvc->setZoomAbs(false, b.success(), b.failure());
+    EXPECT_EQ(b.successes, 2);
+    auto zoom = std::make_shared<QOVACameraSettingModel>();
+    zoom->setName(QStringLiteral("zoom-abs"));
+    zoom->setControlType(10);
+    uvc->getCameraSettingDataWithModel(zoom, b.success(), b.failure());
+    EXPECT_EQ(zoom->currentValue(), 1);
+    EXPECT_EQ(b.successes, 3);
+}
