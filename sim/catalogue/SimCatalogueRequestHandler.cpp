@@ -1147,4 +1147,11 @@ SimReply SimCatalogueRequestHandler::getServerValidation(Request &)
     return json(QJsonObject{{"enable", m_serverValidation}});
 }
 
+std::shared_ptr<SimRequestHandler> makeCatalogueRequestHandler(Family family)
+{
+    if (family == Family::Pirok)
+        return nullptr;
+    return std::make_shared<SimCatalogueRequestHandler>(family);
+}
+
 } // namespace sim

@@ -39,6 +39,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -200,5 +201,9 @@ private:
     bool m_recording = false;
     QList<bool> m_presetsSaved;
 };
+
+// The handler a simulated device of the family installs; none for the Pirok
+// family, which has no request channel.
+std::shared_ptr<SimRequestHandler> makeCatalogueRequestHandler(Family family);
 
 } // namespace sim
