@@ -145,6 +145,8 @@ TEST_F(DiscoveryTest, IncompleteOrVendorPageInterfacesProduceNothing)
     QCoreApplication::processEvents();
     ASSERT_EQ(recorder.count(), 1u);
     EXPECT_EQ(recorder.posted()[0].userInfo.value("productSeriaNumber"), "VSK-2");
+    // The announcement goes out before the entry is made.
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("VSK-2") != nullptr; }));
     const auto list = manager->deviceMutableArray();
     ASSERT_EQ(list.size(), 1);
     EXPECT_EQ(list[0]->model()->productseriaNumber(), "VSK-2");
