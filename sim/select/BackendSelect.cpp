@@ -5,6 +5,7 @@
 #include "sim/SimBus.h"
 #include "sim/SimControlServer.h"
 #include "sim/SimDevice.h"
+#include "sim/catalogue/SimCatalogueRequestHandler.h"
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
 
@@ -35,10 +36,12 @@ void installBackendFromEnvironment()
         qFatal("unknown device backend");
     }
 
-    // Every simulated device gets the device side of each protocol: camera
-    // controls and firmware download.
+    // Every simulated device gets the device side of each protocol: the
+    // request catalogue, camera controls and firmware download.
     sim::registerUvcControls();
     sim::SimBus::addGlobalDeviceSetup([](sim::SimDevice &device) {
+        if (auto handler = sim::makeCatalogueRequestHandler(device.family()))
+            device.setRequestHandler(handler);
         sim::attachSimDfu(device.shared_from_this());
     });
 
