@@ -114,24 +114,27 @@ QString QOVASFBStereoFile::applyStereo(const QString &content, bool enable)
         return joinLines(lines);
     }
 
-    if (entry != lines.size())
-        lines.erase(lines.begin() + qsizetype(entry));
-    // The header goes too when nothing but blank lines is left in its section.
+    // The entry goes; the header goes with it when nothing but blank lines
+    // would be left in its section.
+    size_t first = entry != lines.size() ? entry : header;
+    size_t last = entry != lines.size() ? entry : header;
     bool empty = true;
     for (size_t i = header + 1; i < lines.size() && !isSectionStart(lines[i].text); ++i) {
-        if (!isBlank(lines[i].text)) {
+        if (i != entry && !isBlank(lines[i].text)) {
             empty = false;
             break;
         }
     }
-    if (empty) {
-        if (header + 1 == lines.size() && header > 0 && lines[header].end.isEmpty()) {
-            // The header was the last line: drop the line end before it too,
-            // so that nothing is left over of the section.
-            lines[header - 1].end.clear();
-        }
-        lines.erase(lines.begin() + qsizetype(header));
+    if (empty)
+        first = header;
+    else if (entry == lines.size())
+        return content;
+    if (lines[last].end.isEmpty() && first > 0) {
+        // The removed lines ended the content: the line end before them
+        // belonged to them, so it goes too.
+        lines[first - 1].end.clear();
     }
+    lines.erase(lines.begin() + qsizetype(first), lines.begin() + qsizetype(last) + 1);
     return joinLines(lines);
 }
 
