@@ -49,9 +49,17 @@ QString describe(const QVariantMap &userInfo)
 
 } // namespace
 
+// The images live in the UI library; a static library's resources are
+// registered by hand.
+static void initImageResources()
+{
+    Q_INIT_RESOURCE(images);
+}
+
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
 {
+    initImageResources();
     Q_ASSERT(!theDelegate);
     theDelegate = this;
     m_terminate = [] {

@@ -58,12 +58,16 @@ void QOVADeviceListViewController::viewDidLoad()
     m_mainScrollview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_mainScrollview->setWidgetResizable(false);
     m_mainScrollview->setGeometry(0, kNavigationHeight, 820, 600 - kNavigationHeight - kBottomMargin);
-    m_mainScrollview->viewport()->setAutoFillBackground(false);
     m_deviceCollectionView = new QWidget;
     m_deviceCollectionView->setObjectName(QStringLiteral("deviceCollectionView"));
-    m_deviceCollectionView->setAutoFillBackground(false);
     m_mainScrollview->setWidget(m_deviceCollectionView);
-    m_mainScrollview->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
+    // The grid has the page's own background.
+    for (QWidget *w : {static_cast<QWidget *>(m_mainScrollview), m_mainScrollview->viewport(),
+                       m_deviceCollectionView}) {
+        w->setPalette(page->palette());
+        w->setBackgroundRole(QPalette::Window);
+        w->setAutoFillBackground(true);
+    }
     layoutGrid();
 }
 

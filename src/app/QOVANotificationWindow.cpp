@@ -15,6 +15,9 @@
 #include <QPropertyAnimation>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 constexpr int kWidth = 300;
 constexpr int kHeight = 44;
@@ -43,7 +46,6 @@ void QOVANotificationWindow::initNotificationWindowUI()
 
     m_contentLabel = new QOVALabel(m_rightView);
     m_contentLabel->setFont(fontWithSFProDisplay(12, QOVAFontRegular));
-    m_contentLabel->setIsTopAlignment(true);
     m_contentLabel->setGeometry(8, 8, 233, kHeight - 8 - 6);
 
     m_closeButton = new QOVAButton(m_rightView);
@@ -82,6 +84,11 @@ void QOVANotificationWindow::setContentString(const QString &text)
 {
     m_contentString = text;
     m_contentLabel->setStringValue(text);
+    // The text sits at the top of its 233 x 30 area: the label is made as
+    // tall as the text (the label's own top alignment would clip the first
+    // line's ascenders).
+    const double textHeight = std::ceil(m_contentLabel->textSize(233).height());
+    m_contentLabel->setGeometry(8, 8, 233, int(std::clamp(textHeight + 4, 1.0, 30.0)));
 }
 
 void QOVANotificationWindow::paintEvent(QPaintEvent *)

@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QJsonDocument>
+#include <QPainter>
+#include <QPixmap>
 
 namespace shelltest {
 
@@ -86,7 +88,19 @@ void shot(QWidget *widget, const QString &name)
     if (dir.isEmpty() || !widget)
         return;
     QDir().mkpath(dir);
-    widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    // The window with its visible child windows drawn where they are on the
+    // screen.
+    QPixmap picture = widget->grab();
+    QPainter painter(&picture);
+    const QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+    for (QWidget *child : widget->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible()) {
+            painter.setOpacity(child->windowOpacity());
+            painter.drawPixmap(child->pos() - origin, child->grab());
+        }
+    }
+    painter.end();
+    picture.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 void ShellFixture::SetUp()
