@@ -32,13 +32,11 @@ QOVASFBWindow::QOVASFBWindow(double width, double height)
     m_informationLabel = new QOVALabel(this);
     m_informationLabel->setFont(fontWithSFProDisplay(14, QOVAFontRegular));
     m_informationLabel->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
-    m_informationLabel->setIsTopAlignment(true);
     m_informationLabel->setStringValue(qtTrId("STRING_SFB_WARNING"));
 
     m_informationLabel2 = new QOVALabel(this);
     m_informationLabel2->setFont(fontWithSFProDisplay(14, QOVAFontRegular));
     m_informationLabel2->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
-    m_informationLabel2->setIsTopAlignment(true);
     m_informationLabel2->setStringValue(qtTrId("STRING_SFB_WARNING_TIP"));
 
     m_closeButton1 = new QOVAButton(this);

@@ -13,6 +13,7 @@ using namespace shelltest;
 
 TEST(NavigationView, StylesShowAndHideTogether)
 {
+    bus();
     QOVANavigationView bar;
     bar.show();
     EXPECT_EQ(bar.size(), QSize(820, 56));
@@ -38,6 +39,7 @@ TEST(NavigationView, StylesShowAndHideTogether)
 
 TEST(NavigationView, DotsAndIndicator)
 {
+    bus();
     QOVANavigationView bar;
     bar.setNavigationStyle(1);
     bar.show();

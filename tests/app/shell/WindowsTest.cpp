@@ -162,8 +162,9 @@ TEST_F(WindowsTest, ToastCloseButtonFadesAtOnceAndTwoToastsShareTheirPlace)
     QTest::mouseClick(first->closeButton(), Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_TRUE(waitUntil([&] { return a && !a->isVisible(); }));
     // The other toast keeps its own schedule.
-    if (sinceSecond.elapsed() < platform::scaledMs(4000))
+    if (sinceSecond.elapsed() < platform::scaledMs(4000)) {
         EXPECT_TRUE(b && b->isVisible());
+    }
     EXPECT_TRUE(waitUntil([&] { return a.isNull() && b.isNull(); }));
 
     QOVANotificationWindow odd;
