@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -15,6 +16,8 @@ namespace sim {
 class SimScheduler {
 public:
     SimScheduler();
+    // May run on the worker thread itself (a task dropped the last reference
+    // to the owner); the thread then finishes on its own.
     ~SimScheduler();
     SimScheduler(const SimScheduler &) = delete;
     SimScheduler &operator=(const SimScheduler &) = delete;
@@ -25,12 +28,15 @@ public:
     void clear();
 
 private:
-    void run();
+    struct Queue {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> tasks;
+        bool stop = false;
+    };
+    static void run(std::shared_ptr<Queue> queue);
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> m_tasks;
-    bool m_stop = false;
+    std::shared_ptr<Queue> m_queue;
     std::thread m_thread;
 };
 

@@ -4,6 +4,9 @@
 #include "sim/SimBackend.h"
 #include "sim/SimBus.h"
 #include "sim/SimControlServer.h"
+#include "sim/SimDevice.h"
+#include "sim/dfu/SimDfuHandler.h"
+#include "sim/uvc/SimUvcControlHandler.h"
 
 #include "log/log.h"
 
@@ -31,6 +34,13 @@ void installBackendFromEnvironment()
                      choice.constData());
         qFatal("unknown device backend");
     }
+
+    // Every simulated device gets the device side of each protocol: camera
+    // controls and firmware download.
+    sim::registerUvcControls();
+    sim::SimBus::addGlobalDeviceSetup([](sim::SimDevice &device) {
+        sim::attachSimDfu(device.shared_from_this());
+    });
 
     auto bus = sim::SimBus::shared();
     QString error;

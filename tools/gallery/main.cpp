@@ -122,7 +122,7 @@ QWidget *buildGallery()
 
     // Labels: alignments, top alignment, wrapping, right-aligned lines.
     caption(page, "QOVALabel", 20, 480);
-    struct LabelSpec {
+    struct LabelCase {
         const char *text;
         int alignment;
         bool top;
@@ -138,7 +138,7 @@ QWidget *buildGallery()
         {"One line only, however long the text is", QOVALabel::AlignLeft, false, 1, "one line"},
     };
     double x = 20;
-    for (const LabelSpec &spec : labels) {
+    for (const LabelCase &item : labels) {
         auto *frame = new QWidget(page);
         frame->setAutoFillBackground(true);
         QPalette fp = frame->palette();
@@ -147,13 +147,13 @@ QWidget *buildGallery()
         qovaSetFrame(frame, x, 420, 104, 48);
         auto *label = new QOVALabel(frame);
         label->setGeometry(0, 0, 104, 48);
-        label->setAlignment(spec.alignment);
-        label->setIsTopAlignment(spec.top);
-        label->setMaximumNumberOfLines(spec.lines);
-        if (spec.lines == 1)
+        label->setAlignment(item.alignment);
+        label->setIsTopAlignment(item.top);
+        label->setMaximumNumberOfLines(item.lines);
+        if (item.lines == 1)
             label->setLineBreakMode(QOVALabel::ByTruncatingTail);
-        label->setStringValue(QString::fromUtf8(spec.text));
-        note(page, QString::fromUtf8(spec.what), x, 402, 104);
+        label->setStringValue(QString::fromUtf8(item.text));
+        note(page, QString::fromUtf8(item.what), x, 402, 104);
         x += 112;
     }
 

@@ -12,14 +12,6 @@
 #include <climits>
 #include <cstring>
 
-// The bridge itself lives in V4l2UvcBridge.cpp; until that file is part of
-// the tree, every request goes over USB.
-#if __has_include("V4l2UvcBridge.cpp")
-#define ORVALINDE_HAVE_V4L2_BRIDGE 1
-#else
-#define ORVALINDE_HAVE_V4L2_BRIDGE 0
-#endif
-
 namespace platform {
 
 namespace {
@@ -89,7 +81,6 @@ QString V4l2UvcRoute::findVideoNode(const QString &usbSyspath)
 std::optional<UsbError> V4l2UvcRoute::handle(const UsbSetup &setup, uint8_t *data,
                                              int *transferred)
 {
-#if ORVALINDE_HAVE_V4L2_BRIDGE
     if (!m_bridge) {
         const QString node = findVideoNode(m_usbSyspath);
         if (node.isEmpty())
@@ -109,12 +100,6 @@ std::optional<UsbError> V4l2UvcRoute::handle(const UsbSetup &setup, uint8_t *dat
     if (result && *result == UsbError::NoDevice)
         m_bridge.reset();  // the node went away; look it up again next time
     return result;
-#else
-    (void)setup;
-    (void)data;
-    (void)transferred;
-    return std::nullopt;
-#endif
 }
 
 } // namespace platform
