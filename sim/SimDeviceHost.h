@@ -9,8 +9,10 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace sim {
@@ -46,6 +48,17 @@ public:
 
     // Raises a 4-byte input report: 9, kind, code (little-endian).
     virtual void raiseInputReport(uint8_t kind, uint16_t code) = 0;
+
+    // Product name as the device reports it (DFU mode: with " DFU").
+    virtual QString productName() const { return QString(); }
+
+    // Runs task after delayMs (scaled by the time scale) on the device's
+    // worker thread, e.g. to restart after the reply to a request has gone.
+    virtual void runLater(int delayMs, std::function<void()> task)
+    {
+        (void)delayMs;
+        task();
+    }
 };
 
 // One reply to a HID request.
@@ -60,6 +73,7 @@ struct SimReply {
     std::optional<QByteArray> rawHead; // sent instead of the JSON head
     bool silent = false;               // no reply at all
     int delayMs = 0;                   // before the reply is announced
+    uint8_t bodyType = 0;              // byte 10 of the first frame: 0 JSON, 1 file
 };
 
 // Answers JSON requests (device side of the request catalogue).
@@ -82,6 +96,10 @@ public:
                                                             uint8_t *data, int *transferred) = 0;
     // Called when the device changes mode or is reset.
     virtual void modeChanged(SimDeviceHost &, Mode) {}
+    // A port reset from the host. Return true when the handler took care of
+    // it (for example by re-enumerating); otherwise the device's own rule
+    // applies: a reset in DFU mode brings it back in run mode.
+    virtual bool handleReset(SimDeviceHost &) { return false; }
 };
 
 } // namespace sim

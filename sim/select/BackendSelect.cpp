@@ -1,14 +1,48 @@
 #include "platform/Backend.h"
+#include "platform/linux/LinuxBackend.h"
+
+#include "sim/SimBackend.h"
+#include "sim/SimBus.h"
+#include "sim/SimControlServer.h"
+
+#include "log/log.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
+
+#include <cstdio>
 
 namespace platform {
 
-// Filled in when the simulated bus and the Linux backend land.
 void installBackendFromEnvironment()
 {
-    qFatal("no device backend is built yet");
+    const QByteArray devices = qgetenv("ORVALINDE_SIM_DEVICES");
+    QByteArray choice = qgetenv("ORVALINDE_BACKEND").trimmed().toLower();
+    if (choice.isEmpty())
+        choice = devices.isEmpty() ? QByteArray("linux") : QByteArray("sim");
+
+    if (choice == "linux") {
+        installBackend(createLinuxBackend());
+        return;
+    }
+    if (choice != "sim") {
+        std::fprintf(stderr, "ORVALINDE_BACKEND must be \"sim\" or \"linux\", not \"%s\"\n",
+                     choice.constData());
+        qFatal("unknown device backend");
+    }
+
+    auto bus = sim::SimBus::shared();
+    QString error;
+    bus->plugList(QString::fromLocal8Bit(devices), &error);
+    if (!error.isEmpty())
+        std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(error));
+    auto backend = std::make_shared<sim::SimBackend>(bus);
+    const QString name = sim::SimControlServer::defaultName();
+    if (!backend->startControlServer(name, &error))
+        std::fprintf(stderr, "simulated bus: no control socket %s: %s\n", qPrintable(name),
+                     qPrintable(error));
+    installBackend(std::shared_ptr<Backend>(backend));
 }
 
 } // namespace platform
