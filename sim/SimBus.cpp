@@ -10,6 +10,29 @@
 
 namespace sim {
 
+namespace {
+std::mutex globalSetupMutex;
+std::vector<SimBus::DeviceSetup> &globalSetups()
+{
+    static std::vector<SimBus::DeviceSetup> setups;
+    return setups;
+}
+} // namespace
+
+void SimBus::addDeviceSetup(DeviceSetup setup)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (setup)
+        m_setups.push_back(std::move(setup));
+}
+
+void SimBus::addGlobalDeviceSetup(DeviceSetup setup)
+{
+    std::lock_guard<std::mutex> lock(globalSetupMutex);
+    if (setup)
+        globalSetups().push_back(std::move(setup));
+}
+
 std::shared_ptr<SimBus> SimBus::create()
 {
     return std::shared_ptr<SimBus>(new SimBus());
@@ -55,6 +78,13 @@ std::shared_ptr<SimDevice> SimBus::plug(const SimDeviceConfig &config, QString *
             }
         }
         device = std::make_shared<SimDevice>(weak_from_this(), config);
+        std::vector<DeviceSetup> setups = m_setups;
+        {
+            std::lock_guard<std::mutex> global(globalSetupMutex);
+            setups.insert(setups.end(), globalSetups().begin(), globalSetups().end());
+        }
+        for (const DeviceSetup &setup : setups)
+            setup(*device);
         m_devices.push_back(device);
         m_locations[device.get()] = 0x14000000u | (m_nextLocation++ << 16);
         deviceArrives(device);

@@ -79,6 +79,13 @@ public:
 
     SimScheduler &scheduler() { return m_scheduler; }
 
+    // Work run on every device plugged from now on, before it first arrives
+    // on the bus: registering request and control handlers, for example.
+    // Global setups apply to every bus of the process, after the bus's own.
+    using DeviceSetup = std::function<void(SimDevice &)>;
+    void addDeviceSetup(DeviceSetup setup);
+    static void addGlobalDeviceSetup(DeviceSetup setup);
+
     // Used by SimDevice.
     void deviceArrives(const std::shared_ptr<SimDevice> &device);
     void deviceLeaves(const std::shared_ptr<SimDevice> &device);
@@ -95,6 +102,7 @@ private:
     std::vector<std::shared_ptr<SimDevice>> m_devices;
     std::map<uint64_t, SimConnectionRef> m_connections;
     std::map<int, Listener> m_listeners;
+    std::vector<DeviceSetup> m_setups;
     std::map<const SimDevice *, uint32_t> m_locations;
     uint64_t m_nextConnection = 1;
     int m_nextToken = 1;

@@ -278,6 +278,12 @@ size_t SimDevice::pendingReplyFrames() const
     return n;
 }
 
+void SimDevice::discardPartialReplies()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::erase_if(m_replies, [](const Reply &reply) { return reply.served > 0; });
+}
+
 void SimDevice::enteredBus(uint64_t connection)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -541,8 +547,12 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
         return -EIO;
     }
     const SimFrame &frame = reply.frames.front();
-    if (frame.reportId != reportId)
+    if (frame.reportId != reportId) {
+        // The host reads something else than this reply holds: it has given
+        // the reply up, and so does the device.
+        m_replies.pop_front();
         return -EPIPE;
+    }
     const size_t n = std::min(length, size_t(frame.bytes.size()));
     std::memcpy(buffer, frame.bytes.constData(), n);
     if (actual)

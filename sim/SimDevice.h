@@ -74,6 +74,7 @@ public:
     void disconnect() override;
     void raiseInputReport(uint8_t kind, uint16_t code) override;
     QString productName() const override;
+    void discardPartialReplies() override;
     void runLater(int delayMs, std::function<void()> task) override;
 
     QString manufacturer() const;

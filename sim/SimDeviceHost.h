@@ -52,6 +52,11 @@ public:
     // Product name as the device reports it (DFU mode: with " DFU").
     virtual QString productName() const { return QString(); }
 
+    // Drops the replies the host has begun to read but not finished (a
+    // cancelled read leaves them behind). Replies are otherwise served in
+    // order, frame by frame, across requests.
+    virtual void discardPartialReplies() {}
+
     // Runs task after delayMs (scaled by the time scale) on the device's
     // worker thread, e.g. to restart after the reply to a request has gone.
     virtual void runLater(int delayMs, std::function<void()> task)

@@ -374,3 +374,16 @@ TEST_F(SimBackendTest, ControlHandlersAnswerInTurn)
     stringDescriptor(*usb, 0x59);
     EXPECT_EQ(first->calls, 2);
 }
+
+TEST_F(SimBackendTest, DeviceSetupsRunBeforeTheFirstArrival)
+{
+    std::vector<QString> seen;
+    bus->addDeviceSetup([&](SimDevice &device) {
+        seen.push_back(device.serialNumber());
+        EXPECT_FALSE(device.isPresent());
+        device.setDeviceName("Set up");
+    });
+    bus->plugList("orbrin:OR1,pirok:PK2:dfu");
+    EXPECT_EQ(seen, (std::vector<QString>{"OR1", "PK2"}));
+    EXPECT_EQ(bus->device("OR1")->deviceName(), QString("Set up"));
+}

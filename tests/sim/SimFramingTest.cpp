@@ -330,3 +330,26 @@ TEST_F(SimFramingTest, LateReplyIsAnnouncedAfterItsDelay)
     EXPECT_TRUE(waitUntil([&] { return device->pendingReplyFrames() == 1; }));
     EXPECT_TRUE(readReply(*hid).ok);
 }
+
+TEST_F(SimFramingTest, AbandonedRepliesDoNotBlockLaterOnes)
+{
+    // A long reply read with the wrong report id is given up as a whole.
+    handler->reply.body = pattern(3000, 'a');
+    ASSERT_EQ(sendRequest(*hid, requestHead(1), nullptr), 0);
+    QByteArray buffer(2048, '\0');
+    size_t actual = 0;
+    ASSERT_EQ(hid->getFeatureReport(6, reinterpret_cast<uint8_t *>(buffer.data()), 257, &actual), 0);
+    EXPECT_NE(hid->getFeatureReport(6, reinterpret_cast<uint8_t *>(buffer.data()), 257, &actual), 0);
+    EXPECT_EQ(device->pendingReplyFrames(), 0u);
+
+    // A read cut short leaves frames behind until the device drops them.
+    handler->reply.body = pattern(600, 'c');
+    ASSERT_EQ(sendRequest(*hid, requestHead(2), nullptr), 0);
+    ASSERT_EQ(hid->getFeatureReport(6, reinterpret_cast<uint8_t *>(buffer.data()), 257, &actual), 0);
+    handler->reply.body = pattern(10, 'n');
+    ASSERT_EQ(sendRequest(*hid, requestHead(3), nullptr), 0);
+    device->discardPartialReplies();
+    const ReadReply r = readReply(*hid);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.body, pattern(10, 'n'));
+}
