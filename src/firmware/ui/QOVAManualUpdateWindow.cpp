@@ -1,0 +1,6 @@
+#include "QOVAManualUpdateWindow.h"
+
+QOVAManualUpdateWindow::QOVAManualUpdateWindow()
+    : QOVAWindow(480, 320)
+{
+}
