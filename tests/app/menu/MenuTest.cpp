@@ -203,9 +203,8 @@ TEST(MenuTest, AdministratorRowsAppearOnlyAfterExpand)
     EXPECT_EQ(visibleRows(admin), 0);
     // Right under the admin header lies the diagnostics header, not a row.
     const QPoint underAdmin = w.at(menu->adminSettingsCell(), QPoint(100, 44 + 10));
-    EXPECT_EQ(w.widgetAt(underAdmin), menu->diagnosticsCell()->childAt(QPoint(100, 10))
-                                          ? menu->diagnosticsCell()->childAt(QPoint(100, 10))
-                                          : static_cast<QWidget *>(menu->diagnosticsCell()));
+    QWidget *hit = w.widgetAt(underAdmin);
+    EXPECT_TRUE(hit == menu->diagnosticsCell() || menu->diagnosticsCell()->isAncestorOf(hit));
 
     menu->expandAdminSettingView();
     // The list grows over the animation: not yet at its height right away.
