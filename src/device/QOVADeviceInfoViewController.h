@@ -8,8 +8,11 @@
 #include "QOVABaseViewController.h"
 #include "QOVADeviceListItem.h"
 #include "QOVADeviceInfoViewControllerDelegate.h"
+#include "menu/QOVATabControlView.h"
 
-class QOVADeviceInfoViewController : public QOVABaseViewController {
+class QOVALabel;
+
+class QOVADeviceInfoViewController : public QOVABaseViewController, public QOVATabControlViewDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -23,8 +26,17 @@ public:
     void stopCameraPreview();
     void stopReportAudioMeters();
 
-    // Where the side menu goes.
-    QWidget *tabControlView();
+    // The side menu of the device's family and version, made on first use.
+    QOVATabControlView *tabControlView();
+    // The menu's layout for a product id text, or none.
+    StrategyRef createFactoryDevice(const QString &productID);
+
+    // QOVATabControlViewDelegate. The administrator group first asks the
+    // device whether a password is set. The stand-in shows no real pages:
+    // it names the page a choice would show ("adminSigninView" for the
+    // sign-in page, else "<group>:<text>").
+    void didSelectedIndexString(qint64 group, const QString &text) override;
+    QString currentPageName() const { return m_currentPageName; }
 
 protected:
     void viewDidLoad() override;
@@ -32,5 +44,8 @@ protected:
 private:
     QOVADeviceListItemRef m_model;
     QOVADeviceInfoViewControllerDelegate *m_delegate = nullptr;
-    QWidget *m_tabControlView = nullptr;
+    QOVATabControlView *m_tabControlView = nullptr;
+    void showPageStandIn(const QString &name);
+    QString m_currentPageName;
+    QOVALabel *m_pageLabel = nullptr;
 };

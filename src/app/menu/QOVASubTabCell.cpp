@@ -1,0 +1,131 @@
+#include "QOVASubTabCell.h"
+
+#include "QOVAColor.h"
+#include "QOVAFont.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kTitleLeft = 50;
+constexpr int kTitleRightInset = 5;
+constexpr double kTitleCentreOffset = -2.5;
+constexpr int kBarWidth = 4;
+constexpr int kBarMinHeight = 36;
+
+void fill(QWidget *widget, const QString &hex)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colorWithString(hex, 1.0));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextColor(QLabel *label, const QString &hex)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colorWithString(hex, 1.0));
+    palette.setColor(QPalette::Text, colorWithString(hex, 1.0));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+QOVASubTabCell::QOVASubTabCell(const QString &title, QWidget *parent)
+    : QWidget(parent)
+{
+    setupCellLayout();
+    titleView()->setText(title);
+}
+
+void QOVASubTabCell::setupCellLayout()
+{
+    titleView();
+    verticalCellLine();
+    placeSubviews();
+}
+
+QLabel *QOVASubTabCell::titleView()
+{
+    if (!m_titleView) {
+        m_titleView = new QLabel(this);
+        m_titleView->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_titleView->setTextInteractionFlags(Qt::NoTextInteraction);
+        m_titleView->setFrameShape(QFrame::NoFrame);
+        m_titleView->setAutoFillBackground(false);
+        m_titleView->setFont(fontWithSFProDisplay(12, QOVAFontRegular));
+        setTextColor(m_titleView, QStringLiteral("666668"));
+    }
+    return m_titleView;
+}
+
+QWidget *QOVASubTabCell::verticalCellLine()
+{
+    if (!m_verticalCellLine) {
+        m_verticalCellLine = new QWidget(this);
+        m_verticalCellLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+        fill(m_verticalCellLine, QStringLiteral("0277bd"));
+        m_verticalCellLine->hide();
+    }
+    return m_verticalCellLine;
+}
+
+void QOVASubTabCell::placeSubviews()
+{
+    const double titleHeight = QFontMetricsF(titleView()->font()).height();
+    const double centre = height() / 2.0;
+    titleView()->setGeometry(kTitleLeft, int(std::lround(centre + kTitleCentreOffset - titleHeight / 2.0)),
+                             std::max(0, width() - kTitleRightInset - kTitleLeft), int(std::ceil(titleHeight)));
+    verticalCellLine()->setGeometry(0, 0, kBarWidth, std::max(kBarMinHeight, height()));
+}
+
+void QOVASubTabCell::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeSubviews();
+}
+
+void QOVASubTabCell::applyLook(const QString &titleColor, bool barShown, const QString &background)
+{
+    m_hasLook = true;
+    setTextColor(titleView(), titleColor);
+    verticalCellLine()->setVisible(barShown);
+    fill(this, background);
+    update();
+}
+
+void QOVASubTabCell::selected()
+{
+    applyLook(QStringLiteral("0277bd"), true, QStringLiteral("f1f1f1"));
+}
+
+void QOVASubTabCell::disSelected()
+{
+    applyLook(QStringLiteral("666668"), false, QStringLiteral("fbfbfb"));
+}
+
+void QOVASubTabCell::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    m_mouseDown = true;
+    update();
+}
+
+void QOVASubTabCell::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_mouseDown) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_mouseDown = false;
+    update();
+    if (QOVATabSubViewCellDelegate *delegate = m_delegate.get())
+        delegate->didSelectedSubViewCell(this);
+}
