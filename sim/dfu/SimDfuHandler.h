@@ -1,0 +1,144 @@
+#pragma once
+// The device side of USB DFU 1.1 for the simulated devices: the run-time
+// states appIDLE and appDETACH, and in DFU mode dfuIDLE, the download states,
+// manifestation and dfuERROR. DETACH makes the device leave the bus and come
+// back in DFU mode; a finished manifestation brings it back in run mode with
+// the new firmware version. Every block received is recorded so that a test
+// can compare it with the image sent.
+//
+// Timing is lazy: a busy or manifesting device notes when it will be done and
+// judges the next request by the clock, so the handler needs no timer. All
+// durations go through the time scale.
+
+#include "sim/SimDescriptors.h"
+#include "sim/SimDeviceHost.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace sim {
+
+struct SimDfuConfig {
+    // The DFU interface (the wIndex of the class requests) in each mode;
+    // attachSimDfu fills them from the device's configurations.
+    uint8_t runInterfaceNumber = 0;
+    uint8_t dfuInterfaceNumber = 0;
+
+    // DFU functional descriptor values. bit 0 can download, 1 can upload,
+    // 2 manifestation tolerant, 3 will detach.
+    uint8_t bmAttributes = 0x0D;
+    uint16_t wDetachTimeOut = 1000;
+    uint16_t wTransferSize = 4096;
+
+    // bwPollTimeout reported after a block; how long the device stays busy
+    // with it (0: every block is done at once, no dfuDNBUSY).
+    uint32_t pollTimeoutMs = 5;
+    uint32_t busyTimeMs = 0;
+    // bwPollTimeout reported when manifestation starts, and how long it takes.
+    uint32_t manifestPollTimeoutMs = 50;
+    uint32_t manifestTimeMs = 50;
+    // Time off the bus when re-enumerating.
+    int reenumerateDelayMs = 100;
+    // The version the device runs after a good update (empty: unchanged).
+    QString versionAfterUpdate;
+
+    // Faults.
+    bool stallDetach = false;                    // DETACH is stalled
+    bool neverReenumerate = false;               // leaves the bus on DETACH and stays away
+    std::optional<int> statusReplyLength;        // GETSTATUS answers this many bytes
+    bool errFirmware = false;                    // manifestation ends in errFIRMWARE
+    std::optional<uint8_t> initialDfuState;      // state on entering DFU mode (dfuERROR, dfuDNLOAD-IDLE)
+    std::optional<int> unplugAfterBlocks;        // leaves the bus at the DNLOAD after this many blocks
+};
+
+// The functional descriptor values of a configuration, for the device's
+// descriptors, and its 9 bytes.
+SimDfuFunctional simDfuFunctional(const SimDfuConfig &config);
+QByteArray simDfuFunctionalDescriptor(const SimDfuConfig &config);
+
+class SimDevice;
+class SimDfuHandler;
+
+// Gives a simulated device the DFU device side: its functional descriptor
+// takes the configuration's values (from its next enumeration on; plug the
+// device with simDfuFunctional(config) in its SimDeviceConfig to have them
+// from the start) and the handler answers its class requests.
+std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
+                                            SimDfuConfig config = {});
+
+class SimDfuHandler : public SimControlHandler {
+public:
+    explicit SimDfuHandler(SimDfuConfig config = {});
+
+    SimDfuConfig config() const;
+    void setConfig(const SimDfuConfig &config);
+
+    std::optional<platform::UsbError> handleControl(SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup,
+                                                    uint8_t *data, int *transferred) override;
+    void modeChanged(SimDeviceHost &host, Mode mode) override;
+    // A reset in appDETACH enters DFU mode, one in dfuMANIFEST-WAIT-RESET
+    // starts the new firmware, and a device whose firmware is corrupt stays
+    // in DFU mode; any other reset follows the device's own rule.
+    bool handleReset(SimDeviceHost &host) override;
+
+    struct Block {
+        uint16_t number = 0;
+        QByteArray data;
+    };
+    // Blocks of the current (or last) download, the final empty one included.
+    std::vector<Block> blocks() const;
+    // The non-empty blocks of the current download joined.
+    QByteArray receivedImage() const;
+    // The image of the last download that was manifested.
+    QByteArray installedImage() const;
+    // bRequest of every class request received, in order.
+    std::vector<uint8_t> requests() const;
+    uint8_t state() const;
+    uint8_t status() const;
+    int manifestCount() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    platform::UsbError stall(uint8_t status = 15 /* errSTALLEDPKT */);
+    void advanceByClock();
+    std::optional<platform::UsbError> handleRun(SimDeviceHost &host, const platform::UsbSetup &setup,
+                                                uint8_t *data, int *transferred);
+    std::optional<platform::UsbError> handleDfu(SimDeviceHost &host, const platform::UsbSetup &setup,
+                                                uint8_t *data, int *transferred);
+    platform::UsbError getStatus(SimDeviceHost &host, uint8_t *data, uint16_t wLength,
+                                 int *transferred);
+    platform::UsbError download(SimDeviceHost &host, const platform::UsbSetup &setup,
+                                const uint8_t *data);
+    void finishManifestation(SimDeviceHost &host, int extraDelayMs);
+    void leaveForDfu(SimDeviceHost &host);
+    void enterMode(Mode mode);
+
+    mutable std::recursive_mutex m_mutex;
+    std::optional<Mode> m_mode;
+    SimDfuConfig m_config;
+    uint8_t m_state = 0;
+    uint8_t m_status = 0;
+    uint32_t m_reportedPoll = 0;
+    Clock::time_point m_busyUntil{};
+    Clock::time_point m_manifestUntil{};
+    Clock::time_point m_detachedAt{};
+    bool m_blockBusy = false;
+    bool m_manifestStarted = false;
+    bool m_manifestDone = false;
+    bool m_gone = false;
+    std::vector<Block> m_blocks;
+    QByteArray m_installed;
+    std::vector<uint8_t> m_requests;
+    int m_manifestCount = 0;
+};
+
+} // namespace sim

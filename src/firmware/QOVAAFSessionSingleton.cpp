@@ -1,0 +1,57 @@
+#include "QOVAAFSessionSingleton.h"
+
+#include <QCoreApplication>
+#include <QMutex>
+#include <QNetworkAccessManager>
+#include <QThread>
+
+namespace {
+QMutex sslMutex;
+QSslConfiguration &injectedConfiguration()
+{
+    static QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    return configuration;
+}
+} // namespace
+
+QNetworkAccessManager *QOVAAFSessionSingleton::sharedHttpSessionManager()
+{
+    static QNetworkAccessManager *manager = [] {
+        auto *m = new QNetworkAccessManager;
+        if (auto *app = QCoreApplication::instance()) {
+            if (m->thread() != app->thread())
+                m->moveToThread(app->thread());
+            QObject::connect(app, &QObject::destroyed, m, [m] { delete m; });
+        }
+        return m;
+    }();
+    return manager;
+}
+
+QSslConfiguration QOVAAFSessionSingleton::sslConfiguration()
+{
+    QMutexLocker lock(&sslMutex);
+    return injectedConfiguration();
+}
+
+void QOVAAFSessionSingleton::setSslConfiguration(const QSslConfiguration &configuration)
+{
+    {
+        QMutexLocker lock(&sslMutex);
+        injectedConfiguration() = configuration;
+    }
+    // Connections kept open were made under the old trust; the next request
+    // makes a new one.
+    QNetworkAccessManager *manager = sharedHttpSessionManager();
+    QMetaObject::invokeMethod(manager, [manager] { manager->clearConnectionCache(); });
+}
+
+QNetworkRequest QOVAAFSessionSingleton::request(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setSslConfiguration(sslConfiguration());
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    return request;
+}

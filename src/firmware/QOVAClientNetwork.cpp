@@ -1,0 +1,161 @@
+#include "QOVAClientNetwork.h"
+
+#include "QOVAAFSessionSingleton.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QStandardPaths>
+#include <QtDebug>
+
+// The built-in configuration lives in a static library; its resource has to
+// be registered by hand.
+static void initConfigResource()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(config);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+namespace {
+
+QString configurationFile()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ORVALINDE_UPDATE_CONFIG");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    const QString installed = QStandardPaths::locate(
+        QStandardPaths::GenericConfigLocation,
+        QStringLiteral("Zentaro® Orvalinde/OrvalindeApp.Config"));
+    if (!installed.isEmpty())
+        return installed;
+    return QStringLiteral(":/config/OrvalindeApp.Config");
+}
+
+QString member(const QJsonObject &object, const char *key)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    return value.isString() ? value.toString() : QString();
+}
+
+} // namespace
+
+QOVAClientNetwork::QOVAClientNetwork(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QOVAClientNetwork *QOVAClientNetwork::sharedClientNetwork()
+{
+    static QOVAClientNetwork *client = [] {
+        auto *c = new QOVAClientNetwork;
+        if (auto *app = QCoreApplication::instance()) {
+            if (c->thread() != app->thread())
+                c->moveToThread(app->thread());
+        }
+        return c;
+    }();
+    return client;
+}
+
+QJsonObject QOVAClientNetwork::updateConfiguration()
+{
+    initConfigResource();
+    QFile file(configurationFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QString QOVAClientNetwork::configurationAddress(int type)
+{
+    const char *key = nullptr;
+    switch (type) {
+    case 1: key = "PIROK_CONFIG_URL"; break;
+    case 2: key = "ORBRIN_CONFIG_URL"; break;
+    case 3: key = "ORBRIN_REMOTECONTROLLER_CONFIG_URL"; break;
+    case 4: key = "VASKO_CONFIG_URL"; break;
+    default: return {};
+    }
+    return member(updateConfiguration(), key);
+}
+
+void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
+{
+    const QUrl url(configurationAddress(type));
+    QNetworkReply *reply =
+        QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
+    connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {
+        reply->deleteLater();
+        if (reply->error() != QNetworkReply::NoError) {
+            const QOVANetworkError error = QOVANetworkError::fromReply(reply);
+            qInfo("response error object:%s", qUtf8Printable(error.localizedDescription));
+            if (result)
+                result(error, QString(), QString(), QString());
+            return;
+        }
+        const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
+        const QJsonObject object = document.object();  // empty when not an object
+        if (result)
+            result(std::nullopt, member(object, "version"), member(object, "URL"),
+                   member(object, "md5"));
+    });
+}
+
+bool QOVAClientNetwork::downloadFileFromPath(const QString &address, const QString &targetVersion,
+                                             const QString &md5,
+                                             QOVADownloader::ProgressBlock progress,
+                                             QOVADownloader::SuccessBlock success,
+                                             QOVADownloader::FailedBlock failed)
+{
+    for (const QOVADownloader *d : std::as_const(m_downloaderList)) {
+        if (d->sourcePath() == address)
+            return true;
+    }
+    auto *downloader = new QOVADownloader(this);
+    downloader->setTargetVersion(targetVersion);
+    downloader->setExpectedMd5(md5);
+    m_downloaderList.append(downloader);
+    downloader->downloadFileFromPath(
+        address, std::move(progress),
+        [this, downloader, success = std::move(success)](const QString &path) {
+            removeDownloader(downloader);
+            if (success)
+                success(path);
+        },
+        [this, downloader, failed = std::move(failed)](const QOVANetworkError &error) {
+            removeDownloader(downloader);
+            if (failed)
+                failed(error);
+        });
+    return false;
+}
+
+void QOVAClientNetwork::removeDownloader(QOVADownloader *downloader)
+{
+    if (m_downloaderList.removeOne(downloader))
+        downloader->deleteLater();
+}
+
+bool QOVAClientNetwork::isDownloaderExist(const QString &address) const
+{
+    for (const QOVADownloader *d : m_downloaderList) {
+        const QUrl url = d->currentRequestUrl();
+        if (!url.isEmpty() && url.toString() == address)
+            return true;
+    }
+    return false;
+}
+
+void QOVAClientNetwork::cancelDownloader(const QString &address)
+{
+    const QList<QOVADownloader *> downloaders = m_downloaderList;
+    for (QOVADownloader *d : downloaders) {
+        if (d->sourcePath() == address)
+            d->cancel();
+    }
+}

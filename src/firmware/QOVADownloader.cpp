@@ -1,0 +1,490 @@
+#include "QOVADownloader.h"
+
+#include "QOVAAFSessionSingleton.h"
+#include "log/log.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QThreadPool>
+#include <QtDebug>
+
+namespace {
+
+// Destinations being written, across all downloaders of the process.
+QMutex busyMutex;
+QSet<QString> &busyDestinations()
+{
+    static QSet<QString> set;
+    return set;
+}
+
+bool claimDestination(const QString &path)
+{
+    QMutexLocker lock(&busyMutex);
+    if (busyDestinations().contains(path))
+        return false;
+    busyDestinations().insert(path);
+    return true;
+}
+
+void releaseDestination(const QString &path)
+{
+    QMutexLocker lock(&busyMutex);
+    busyDestinations().remove(path);
+}
+
+// Content-Range of a 206 reply: "bytes first-last/total", total "*" when the
+// server does not know it.
+struct ContentRange {
+    bool valid = false;
+    qint64 first = 0;
+    qint64 last = 0;
+    qint64 total = -1;
+};
+
+ContentRange parseContentRange(const QByteArray &header)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*bytes\\s+(\\d+)-(\\d+)/(\\d+|\\*)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    ContentRange range;
+    const auto m = re.match(QString::fromLatin1(header));
+    if (!m.hasMatch())
+        return range;
+    bool ok1 = false, ok2 = false;
+    range.first = m.captured(1).toLongLong(&ok1);
+    range.last = m.captured(2).toLongLong(&ok2);
+    if (!ok1 || !ok2 || range.last < range.first)
+        return range;
+    if (m.captured(3) != QLatin1String("*")) {
+        bool ok = false;
+        range.total = m.captured(3).toLongLong(&ok);
+        if (!ok || range.total <= range.last)
+            return range;
+    }
+    range.valid = true;
+    return range;
+}
+
+QString fileMd5(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        QOVA_LOG(ERROR, UI, "load file error");
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    if (!hash.addData(&f))
+        return {};
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+constexpr qint64 kReadBufferSize = 1 << 20;
+
+} // namespace
+
+QOVADownloader::QOVADownloader(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QOVADownloader::~QOVADownloader()
+{
+    dropReply();
+    m_file.close();
+    if (m_claimed)
+        releaseDestination(m_destinationPath);
+}
+
+QString QOVADownloader::downloadFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Zentaro® Orvalinde");
+}
+
+QString QOVADownloader::sizeKey(const QString &address)
+{
+    // The address is percent-encoded so that its "/" does not make groups.
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("Size");
+}
+
+QString QOVADownloader::versionKey(const QString &address)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("Version");
+}
+
+bool QOVADownloader::isMd5(const QString &md5)
+{
+    static const QRegularExpression re(QStringLiteral("^[0-9A-Fa-f]{32}$"));
+    return re.match(md5).hasMatch();
+}
+
+qint64 QOVADownloader::fileSizeForPath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : 0;
+}
+
+QString QOVADownloader::getFileName(const QString &address)
+{
+    if (address.isEmpty())
+        return {};
+    // The last piece of the path, without query or fragment, decoded only
+    // after the split so that an encoded "/" cannot make a path of it.
+    const QUrl url(address);
+    const QString encodedPath = url.isValid() ? url.path(QUrl::FullyEncoded) : address;
+    const QString piece = encodedPath.section(QLatin1Char('/'), -1);
+    const QString name = QUrl::fromPercentEncoding(piece.toUtf8());
+
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+        || name.contains(QLatin1Char('/')) || name.contains(QChar(0)))
+        return {};
+    if (name.contains(QLatin1String("halvex")))
+        return QStringLiteral("zentaroHalvex.zip.dfu");
+    if (name.contains(QLatin1String("Skarnfel_Tolm")))
+        return QStringLiteral("zentaroVasko.dfu");
+    return name;
+}
+
+QUrl QOVADownloader::currentRequestUrl() const
+{
+    return m_reply ? m_reply->request().url() : QUrl();
+}
+
+int QOVADownloader::checkLocalFile()
+{
+    QSettings settings;
+    const QVariant size = settings.value(sizeKey(m_sourcePath));
+    const QVariant version = settings.value(versionKey(m_sourcePath));
+    if (!size.isValid() || !version.isValid()) {
+        removeExpiredFile();
+        return LocalFileNone;
+    }
+    if (!QFileInfo::exists(m_destinationPath))
+        return LocalFileNone;
+
+    const qint64 onDisk = fileSizeForPath(m_destinationPath);
+    const qint64 stored = size.toLongLong();
+    if (onDisk > stored) {
+        removeExpiredFile();
+        return LocalFileNone;
+    }
+    if (version.toString() != m_targetVersion) {
+        removeExpiredFile();
+        return LocalFileNone;
+    }
+    return onDisk == stored ? LocalFileComplete : LocalFilePartial;
+}
+
+void QOVADownloader::removeExpiredFile()
+{
+    if (!m_destinationPath.isEmpty())
+        QFile::remove(m_destinationPath);
+}
+
+void QOVADownloader::removeKeys()
+{
+    QSettings settings;
+    settings.remove(sizeKey(m_sourcePath));
+    settings.remove(versionKey(m_sourcePath));
+}
+
+void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock progress,
+                                          SuccessBlock success, FailedBlock failed)
+{
+    if (m_running)
+        return;  // one start per downloader
+    m_running = true;
+    m_cancelled = false;
+    m_sourcePath = address;
+    m_progressBlock = std::move(progress);
+    m_successBlock = std::move(success);
+    m_failedBlock = std::move(failed);
+    QOVA_LOG(INFO, UI, "download from path:%s", qUtf8Printable(address));
+
+    const QString name = getFileName(address);
+    if (name.isEmpty()) {
+        m_destinationPath.clear();
+        // Reported after this call returns, as every other outcome.
+        QMetaObject::invokeMethod(this, [this] {
+            failNow(QOVANetworkError::make(QOVANetworkError::BadFileName,
+                                           QStringLiteral("The address names no file")));
+        }, Qt::QueuedConnection);
+        return;
+    }
+    m_destinationPath = downloadFolder() + QLatin1Char('/') + name;
+
+    // Nothing may touch a file another download is writing.
+    if (!claimDestination(m_destinationPath)) {
+        QMetaObject::invokeMethod(this, [this] {
+            failNow(QOVANetworkError::make(QOVANetworkError::FileBusy,
+                                           QStringLiteral("The file is already being downloaded")));
+        }, Qt::QueuedConnection);
+        return;
+    }
+    m_claimed = true;
+
+    switch (checkLocalFile()) {
+    case LocalFileComplete:
+        m_currentLength = fileSizeForPath(m_destinationPath);
+        m_fileLength = m_currentLength;
+        QMetaObject::invokeMethod(this, [this] { finishWithFile(); }, Qt::QueuedConnection);
+        break;
+    case LocalFilePartial:
+        m_currentLength = fileSizeForPath(m_destinationPath);
+        startTask();
+        break;
+    default:
+        m_currentLength = 0;
+        startTask();
+        break;
+    }
+}
+
+void QOVADownloader::startTask()
+{
+    if (!QDir().mkpath(downloadFolder())) {
+        QMetaObject::invokeMethod(this, [this] {
+            failNow(QOVANetworkError::make(QOVANetworkError::FileWrite,
+                                           QStringLiteral("Cannot create %1").arg(downloadFolder())));
+        }, Qt::QueuedConnection);
+        return;
+    }
+    m_currentLength = fileSizeForPath(m_destinationPath);
+    m_fileLength = 0;
+    m_headHandled = false;
+
+    QNetworkRequest request = QOVAAFSessionSingleton::request(QUrl(m_sourcePath));
+    request.setRawHeader("Range", QByteArray("bytes=") + QByteArray::number(m_currentLength) + '-');
+    m_reply = QOVAAFSessionSingleton::sharedHttpSessionManager()->get(request);
+    // The reply holds at most this much before it stops reading the socket.
+    m_reply->setReadBufferSize(kReadBufferSize);
+    connect(m_reply, &QNetworkReply::readyRead, this, &QOVADownloader::handleData);
+    connect(m_reply, &QNetworkReply::finished, this, &QOVADownloader::handleFinished);
+}
+
+void QOVADownloader::handleHead()
+{
+    m_headHandled = true;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    bool append = false;
+    qint64 total = -1;
+
+    if (status == 206) {
+        const ContentRange range = parseContentRange(m_reply->rawHeader("Content-Range"));
+        if (!range.valid || range.first != m_currentLength) {
+            failNow(QOVANetworkError::make(
+                QOVANetworkError::RangeMismatch,
+                QStringLiteral("The server sent bytes from %1, the file ends at %2")
+                    .arg(range.first).arg(m_currentLength), status));
+            return;
+        }
+        append = true;
+        total = range.total;
+    } else if (status == 200) {
+        // The server ignored the range and sends the whole package.
+        m_currentLength = 0;
+        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() >= 0)
+            total = length.toLongLong();
+    } else if (status == 416 && !m_retriedFromZero) {
+        // The range lies beyond what the server has: start over once.
+        m_retriedFromZero = true;
+        dropReply();
+        removeExpiredFile();
+        removeKeys();
+        startTask();
+        return;
+    } else {
+        failNow(QOVANetworkError::make(QOVANetworkError::HttpStatus,
+                                       QStringLiteral("The server answered with status %1").arg(status),
+                                       status));
+        return;
+    }
+
+    m_file.setFileName(m_destinationPath);
+    const QIODevice::OpenMode mode = append ? (QIODevice::WriteOnly | QIODevice::Append)
+                                            : (QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!m_file.open(mode)) {
+        failNow(QOVANetworkError::make(QOVANetworkError::FileWrite,
+                                       QStringLiteral("Cannot open %1: %2")
+                                           .arg(m_destinationPath, m_file.errorString()), status));
+        return;
+    }
+    m_fileLength = total;
+
+    QSettings settings;
+    if (!m_targetVersion.isEmpty())
+        settings.setValue(versionKey(m_sourcePath), m_targetVersion);
+    if (total >= 0)
+        settings.setValue(sizeKey(m_sourcePath), total);
+    else
+        settings.remove(sizeKey(m_sourcePath));
+    settings.sync();
+    qInfo("destination:%s", qUtf8Printable(m_destinationPath));
+}
+
+void QOVADownloader::handleData()
+{
+    if (!m_reply)
+        return;
+    if (!m_headHandled) {
+        handleHead();
+        if (!m_reply || !m_file.isOpen())
+            return;  // failed, or started over
+    }
+    while (m_reply && m_reply->bytesAvailable() > 0) {
+        const QByteArray chunk = m_reply->read(kReadBufferSize);
+        if (chunk.isEmpty())
+            break;
+        if (m_file.write(chunk) != chunk.size() || !m_file.flush()) {
+            failNow(QOVANetworkError::make(QOVANetworkError::FileWrite,
+                                           QStringLiteral("Cannot write %1: %2")
+                                               .arg(m_destinationPath, m_file.errorString())));
+            return;
+        }
+        m_currentLength += chunk.size();
+        if (m_progressBlock)
+            m_progressBlock(m_currentLength, m_fileLength);
+    }
+}
+
+void QOVADownloader::handleFinished()
+{
+    if (!m_reply)
+        return;
+    const bool hasStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    if (!m_headHandled && hasStatus) {
+        handleHead();
+        if (!m_reply)
+            return;  // failed, or started over
+    }
+    if (m_file.isOpen())
+        handleData();
+    if (!m_reply)
+        return;
+
+    if (m_reply->error() != QNetworkReply::NoError) {
+        const QOVANetworkError error = QOVANetworkError::fromReply(m_reply);
+        qInfo("File downloaded error:%s", qUtf8Printable(error.localizedDescription));
+        failNow(error);  // the partial file and the keys stay for a resume
+        return;
+    }
+    dropReply();
+    m_file.close();
+
+    const qint64 onDisk = fileSizeForPath(m_destinationPath);
+    if (m_fileLength >= 0 && onDisk != m_fileLength) {
+        failNow(QOVANetworkError::make(QOVANetworkError::Incomplete,
+                                       QStringLiteral("Received %1 of %2 bytes")
+                                           .arg(onDisk).arg(m_fileLength)));
+        return;
+    }
+    finishWithFile();
+}
+
+void QOVADownloader::finishWithFile()
+{
+    if (m_cancelled) {
+        QOVANetworkError error;
+        error.code = QNetworkReply::OperationCanceledError;
+        error.localizedDescription = QStringLiteral("Operation canceled");
+        failNow(error);
+        return;
+    }
+    if (!isMd5(m_expectedMd5)) {
+        qInfo("File downloaded to: %s", qUtf8Printable(m_destinationPath));
+        const QString path = m_destinationPath;
+        auto success = m_successBlock;
+        end();
+        if (success)
+            success(path);
+        return;
+    }
+
+    // The digest is computed off the main thread; the answer comes back here.
+    QPointer<QOVADownloader> self(this);
+    const QString path = m_destinationPath;
+    QThreadPool::globalInstance()->start([self, path] {
+        const QString digest = fileMd5(path);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, digest] {
+            if (!self)
+                return;
+            if (self->m_cancelled) {
+                self->finishWithFile();
+                return;
+            }
+            if (digest.compare(self->m_expectedMd5, Qt::CaseInsensitive) != 0) {
+                QOVA_LOG(ERROR, UI, "file md5 %s does not match %s", qUtf8Printable(digest),
+                         qUtf8Printable(self->m_expectedMd5));
+                self->removeExpiredFile();
+                self->removeKeys();
+                self->failNow(QOVANetworkError::make(QOVANetworkError::Md5Mismatch,
+                                                     QStringLiteral("The file does not match its MD5 digest")));
+                return;
+            }
+            self->m_expectedMd5.clear();  // checked
+            self->finishWithFile();
+        }, Qt::QueuedConnection);
+    });
+}
+
+void QOVADownloader::failNow(const QOVANetworkError &error)
+{
+    auto failed = m_failedBlock;
+    end();
+    if (failed)
+        failed(error);
+}
+
+void QOVADownloader::dropReply()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    disconnect(reply, nullptr, this, nullptr);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->isRunning() && status >= 400) {
+        // An error reply is about to end on its own (aborting it now makes
+        // the client report its error twice); its small body is dropped.
+        connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        return;
+    }
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
+}
+
+void QOVADownloader::end()
+{
+    dropReply();
+    m_file.close();
+    m_currentLength = 0;
+    m_fileLength = 0;
+    if (m_claimed) {
+        releaseDestination(m_destinationPath);
+        m_claimed = false;
+    }
+    m_progressBlock = nullptr;
+    m_successBlock = nullptr;
+    m_failedBlock = nullptr;
+}
+
+void QOVADownloader::cancel()
+{
+    m_cancelled = true;
+    if (m_reply) {
+        // abort() reports through finished, with the cancel error.
+        m_reply->abort();
+    }
+}
