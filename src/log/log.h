@@ -4,6 +4,7 @@
 // current log file and to standard output.
 
 #include <stdarg.h>
+#include <sys/time.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -32,6 +33,16 @@ void log_stop(void);
 
 // Non-zero while the writer runs, i.e. while a record would be written.
 int log_is_running(void);
+
+// The folder the log files go to. By default "Zentaro® Orvalinde/logs" under
+// the user's data folder ($XDG_DATA_HOME, else ~/.local/share); a non-null
+// path replaces it (tests use a temporary folder), null restores the default.
+// Takes effect at the next log_start.
+void log_set_folder(const char *folder);
+
+// The wall clock records are stamped with; null restores gettimeofday.
+typedef void (*log_clock_fn)(struct timeval *now);
+void log_set_clock(log_clock_fn clock);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,12 @@
 #pragma once
 // Base of every payload model decoded from a device's JSON reply, and the
 // lookup of a model type by its class name.
+//
+// A model keeps its values in public members named exactly as the JSON keys
+// ("status_code", "main_ip_address"); a boolean that has an accessor name of
+// its own is also read through it (isEnable()). Models reach their readers as
+// shared pointers to const, so only decoding (and test code that builds a
+// model by hand) writes them.
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -13,7 +19,8 @@ public:
     virtual ~QOVAJSONModel() = default;
     // The model's class name, as requests name it ("DeviceInfoModel").
     virtual QString className() const = 0;
-    // The model's fields as a JSON object (for log lines).
+    // The model's fields as a JSON object (for log lines). Empty optional
+    // fields are left out.
     virtual QJsonObject toJSONObject() const = 0;
 };
 
@@ -28,6 +35,10 @@ bool contains(const QString &className);
 // returns null and, when error is given, stores a description there.
 QOVAModelRef modelFromJSONData(const QString &className, const QByteArray &data,
                                QString *error = nullptr);
+
+// The same for a JSON object already parsed.
+QOVAModelRef modelFromJSONObject(const QString &className, const QJsonObject &object,
+                                 QString *error = nullptr);
 
 } // namespace QOVAModelRegistry
 

@@ -1,0 +1,8 @@
+#include "QOVACameraSettingModel.h"
+
+#include "log/log.h"
+
+QOVACameraSettingModel::QOVACameraSettingModel()
+{
+    QOVA_LOG(INFO, UVC, "QOVACameraSettingModel");
+}

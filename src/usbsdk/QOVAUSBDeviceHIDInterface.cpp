@@ -1,0 +1,730 @@
+#include "QOVAUSBDeviceHIDInterface.h"
+
+#include "CacheModel.h"
+#include "QOVAError.h"
+#include "QOVANotificationCenter.h"
+#include "StatusModel.h"
+#include "hid/QOVAHIDFrames.h"
+#include "hid/QOVAHIDReplyReader.h"
+#include "hidutil/IOHIDDevice_.h"
+#include "log/log.h"
+#include "util/QOVABlockTimer.h"
+#include "util/QOVADataEnhancement.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+using namespace QOVAHIDFrames;
+
+namespace {
+
+// Over-timer period of a request url; 10.0 means none.
+constexpr double kNoOverTimer = 10.0;
+
+double overTimerSeconds(const QString &url)
+{
+    if (url == QLatin1String("system_log") || url == QLatin1String("coredump_log"))
+        return 60.0;
+    if (url == QLatin1String("audio_diagnostic_record_start")
+        || url == QLatin1String("audio_diagnostic_record_stop"))
+        return 350.0;
+    return kNoOverTimer;
+}
+
+void runOnMain(std::function<void()> fn)
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+}
+
+// A reply as the reader hands it over: head text (none when unreadable or
+// not UTF-8) and body (none when the reply declares none).
+struct Reply {
+    std::optional<QString> head;
+    std::optional<QByteArray> body;
+};
+
+} // namespace
+
+struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
+    platform::UsbDeviceRef deviceInterface;
+    platform::HidDeviceRef deviceRef;
+
+    // Feature transfers of this device, one at a time.
+    std::mutex transferMutex;
+
+    // The interface's own lock: the tables, the last request and the timers.
+    mutable std::mutex lock;
+    QHash<QString, CacheModel> blockCache;
+    QHash<QString, QString> cache;  // message id -> url
+    QString messageID;
+    QString messageURL;
+    QOVABlockTimerRef overTimer;
+
+    std::atomic<bool> cancel{false};
+    std::atomic<bool> remoteControl{false};
+
+    // Main thread only.
+    QOVAFailureBlock failureStringBlock;
+    QOVAVoidBlock notificationBlock;
+    QOVAProgressBlock progressBlock;
+    QOVABlockTimerRef progressTimer;
+    int progressCount = 1;
+
+    // Sending (Part of the request path, main thread).
+    bool requestDeivceUseDeviceInterface(const QJsonObject &head, const QByteArray *body,
+                                         uint8_t dataType);
+    bool setIOHIDDeviceReport(const std::vector<Frame> &frames);
+
+    void addInfoToCache(const QString &className, QOVASuccessBlock success,
+                        QOVAFailureBlock failure, QOVACompletionBlock completion,
+                        const QString &msgID);
+    void removeEntries(const QString &msgID);
+    void startOverTimer(double seconds);
+    void stopOverTimer();
+    bool overTimerRunning() const;
+    void handleTimeoutEvent();
+    void startProgressTimer();
+
+    // Input reports and reply reading (HID discovery thread).
+    void inputReport(const uint8_t *data, size_t length);
+    void notificationFromDeviceWithData();
+    Reply getResponseFromDeivceGetHeadandBodyJsonString();
+    Reply parseDeviceResponse(const uint8_t *firstFrame, size_t length);
+    void notificationFromDeviceWithWiFi(uint16_t code);
+    void notificationFormDeviceWithRemoteControl(uint16_t code);
+
+    // Dispatch (main thread).
+    std::shared_ptr<const StatusModel> paraseHeadJsonWithString(const std::optional<QString> &head,
+                                                                QString *error);
+    void dispatch(const Reply &reply);
+
+    QVariantMap serialUserInfo() const;
+};
+
+// ---------------------------------------------------------------- sending
+
+bool QOVAUSBDeviceHIDInterface::Impl::requestDeivceUseDeviceInterface(const QJsonObject &head,
+                                                                      const QByteArray *body,
+                                                                      uint8_t dataType)
+{
+    const QByteArray headBytes = QJsonDocument(head).toJson(QJsonDocument::Compact);
+    std::vector<Frame> frames;
+    if (!pduFormateEncapsulating(headBytes, body, dataType, &frames)) {
+        QOVA_LOG(INFO, HID, "Request too long for its length fields: head %lld, body %lld bytes",
+                 (long long)headBytes.size(), body ? (long long)body->size() : 0LL);
+        return false;
+    }
+    return setIOHIDDeviceReport(frames);
+}
+
+bool QOVAUSBDeviceHIDInterface::Impl::setIOHIDDeviceReport(const std::vector<Frame> &frames)
+{
+    if (!deviceRef)
+        return false;
+    std::lock_guard<std::mutex> transfer(transferMutex);
+    for (const Frame &frame : frames) {
+        const int status = deviceRef->setFeatureReport(frame.data(), frame.size());
+        if (status != 0) {
+            QOVA_LOG(INFO, HID, "SetReport Error: Control request failed: %08x", unsigned(status));
+            return false;
+        }
+        QOVA_LOG(INFO, HID, "Can Set Report Success!");
+    }
+    return true;
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::addInfoToCache(const QString &className,
+                                                     QOVASuccessBlock success,
+                                                     QOVAFailureBlock failure,
+                                                     QOVACompletionBlock completion,
+                                                     const QString &msgID)
+{
+    CacheModel entry;
+    entry.classString = className;
+    entry.successBlock = std::move(success);
+    entry.failureBlock = std::move(failure);
+    entry.completionSuccessBlock = std::move(completion);
+    std::lock_guard<std::mutex> guard(lock);
+    blockCache.insert(msgID, std::move(entry));
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::removeEntries(const QString &msgID)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    cache.remove(msgID);
+    blockCache.remove(msgID);
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::startOverTimer(double seconds)
+{
+    if (seconds == kNoOverTimer)
+        return;
+    QOVA_LOG(INFO, HID, "Waiting For the Notification for %lf seconds...", seconds);
+    std::weak_ptr<Impl> weak = weak_from_this();
+    auto timer = QOVABlockTimer::qova_scheduledTimerWithTimeInterval(
+        seconds,
+        [weak](const QOVABlockTimerRef &) {
+            if (auto self = weak.lock())
+                self->handleTimeoutEvent();
+        },
+        false);
+    QOVABlockTimerRef old;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        old = std::exchange(overTimer, timer);
+    }
+    if (old)
+        old->invalidate();
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::stopOverTimer()
+{
+    QOVA_LOG(INFO, HID, "Stop The Over Timer!");
+    QOVABlockTimerRef timer;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        timer = std::exchange(overTimer, nullptr);
+    }
+    if (timer) {
+        timer->invalidate();
+        QOVA_LOG(INFO, HID, "Over Timer have been invalidated!");
+    } else {
+        QOVA_LOG(INFO, HID, "NO Timer!");
+    }
+}
+
+bool QOVAUSBDeviceHIDInterface::Impl::overTimerRunning() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return overTimer && overTimer->isValid();
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::handleTimeoutEvent()
+{
+    QOVA_LOG(INFO, HID, "Orbrin HID Interface Overtime!");
+    for (const char *key : {"21", "11", "27"}) {
+        QOVAFailureBlock failure;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            auto it = blockCache.find(QLatin1String(key));
+            if (it == blockCache.end())
+                continue;
+            failure = it->failureBlock;
+            blockCache.erase(it);
+        }
+        QOVA_LOG(INFO, HID, "Orbrin HID Handle Overtime!");
+        runOnMain([failure] {
+            if (failure)
+                failure(QOVAError::errorResponseOvertime().localizedDescription());
+        });
+        return;
+    }
+    QOVA_LOG(INFO, HID, "Orbrin HID Handle Overtime, but can not find the msg id");
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::startProgressTimer()
+{
+    if (progressTimer)
+        progressTimer->invalidate();
+    progressCount = 1;
+    std::weak_ptr<Impl> weak = weak_from_this();
+    progressTimer = QOVABlockTimer::qova_scheduledTimerWithTimeInterval(
+        1.0,
+        [weak](const QOVABlockTimerRef &) {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            QOVA_LOG(INFO, HID, "Remote Controller is Updating!!!");
+            if (self->progressCount <= 60) {
+                const double progress = self->progressCount / 60.0;
+                ++self->progressCount;
+                if (self->progressBlock)
+                    self->progressBlock(progress);
+            }
+        },
+        true);
+    progressTimer->fire();
+}
+
+// ----------------------------------------------------- HID discovery thread
+
+void QOVAUSBDeviceHIDInterface::Impl::inputReport(const uint8_t *data, size_t length)
+{
+    uint8_t bytes[4] = {};
+    std::memcpy(bytes, data, std::min<size_t>(length, 4));
+    QOVA_LOG(INFO, HID, "The inReport is %c %c %c %c", bytes[0] + 48, bytes[1] + 48,
+             bytes[2] + 48, bytes[3] + 48);
+    const auto report = parseInputReport(data, length);
+    if (!report)
+        return;
+    switch (report->kind) {
+    case InputReport::NotReady:
+        QOVA_LOG(INFO, HID, "Response can not use, waiting......!");
+        break;
+    case InputReport::Ready:
+        QOVA_LOG(INFO, HID, "Response is available!");
+        if (report->remoteUpgradeNotice)
+            remoteControl = true;
+        else
+            notificationFromDeviceWithData();
+        break;
+    case InputReport::WiFi:
+        QOVA_LOG(INFO, HID, "WiFi status notification!");
+        notificationFromDeviceWithWiFi(report->code);
+        break;
+    case InputReport::RemoteControl:
+        QOVA_LOG(INFO, HID, "Remote Active notification!");
+        notificationFormDeviceWithRemoteControl(report->code);
+        break;
+    default:
+        break;
+    }
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithData()
+{
+    stopOverTimer();
+    Reply reply = getResponseFromDeivceGetHeadandBodyJsonString();
+    std::weak_ptr<Impl> weak = weak_from_this();
+    runOnMain([weak, reply = std::move(reply)] {
+        if (auto self = weak.lock())
+            self->dispatch(reply);
+    });
+}
+
+Reply QOVAUSBDeviceHIDInterface::Impl::getResponseFromDeivceGetHeadandBodyJsonString()
+{
+    QOVA_LOG(INFO, HID, "Response available,Ready to Get Report for first PDU Frame!");
+    if (cancel.exchange(false)) {
+        QOVA_LOG(INFO, HID, "Cancel the HID Handle!");
+        return {};
+    }
+    if (!deviceRef)
+        return {};
+    std::lock_guard<std::mutex> transfer(transferMutex);
+    uint8_t frame[kReportSize] = {};
+    size_t actual = 0;
+    const int status = deviceRef->getFeatureReport(kReportId, frame, kReportSize, &actual);
+    if (status != 0) {
+        QOVA_LOG(INFO, HID, "GetResponse Error: Control request failed: %08x", unsigned(status));
+        return {};
+    }
+    QOVA_LOG(INFO, HID, "Can Get Response Success!");
+    return parseDeviceResponse(frame, std::min(actual, kReportSize));
+}
+
+// Reads the rest of a reply (transfer lock held).
+Reply QOVAUSBDeviceHIDInterface::Impl::parseDeviceResponse(const uint8_t *firstFrame, size_t length)
+{
+    QOVAHIDReplyReader reader;
+    auto state = reader.begin(firstFrame, length);
+    if (state == QOVAHIDReplyReader::State::Refused) {
+        QOVA_LOG(INFO, HID, "Reply refused: head of %llu bytes, body of %llu bytes",
+                 (unsigned long long)reader.headLength(), (unsigned long long)reader.bodyLength());
+        return {};
+    }
+    if (reader.isSingleFrame()) {
+        QOVA_LOG(INFO, HID, "No neee fetch more times, just once!");
+        if (log_is_running()) {
+            QOVA_LOG(INFO, HID, "The jsonHeadString is %s",
+                     qUtf8Printable(QOVADataEnhancement::utf8String(reader.head())));
+        }
+    }
+    std::vector<uint8_t> report;
+    while (state == QOVAHIDReplyReader::State::NeedReports) {
+        if (cancel.exchange(false)) {
+            QOVA_LOG(INFO, HID, "Cancel the HID Handle!");
+            return {};
+        }
+        report.assign(reader.reportSize(), 0);
+        size_t actual = 0;
+        const int status =
+            deviceRef->getFeatureReport(reader.reportId(), report.data(), report.size(), &actual);
+        if (status != 0) {
+            QOVA_LOG(INFO, HID, "GetReport Error: Control request failed: %08x", unsigned(status));
+            return {};
+        }
+        QOVA_LOG(INFO, HID, "Get Report Success!");
+        state = reader.apply(report.data(), std::min(actual, report.size()));
+    }
+
+    Reply reply;
+    const QByteArray head = reader.head();
+    if (QOVADataEnhancement::isValidUTF8(head))
+        reply.head = QString::fromUtf8(head);
+    if (reader.bodyLength() != 0)
+        reply.body = reader.body();
+    return reply;
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithWiFi(uint16_t code)
+{
+    const char *name = nullptr;
+    switch (code) {
+    case 0:
+        QOVA_LOG(INFO, HID, "wifi Connected!");
+        name = "QOVAWiFiConnectedInformation";
+        break;
+    case 1:
+        QOVA_LOG(INFO, HID, "wifi Disconnected");
+        name = "QOVAWiFiDisconnectedInformation";
+        break;
+    case 2:
+        QOVA_LOG(INFO, HID, "wifi Connecting!");
+        name = "QOVAWiFiConnectingInformation";
+        break;
+    case 4:
+        QOVA_LOG(INFO, HID, "wifi enable!");
+        name = "QOVAWiFiEnableInformation";
+        break;
+    case 5:
+        QOVA_LOG(INFO, HID, "wifi diable!");
+        name = "QOVAWifiDisableInformation";
+        break;
+    default:
+        return;
+    }
+    QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
+        QString::fromLatin1(name), nullptr, std::nullopt);
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::notificationFormDeviceWithRemoteControl(uint16_t code)
+{
+    QOVA_LOG(INFO, HID, "Remote Contorl Notifcation!!!");
+    const char *name = nullptr;
+    switch (code) {
+    case 0:
+        QOVA_LOG(INFO, HID, "Remote Control Sleep!");
+        name = "QOVARemoteControlSleep";
+        break;
+    case 1:
+        QOVA_LOG(INFO, HID, "Remote Control Active!");
+        name = "QOVARemoteControlActive";
+        break;
+    case 2:
+        QOVA_LOG(INFO, HID, "Remote Control unpair!");
+        name = "QOVARemoteControlUnPair";
+        break;
+    case 3:
+        QOVA_LOG(INFO, HID, "Remote Control pair!");
+        name = "QOVARemoteControlPair";
+        break;
+    default:
+        return;
+    }
+    QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
+        QString::fromLatin1(name), nullptr, serialUserInfo());
+}
+
+QVariantMap QOVAUSBDeviceHIDInterface::Impl::serialUserInfo() const
+{
+    QVariantMap info;
+    if (auto serial = IOHIDDevice_GetSerialNumber(deviceRef))
+        info.insert(QStringLiteral("productSeriaNumber"), *serial);
+    return info;
+}
+
+// ------------------------------------------------------- main-thread dispatch
+
+std::shared_ptr<const StatusModel>
+QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const std::optional<QString> &head,
+                                                          QString *error)
+{
+    if (!head) {
+        *error = QOVAError::errorGetResponseFailure().localizedDescription();
+        return nullptr;
+    }
+    QString parseError;
+    auto status = qova_model_cast<StatusModel>(QOVAModelRegistry::modelFromJSONData(
+        StatusModel::staticClassName(), head->toUtf8(), &parseError));
+    if (!status) {
+        *error = parseError;
+        return nullptr;
+    }
+
+    if (remoteControl.exchange(false)) {
+        bool upgrading;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            upgrading = cache.contains(QStringLiteral("33"));
+        }
+        if (!upgrading) {
+            QVariantMap info = serialUserInfo();
+            info.insert(QStringLiteral("remoteUpgrade"), status->status_code == 200);
+            QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
+                QStringLiteral("QOVARemoteControlUpgrade"), nullptr, info);
+            if (status->status_code != 200) {
+                QOVA_LOG(INFO, HID, "response status code %ld, the response status string is %s",
+                         long(status->status_code), qUtf8Printable(status->status_string));
+            }
+        }
+    }
+
+    const QString key = QString::number(status->msg_id);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (!cache.contains(key)) {
+            QOVA_LOG(INFO, HID, "The messagID:%s Got the HID Response is not Correct",
+                     qUtf8Printable(key));
+            *error = QOVAError::errorMessageIDNotMatch().localizedDescription();
+            return nullptr;
+        }
+        cache.remove(key);
+    }
+
+    if (key == QLatin1String("33")) {
+        if (progressTimer) {
+            progressTimer->invalidate();
+            progressTimer.reset();
+        }
+        if (progressBlock)
+            progressBlock(1.0);
+        if (status->status_string != QLatin1String("success")) {
+            *error = QOVAError::errorResponseNotCorrect().localizedDescription();
+            return nullptr;
+        }
+    }
+    if (key == QLatin1String("21") && notificationBlock)
+        notificationBlock();
+    return status;
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
+{
+    QString error;
+    const auto status = paraseHeadJsonWithString(reply.head, &error);
+    if (!status) {
+        if (failureStringBlock)
+            failureStringBlock(error);
+        return;
+    }
+
+    const QString key = QString::number(status->msg_id);
+    CacheModel entry;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto it = blockCache.find(key);
+        if (it == blockCache.end()) {
+            QOVA_LOG(INFO, HID, "Have not this Handler, should quit this handle!");
+            return;
+        }
+        entry = std::move(*it);
+        blockCache.erase(it);
+    }
+
+    auto fail = [&entry](const QString &text) {
+        if (entry.failureBlock)
+            entry.failureBlock(text);
+    };
+    auto complete = [&entry](const QOVAReplyObject &object) {
+        if (entry.completionSuccessBlock)
+            entry.completionSuccessBlock(object);
+    };
+
+    const qint64 code = status->status_code;
+    if (code == 200) {
+        if (entry.classString.isEmpty()) {
+            if (entry.successBlock)
+                entry.successBlock(QStringLiteral("Success!"));
+        } else if (entry.classString == QLatin1String("NSData")) {
+            // A reply without body hands over empty bytes.
+            complete(reply.body.value_or(QByteArray()));
+        } else {
+            // A reply without body fails to decode like any other bad body.
+            QString decodeError;
+            auto model = QOVAModelRegistry::modelFromJSONData(
+                entry.classString, reply.body.value_or(QByteArray()), &decodeError);
+            if (model)
+                complete(model);
+            else
+                fail(decodeError);
+        }
+        return;
+    }
+
+    QOVA_LOG(INFO, HID, "response status code %ld, the response status string is %s", long(code),
+             qUtf8Printable(status->status_string));
+    if (key == QLatin1String("27") && code == 408
+        && status->status_string.toLower() == QLatin1String("null")) {
+        complete(std::monostate());
+    } else if (key == QLatin1String("17")) {
+        fail(status->status_string);
+    } else if (code == 400) {
+        fail(QOVAError::errorSetReportRejected().localizedDescription());
+    } else if (key == QLatin1String("46") && code == 201) {
+        fail(QStringLiteral("needPassword"));
+    } else if (key == QLatin1String("46") && code == 408) {
+        fail(QStringLiteral("fail"));
+    } else {
+        fail(QOVAError::errorResponseNotCorrect().localizedDescription());
+    }
+}
+
+// ------------------------------------------------------------ public side
+
+QOVAUSBDeviceHIDInterface::QOVAUSBDeviceHIDInterface(platform::UsbDeviceRef deviceInterface,
+                                                     platform::HidDeviceRef deviceRef)
+    : d(std::make_shared<Impl>())
+{
+    d->deviceInterface = std::move(deviceInterface);
+    d->deviceRef = std::move(deviceRef);
+    if (d->deviceRef) {
+        std::weak_ptr<Impl> weak = d;
+        d->deviceRef->setInputReportHandler([weak](const uint8_t *data, size_t length) {
+            if (auto self = weak.lock())
+                self->inputReport(data, length);
+        });
+    }
+}
+
+QOVAUSBDeviceHIDInterface::~QOVAUSBDeviceHIDInterface()
+{
+    if (d->deviceRef)
+        d->deviceRef->setInputReportHandler({});
+    if (d->progressTimer)
+        d->progressTimer->invalidate();
+    QOVABlockTimerRef over;
+    {
+        std::lock_guard<std::mutex> guard(d->lock);
+        over = std::exchange(d->overTimer, nullptr);
+    }
+    if (over)
+        over->invalidate();
+}
+
+void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &className,
+                                                            const QJsonObject &head,
+                                                            QOVACompletionBlock completion,
+                                                            QOVAFailureBlock failure)
+{
+    d->failureStringBlock = failure;
+    const QString msgID = head.value(QStringLiteral("msg_id")).toString();
+    const QString url = head.value(QStringLiteral("url")).toString();
+    d->addInfoToCache(className, nullptr, failure, std::move(completion), msgID);
+    {
+        std::lock_guard<std::mutex> guard(d->lock);
+        d->messageID = msgID;
+        d->messageURL = url;
+        d->cache.insert(msgID, url);
+    }
+    QOVA_LOG(INFO, HID, "GET Information From Orbrin,The msg_id is %s, the msg_url is %s",
+             qUtf8Printable(msgID), qUtf8Printable(url));
+
+    // While a long request waits for its reply, GETs are filed but held back.
+    if (d->overTimerRunning() && url != QLatin1String("audio_diagnostic_record_stop"))
+        return;
+
+    // The time-out starts before the request leaves: a fast device may answer
+    // (and stop the timer) before the send returns.
+    const double seconds = overTimerSeconds(url);
+    d->startOverTimer(seconds);
+    if (!d->requestDeivceUseDeviceInterface(head, nullptr, DataTypeJSON)) {
+        if (seconds != kNoOverTimer)
+            d->stopOverTimer();
+        QOVA_LOG(INFO, HID, "No need to Wait for the Notification!");
+        if (d->failureStringBlock)
+            d->failureStringBlock(QOVAError::errorSetReportFailure().localizedDescription());
+        d->removeEntries(msgID);
+    }
+}
+
+namespace {
+void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
+                    const QJsonObject &head, const QByteArray *body, uint8_t dataType,
+                    QOVASuccessBlock success, QOVAFailureBlock failure);
+}
+
+void QOVAUSBDeviceHIDInterface::putInformationToUSBDevice(const QJsonObject &head,
+                                                          const std::optional<QJsonObject> &body,
+                                                          QOVASuccessBlock success,
+                                                          QOVAFailureBlock failure)
+{
+    QByteArray bytes;
+    if (body)
+        bytes = QJsonDocument(*body).toJson(QJsonDocument::Compact);
+    putInformation(d, head, body ? &bytes : nullptr, DataTypeJSON, std::move(success),
+                   std::move(failure));
+}
+
+void QOVAUSBDeviceHIDInterface::putFileDataToUSBDevice(const QJsonObject &head,
+                                                       const QString &filePath,
+                                                       QOVASuccessBlock success,
+                                                       QOVAFailureBlock failure)
+{
+    QFile file(filePath);
+    std::optional<QByteArray> data;
+    if (file.open(QIODevice::ReadOnly))
+        data = file.readAll();
+    putInformation(d, head, data ? &*data : nullptr, DataTypeFile, std::move(success),
+                   std::move(failure));
+}
+
+namespace {
+void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
+                    const QJsonObject &head, const QByteArray *body, uint8_t dataType,
+                    QOVASuccessBlock success, QOVAFailureBlock failure)
+{
+    const QString msgID = head.value(QStringLiteral("msg_id")).toString();
+    const QString url = head.value(QStringLiteral("url")).toString();
+    QOVA_LOG(INFO, HID, "PUT Command to Orbrin,The msg_id is %s, the msg_url is %s",
+             qUtf8Printable(msgID), qUtf8Printable(url));
+    {
+        std::lock_guard<std::mutex> guard(d->lock);
+        d->messageID = msgID;
+        d->cache.insert(msgID, url);
+    }
+    d->failureStringBlock = failure;
+    d->addInfoToCache(QString(), std::move(success), failure, nullptr, msgID);
+
+    const bool upgrade = url == QLatin1String("remote_control_upgrade");
+    if (upgrade)
+        d->startOverTimer(60.0);
+    if (!d->requestDeivceUseDeviceInterface(head, body, dataType)) {
+        if (upgrade)
+            d->stopOverTimer();
+        QOVA_LOG(INFO, HID, "Set Report Error, NO need to Wait Notification!");
+        if (d->failureStringBlock)
+            d->failureStringBlock(QOVAError::errorSetReportFailure().localizedDescription());
+        d->removeEntries(msgID);
+        return;
+    }
+    if (upgrade)
+        d->startProgressTimer();
+}
+} // namespace
+
+void QOVAUSBDeviceHIDInterface::setCancel(bool cancel) { d->cancel = cancel; }
+bool QOVAUSBDeviceHIDInterface::isCancel() const { return d->cancel; }
+bool QOVAUSBDeviceHIDInterface::isRemoteControl() const { return d->remoteControl; }
+void QOVAUSBDeviceHIDInterface::setNotificationBlock(QOVAVoidBlock block)
+{
+    d->notificationBlock = std::move(block);
+}
+void QOVAUSBDeviceHIDInterface::setProgressBlock(QOVAProgressBlock block)
+{
+    d->progressBlock = std::move(block);
+}
+platform::HidDeviceRef QOVAUSBDeviceHIDInterface::deviceRef() const { return d->deviceRef; }
+platform::UsbDeviceRef QOVAUSBDeviceHIDInterface::deviceInterface() const
+{
+    return d->deviceInterface;
+}
+QString QOVAUSBDeviceHIDInterface::messageID() const
+{
+    std::lock_guard<std::mutex> guard(d->lock);
+    return d->messageID;
+}
+QString QOVAUSBDeviceHIDInterface::messageURL() const
+{
+    std::lock_guard<std::mutex> guard(d->lock);
+    return d->messageURL;
+}
