@@ -10,8 +10,8 @@ namespace sim {
 
 namespace {
 
-// Class requests and states of DFU 1.1, written out here from the class
-// specification rather than shared with the host side.
+// Class requests and states of DFU 1.1, written out here on their own rather
+// than shared with the host side, so that a mistake is not made twice.
 enum : uint8_t {
     kDetach = 0, kDnload = 1, kUpload = 2, kGetStatus = 3, kClrStatus = 4, kGetState = 5, kAbort = 6,
 };
@@ -43,14 +43,17 @@ SimDfuFunctional simDfuFunctional(const SimDfuConfig &config)
 std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
                                             SimDfuConfig config)
 {
-    const SimDfuFunctional functional = simDfuFunctional(config);
+    // The device's descriptor is what the host reads; the handler keeps to it.
+    const SimDfuFunctional functional = device->dfuFunctional();
+    config.bmAttributes = functional.attributes;
+    config.wDetachTimeOut = functional.detachTimeOutMs;
+    config.wTransferSize = functional.transferSize;
     const int run = buildConfiguration(device->family(), Mode::Run, functional, device->uvcLayout())
                         .layout.dfu;
     const int dfu = buildConfiguration(device->family(), Mode::Dfu, functional, device->uvcLayout())
                         .layout.dfu;
     config.runInterfaceNumber = uint8_t(run < 0 ? 0 : run);
     config.dfuInterfaceNumber = uint8_t(dfu < 0 ? 0 : dfu);
-    device->setDfuFunctional(functional);
     auto handler = std::make_shared<SimDfuHandler>(config);
     device->addControlHandler(handler);
     return handler;

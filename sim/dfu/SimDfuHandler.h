@@ -31,11 +31,12 @@ struct SimDfuConfig {
     uint8_t runInterfaceNumber = 0;
     uint8_t dfuInterfaceNumber = 0;
 
-    // DFU functional descriptor values. bit 0 can download, 1 can upload,
-    // 2 manifestation tolerant, 3 will detach.
-    uint8_t bmAttributes = 0x0D;
+    // DFU functional descriptor values: bit 0 can download, 1 can upload,
+    // 2 manifestation tolerant, 3 will detach. The defaults are those of a
+    // simulated device's descriptor (SimDfuFunctional).
+    uint8_t bmAttributes = 0x09;
     uint16_t wDetachTimeOut = 1000;
-    uint16_t wTransferSize = 4096;
+    uint16_t wTransferSize = 2048;
 
     // bwPollTimeout reported after a block; how long the device stays busy
     // with it (0: every block is done at once, no dfuDNBUSY).
@@ -66,10 +67,9 @@ QByteArray simDfuFunctionalDescriptor(const SimDfuConfig &config);
 class SimDevice;
 class SimDfuHandler;
 
-// Gives a simulated device the DFU device side: its functional descriptor
-// takes the configuration's values (from its next enumeration on; plug the
-// device with simDfuFunctional(config) in its SimDeviceConfig to have them
-// from the start) and the handler answers its class requests.
+// Gives a simulated device the DFU device side. The descriptor values come
+// from the device (plug it with simDfuFunctional(config) in its
+// SimDeviceConfig to choose them); the rest of config is the handler's.
 std::shared_ptr<SimDfuHandler> attachSimDfu(const std::shared_ptr<SimDevice> &device,
                                             SimDfuConfig config = {});
 

@@ -17,6 +17,8 @@
 #include <QThreadPool>
 #include <QtDebug>
 
+#include <memory>
+
 namespace {
 
 // Destinations being written, across all downloaders of the process.
@@ -90,6 +92,19 @@ QString fileMd5(const QString &path)
 
 constexpr qint64 kReadBufferSize = 1 << 20;
 
+// The user defaults. Without an organisation name QSettings() cannot store
+// anything, so the application's own folder name stands in for it.
+std::unique_ptr<QSettings> userDefaults()
+{
+    if (!QCoreApplication::organizationName().isEmpty())
+        return std::make_unique<QSettings>();
+    QString application = QCoreApplication::applicationName();
+    if (application.isEmpty())
+        application = QStringLiteral("Orvalinde");
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Zentaro® Orvalinde"), application);
+}
+
 } // namespace
 
 QOVADownloader::QOVADownloader(QObject *parent)
@@ -162,9 +177,9 @@ QUrl QOVADownloader::currentRequestUrl() const
 
 int QOVADownloader::checkLocalFile()
 {
-    QSettings settings;
-    const QVariant size = settings.value(sizeKey(m_sourcePath));
-    const QVariant version = settings.value(versionKey(m_sourcePath));
+    const auto settings = userDefaults();
+    const QVariant size = settings->value(sizeKey(m_sourcePath));
+    const QVariant version = settings->value(versionKey(m_sourcePath));
     if (!size.isValid() || !version.isValid()) {
         removeExpiredFile();
         return LocalFileNone;
@@ -193,9 +208,9 @@ void QOVADownloader::removeExpiredFile()
 
 void QOVADownloader::removeKeys()
 {
-    QSettings settings;
-    settings.remove(sizeKey(m_sourcePath));
-    settings.remove(versionKey(m_sourcePath));
+    const auto settings = userDefaults();
+    settings->remove(sizeKey(m_sourcePath));
+    settings->remove(versionKey(m_sourcePath));
 }
 
 void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock progress,
@@ -322,14 +337,14 @@ void QOVADownloader::handleHead()
     }
     m_fileLength = total;
 
-    QSettings settings;
+    const auto settings = userDefaults();
     if (!m_targetVersion.isEmpty())
-        settings.setValue(versionKey(m_sourcePath), m_targetVersion);
+        settings->setValue(versionKey(m_sourcePath), m_targetVersion);
     if (total >= 0)
-        settings.setValue(sizeKey(m_sourcePath), total);
+        settings->setValue(sizeKey(m_sourcePath), total);
     else
-        settings.remove(sizeKey(m_sourcePath));
-    settings.sync();
+        settings->remove(sizeKey(m_sourcePath));
+    settings->sync();
     qInfo("destination:%s", qUtf8Printable(m_destinationPath));
 }
 

@@ -67,12 +67,12 @@ TEST(DfuCrc, MatchesTheBitwiseDefinitionAtEveryLength)
 TEST_F(DfuFileTest, ValidFileYieldsItsFieldsAndImage)
 {
     const QByteArray image = randomBytes(5000);
-    SuffixSpec spec;
-    spec.bcdDevice = 0x0304;
-    spec.idProduct = 0x6E13;
-    spec.bcdDFU = 0x011A;
+    SuffixFields fields;
+    fields.bcdDevice = 0x0304;
+    fields.idProduct = 0x6E13;
+    fields.bcdDFU = 0x011A;
     dfu_file f;
-    ASSERT_EQ(check(write("good.dfu", withSuffix(image, spec)), &f), DFU_SUFFIX_VALID);
+    ASSERT_EQ(check(write("good.dfu", withSuffix(image, fields)), &f), DFU_SUFFIX_VALID);
     mapped.push_back(f);
     EXPECT_EQ(f.size.total, 5016);
     EXPECT_EQ(f.size.suffix, 16);
@@ -82,7 +82,7 @@ TEST_F(DfuFileTest, ValidFileYieldsItsFieldsAndImage)
     EXPECT_EQ(f.idProduct, 0x6E13);
     EXPECT_EQ(f.idVendor, 0x1D5C);
     EXPECT_EQ(f.bcdDFU, 0x011A);
-    EXPECT_EQ(f.dwCRC, slowDfuCrc(withSuffix(image, spec).chopped(4)));
+    EXPECT_EQ(f.dwCRC, slowDfuCrc(withSuffix(image, fields).chopped(4)));
 }
 
 struct SuffixCase {
@@ -94,8 +94,8 @@ struct SuffixCase {
 TEST_F(DfuFileTest, SuffixResultTable)
 {
     const QByteArray image = randomBytes(300, 3);
-    auto spec = [](auto change) {
-        SuffixSpec s;
+    auto fields = [](auto change) {
+        SuffixFields s;
         change(s);
         return s;
     };
@@ -105,22 +105,22 @@ TEST_F(DfuFileTest, SuffixResultTable)
 
     const std::vector<SuffixCase> cases = {
         {"good", good, DFU_SUFFIX_VALID},
-        {"longer suffix", withSuffix(image, spec([](SuffixSpec &s) { s.bLength = 40; })),
+        {"longer suffix", withSuffix(image, fields([](SuffixFields &s) { s.bLength = 40; })),
          DFU_SUFFIX_VALID},
-        {"wrong crc", withSuffix(image, spec([](SuffixSpec &s) { s.crc = 0x12345678; })),
+        {"wrong crc", withSuffix(image, fields([](SuffixFields &s) { s.crc = 0x12345678; })),
          DFU_SUFFIX_CRC_MISMATCH},
         {"image changed", flipped, DFU_SUFFIX_CRC_MISMATCH},
-        {"signature forwards", withSuffix(image, spec([](SuffixSpec &s) { s.signature = "DFU"; })),
+        {"signature forwards", withSuffix(image, fields([](SuffixFields &s) { s.signature = "DFU"; })),
          DFU_SUFFIX_INVALID},
-        {"bLength 15", withSuffix(image, spec([](SuffixSpec &s) { s.bLength = 15; })),
+        {"bLength 15", withSuffix(image, fields([](SuffixFields &s) { s.bLength = 15; })),
          DFU_SUFFIX_INVALID},
         {"bLength beyond the file", withSuffix(QByteArray(10, 'x'),
-                                               spec([](SuffixSpec &s) { s.bLength = 27; })),
+                                               fields([](SuffixFields &s) { s.bLength = 27; })),
          DFU_SUFFIX_INVALID},
         {"15 bytes", good.right(15), DFU_SUFFIX_TOO_SHORT},
         {"suffix only", withSuffix(QByteArray()), DFU_SUFFIX_EMPTY_IMAGE},
         {"bLength covers the whole file", withSuffix(QByteArray(8, 'x'),
-                                                     spec([](SuffixSpec &s) { s.bLength = 24; })),
+                                                     fields([](SuffixFields &s) { s.bLength = 24; })),
          DFU_SUFFIX_EMPTY_IMAGE},
         {"empty file", QByteArray(), DFU_FILE_MAP_FAILED},
     };
@@ -141,7 +141,7 @@ TEST_F(DfuFileTest, SuffixResultTable)
 TEST_F(DfuFileTest, FailedParseLeavesNoIdsBehind)
 {
     dfu_file f;
-    SuffixSpec s;
+    SuffixFields s;
     s.signature = "XYZ";
     ASSERT_EQ(check(write("bad", withSuffix(randomBytes(40), s)), &f), DFU_SUFFIX_INVALID);
     mapped.push_back(f);

@@ -44,6 +44,7 @@ protected:
     static sim::SimDfuConfig config()
     {
         sim::SimDfuConfig c;
+        c.bmAttributes = 0x0D;  // can download, manifestation tolerant, will detach
         c.wTransferSize = 1024;
         c.versionAfterUpdate = QStringLiteral("1.4");
         return c;
@@ -347,6 +348,36 @@ TEST_F(DfuRequestTest, NonTolerantDeviceWaitsForTheHostReset)
     ASSERT_TRUE(waitForDevice("5c01", "PK9"));
     EXPECT_EQ(p.handler->installedImage(), image);
     EXPECT_EQ(p.handler->manifestCount(), 1);
+}
+
+TEST_F(DfuRequestTest, PlainSimulatedDeviceResetsItselfAfterManifestation)
+{
+    // A device as the simulated bus makes it: can download, will detach, not
+    // manifestation tolerant, 2048-byte blocks.
+    auto device = bus->plug(sim::Family::Vasko, QStringLiteral("VK7.03"));
+    ASSERT_TRUE(device);
+    sim::SimDfuConfig c;
+    c.versionAfterUpdate = QStringLiteral("V1.3");
+    auto handler = sim::attachSimDfu(device, c);
+
+    auto run = dfuOf(waitForDevice("6e12", "VK7"));
+    const auto desc = find_dfu_functional_descriptor(run);
+    ASSERT_TRUE(desc);
+    EXPECT_TRUE(desc->willDetach());
+    EXPECT_FALSE(desc->manifestationTolerant());
+    ASSERT_EQ(dfu_detach(run, desc->wDetachTimeOut), kDfuIoSuccess);
+
+    auto intf = dfuOf(waitForDevice("6e13", "VK7"));
+    const QByteArray image = randomBytes(5000, 8);
+    download(intf, image, dfu_block_size(*desc));
+    dfu_status st;
+    ASSERT_EQ(dfu_get_status(intf, &st), kDfuIoSuccess);
+    EXPECT_EQ(st.bState, DFU_STATE_DFU_MANIFEST);
+    // No reset from the host: the device comes back on its own.
+    ASSERT_TRUE(waitForDevice("6e12", "VK7"));
+    EXPECT_EQ(device->firmwareVersion(), "V1.3");
+    EXPECT_EQ(handler->installedImage(), image);
+    EXPECT_EQ(handler->blocks().size(), 4u);  // 2048 + 2048 + 904 + the empty one
 }
 
 TEST_F(DfuRequestTest, DetachNotFollowedByAResetInTimeIsForgotten)

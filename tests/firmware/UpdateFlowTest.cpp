@@ -59,9 +59,9 @@ TEST(UpdateFlow, CheckDownloadResumeVerifyAndFlash)
 
     // The package on the server and the update-check reply that names it.
     const QByteArray image = randomBytes(300 * 1024 + 123, 21);
-    SuffixSpec spec;
-    spec.idProduct = 0x6E18;
-    const QByteArray package = withSuffix(image, spec);
+    SuffixFields fields;
+    fields.idProduct = 0x6E18;
+    const QByteArray package = withSuffix(image, fields);
     ASSERT_TRUE(server.put(QStringLiteral("fw/zentaro_halvex_1.4.zip"), package));
     const QString md5 = QString::fromLatin1(
         QCryptographicHash::hash(package, QCryptographicHash::Md5).toHex().toUpper());
@@ -128,6 +128,7 @@ TEST(UpdateFlow, CheckDownloadResumeVerifyAndFlash)
     auto bus = sim::SimBus::create();
     platform::installBackend(std::make_shared<sim::SimBackend>(bus));
     sim::SimDfuConfig c;
+    c.bmAttributes = 0x0D;  // can download, manifestation tolerant, will detach
     c.wTransferSize = 4096;
     c.busyTimeMs = 10;
     c.pollTimeoutMs = 10;

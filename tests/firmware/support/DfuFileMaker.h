@@ -34,7 +34,7 @@ inline QByteArray randomBytes(qsizetype size, uint32_t seed = 1)
     return out;
 }
 
-struct SuffixSpec {
+struct SuffixFields {
     uint16_t bcdDevice = 0x0102;
     uint16_t idProduct = 0x6E18;
     uint16_t idVendor = 0x1D5C;
@@ -44,20 +44,20 @@ struct SuffixSpec {
     std::optional<uint32_t> crc;  // none: the right CRC
 };
 
-inline QByteArray withSuffix(const QByteArray &image, const SuffixSpec &spec = {})
+inline QByteArray withSuffix(const QByteArray &image, const SuffixFields &fields = {})
 {
     QByteArray out = image;
     auto put16 = [&out](uint16_t v) {
         out.append(char(v & 0xFF));
         out.append(char(v >> 8));
     };
-    put16(spec.bcdDevice);
-    put16(spec.idProduct);
-    put16(spec.idVendor);
-    put16(spec.bcdDFU);
-    out.append(spec.signature.left(3));
-    out.append(char(spec.bLength));
-    const uint32_t crc = spec.crc.value_or(slowDfuCrc(out));
+    put16(fields.bcdDevice);
+    put16(fields.idProduct);
+    put16(fields.idVendor);
+    put16(fields.bcdDFU);
+    out.append(fields.signature.left(3));
+    out.append(char(fields.bLength));
+    const uint32_t crc = fields.crc.value_or(slowDfuCrc(out));
     for (int i = 0; i < 4; ++i)
         out.append(char((crc >> (8 * i)) & 0xFF));
     return out;
