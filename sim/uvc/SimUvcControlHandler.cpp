@@ -1,5 +1,9 @@
 #include "sim/uvc/SimUvcControlHandler.h"
 
+#include "sim/SimBus.h"
+#include "sim/SimDevice.h"
+#include "sim/SimFamily.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -229,6 +233,12 @@ void SimUvcControlHandler::setUnitIds(uint8_t cameraTerminalId, uint8_t processi
     m_config.processingUnitId = processingUnitId;
 }
 
+void SimUvcControlHandler::setFollowsDevice(bool follows)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_followsDevice = follows;
+}
+
 void SimUvcControlHandler::overrideBitmap(SimUvcUnit unit, std::optional<QByteArray> bitmap)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -327,10 +337,27 @@ std::optional<platform::UsbError> SimUvcControlHandler::handleControl(SimDeviceH
     // Class requests to an interface only, and to ours.
     if (setup.bmRequestType != 0xA1 && setup.bmRequestType != 0x21)
         return std::nullopt;
-    if ((setup.wIndex & 0xFF) != m_config.videoControlInterface)
-        return std::nullopt;
+    bool follows;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        follows = m_followsDevice;
+    }
+    if (auto *device = follows ? dynamic_cast<SimDevice *>(&host) : nullptr) {
+        const SimUvcLayout layout = device->uvcLayout();
+        const int videoControl = device->configuration().layout.videoControl;
+        if (videoControl < 0)
+            return std::nullopt;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_config.videoControlInterface = uint8_t(videoControl);
+        m_config.cameraTerminalId = layout.terminalId;
+        m_config.processingUnitId = layout.processingUnitId;
+        m_config.outputTerminalId = layout.outputTerminalId;
+        m_config.bcdUVC = layout.bcdUvc;
+    }
 
     std::lock_guard<std::mutex> lock(m_mutex);
+    if ((setup.wIndex & 0xFF) != m_config.videoControlInterface)
+        return std::nullopt;
     if (transferred)
         *transferred = 0;
     Request record{setup, {}};
@@ -395,6 +422,24 @@ std::optional<platform::UsbError> SimUvcControlHandler::handleControl(SimDeviceH
     if (transferred)
         *transferred = answerLength;
     return platform::UsbError::None;
+}
+
+std::shared_ptr<SimUvcControlHandler> attachUvcControls(SimDevice &device)
+{
+    if (!familyInfo(device.family()).hasUvc)
+        return nullptr;
+    auto handler = std::make_shared<SimUvcControlHandler>();
+    handler->setFollowsDevice(true);
+    device.addControlHandler(handler);
+    return handler;
+}
+
+void registerUvcControls()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        SimBus::addGlobalDeviceSetup([](SimDevice &device) { attachUvcControls(device); });
+    });
 }
 
 } // namespace sim

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -64,6 +65,10 @@ public:
     void setCurrent(SimUvcUnit unit, uint8_t selector, qint64 value, int field = 0);
 
     void setUnitIds(uint8_t cameraTerminalId, uint8_t processingUnitId);
+    // Takes the unit ids and the interface number from the simulated device
+    // that asks, at every request, so that they always agree with the
+    // descriptors that device presents.
+    void setFollowsDevice(bool follows);
     const Config &config() const { return m_config; }
 
     // The bmControls bitmaps put into the descriptors. By default they follow
@@ -106,7 +111,19 @@ private:
     std::optional<QByteArray> m_terminalBitmap;
     std::optional<QByteArray> m_processingBitmap;
     Fault m_fault;
+    bool m_followsDevice = false;
     std::vector<Request> m_requests;
 };
+
+class SimDevice;
+
+// Gives an Orbrin or Vasko device its camera controls (a handler that follows
+// the device's video-control layout) and returns the handler; nothing for a
+// family without a camera.
+std::shared_ptr<SimUvcControlHandler> attachUvcControls(SimDevice &device);
+
+// Attaches camera controls to every device plugged from now on, on every bus
+// of the process. Registers once however often it is called.
+void registerUvcControls();
 
 } // namespace sim

@@ -68,6 +68,7 @@ std::string folderOverride;
 bool hasFolderOverride = false;
 
 std::atomic<int> running{0};
+std::atomic<unsigned long> processId{0};
 std::atomic<log_clock_fn> clockFn{nullptr};
 
 // Only the thread that calls log_start/log_stop touches these.
@@ -330,6 +331,8 @@ void Writer::run()
         LogRecord *batch = head;
         head = tail = nullptr;
         lock.unlock();
+        LogRecord *written = nullptr;
+        unsigned writtenCount = 0;
 
         while (batch) {
             if (file && currentIsFull())
@@ -349,14 +352,22 @@ void Writer::run()
             }
             LogRecord *done = batch;
             batch = batch->next;
-            std::lock_guard<std::mutex> relock(mutex);
-            releaseRecord(done);
-            if (stopFlag) {
-                // Records not yet written are dropped.
-                while (batch) {
-                    LogRecord *next = batch->next;
-                    releaseRecord(batch);
-                    batch = next;
+            done->next = written;
+            written = done;
+            if (++writtenCount % 64 == 0 || !batch) {
+                std::lock_guard<std::mutex> relock(mutex);
+                while (written) {
+                    LogRecord *next = written->next;
+                    releaseRecord(written);
+                    written = next;
+                }
+                if (stopFlag) {
+                    // Records not yet written are dropped.
+                    while (batch) {
+                        LogRecord *next = batch->next;
+                        releaseRecord(batch);
+                        batch = next;
+                    }
                 }
             }
         }
@@ -415,8 +426,10 @@ void log_message(int level, int module, const char *format, ...)
     localtime_r(&seconds, &record->local);
     record->level = level;
     record->module = module;
-    record->pid = (unsigned long)getpid();
-    record->thread = (unsigned long)(uint64_t(gettid()) % 10000000000ull);
+    record->pid = processId.load(std::memory_order_relaxed);
+    thread_local const unsigned long threadNumber =
+        (unsigned long)(uint64_t(gettid()) % 10000000000ull);
+    record->thread = threadNumber;
     record->next = nullptr;
 
     std::lock_guard<std::mutex> lock(mutex);
@@ -424,12 +437,14 @@ void log_message(int level, int module, const char *format, ...)
         releaseRecord(record);
         return;
     }
+    const bool wasEmpty = !head;
     if (tail)
         tail->next = record;
     else
         head = record;
     tail = record;
-    if (writerWaiting)
+    // Only the first record of an empty queue wakes a waiting writer.
+    if (wasEmpty && writerWaiting)
         wake.notify_one();
 }
 
@@ -441,6 +456,7 @@ void log_start(void)
     {
         std::lock_guard<std::mutex> lock(mutex);
         stopFlag = false;
+        processId = (unsigned long)getpid();
         folder = hasFolderOverride ? folderOverride : defaultFolder();
     }
 

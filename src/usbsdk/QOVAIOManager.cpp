@@ -352,6 +352,11 @@ void QOVAIOManager::deviceHIDRemovalResult(int result, platform::HidManager *sen
                 // A device being flashed leaves run mode on purpose.
                 if (model->isUpdate())
                     return;
+                // The entry was made for another arrival of this device (a
+                // re-plug seen before this departure, or the device already
+                // in DFU mode): it stays, and nothing is announced.
+                if (model->deviceRef() != device)
+                    return;
                 removed = *it;
                 m_devices.erase(it);
                 QOVA_LOG(INFO, HID, "Remove the device too");
@@ -563,6 +568,10 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
             const QOVADeviceModelRef model = (*it)->model();
             if (model && model->productseriaNumber() == serial) {
                 if (model->isUpdate())
+                    return;
+                // Listed in run mode again: the HID thread has already seen
+                // the device come back, so this departure is older news.
+                if (!model->isDfuDevice())
                     return;
                 removed = *it;
                 m_devices.erase(it);

@@ -18,12 +18,23 @@ uint64_t remaining(uint64_t length, uint64_t pos, uint64_t room)
 
 } // namespace
 
-void QOVAHIDReplyReader::write(QByteArray &buffer, uint64_t pos, const uint8_t *data, uint64_t n)
+void QOVAHIDReplyReader::write(QByteArray &buffer, uint64_t pos, const uint8_t *data, uint64_t n,
+                               uint64_t declared)
 {
     if (n == 0)
         return;
-    if (uint64_t(buffer.size()) < pos + n)
+    if (uint64_t(buffer.size()) < pos + n) {
+        // Room for the declared length up to 1 MiB at first, then doubling as
+        // the data arrives: a device that claims much and sends little does
+        // not make us allocate what it claims.
+        if (uint64_t(buffer.capacity()) < pos + n) {
+            const uint64_t want = buffer.capacity() == 0
+                                      ? std::min<uint64_t>(declared, 1u << 20)
+                                      : std::min<uint64_t>(declared, uint64_t(buffer.capacity()) * 2);
+            buffer.reserve(qsizetype(std::max(pos + n, want)));
+        }
         buffer.resize(qsizetype(pos + n), '\0');
+    }
     std::memcpy(buffer.data() + pos, data, size_t(n));
 }
 
@@ -43,17 +54,17 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::begin(const uint8_t *first, size_t
     const uint64_t total = m_headLength + m_bodyLength;
     if (total <= kFirstFrameData) {
         m_singleFrame = true;
-        write(m_head, 0, data, m_headLength);
-        write(m_body, 0, data + m_headLength, m_bodyLength);
+        write(m_head, 0, data, m_headLength, m_headLength);
+        write(m_body, 0, data + m_headLength, m_bodyLength, m_bodyLength);
         return State::Complete;
     }
 
     if (m_headLength < kFirstFrameData + 1) {
-        write(m_head, 0, data, m_headLength);
+        write(m_head, 0, data, m_headLength, m_headLength);
         m_bodyPos = kFirstFrameData - m_headLength;
-        write(m_body, 0, data + m_headLength, m_bodyPos);
+        write(m_body, 0, data + m_headLength, m_bodyPos, m_bodyLength);
     } else {
-        write(m_head, 0, data, kFirstFrameData);
+        write(m_head, 0, data, kFirstFrameData, m_headLength);
         m_headPos = kFirstFrameData;
     }
 
@@ -92,36 +103,36 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::apply(const uint8_t *report, size_
     switch (type) {
     case FlagBody: {  // 2: one chunk of the body
         const uint64_t n = remaining(m_bodyLength, m_bodyPos, chunk);
-        write(m_body, m_bodyPos, data, n);
+        write(m_body, m_bodyPos, data, n, m_bodyLength);
         m_bodyPos += n;
         break;
     }
     case FlagBody | FlagBodyEnd: {  // 3: the rest of the body
-        write(m_body, m_bodyPos, data, remaining(m_bodyLength, m_bodyPos, chunk));
+        write(m_body, m_bodyPos, data, remaining(m_bodyLength, m_bodyPos, chunk), m_bodyLength);
         break;
     }
     case FlagHead: {  // 8: one chunk of the head
         const uint64_t n = remaining(m_headLength, m_headPos, chunk);
-        write(m_head, m_headPos, data, n);
+        write(m_head, m_headPos, data, n, m_headLength);
         m_headPos += n;
         break;
     }
     case FlagHead | FlagHeadEnd: {  // 12: the rest of the head
-        write(m_head, m_headPos, data, remaining(m_headLength, m_headPos, chunk));
+        write(m_head, m_headPos, data, remaining(m_headLength, m_headPos, chunk), m_headLength);
         break;
     }
     case FlagHead | FlagHeadEnd | FlagBody: {  // 14: rest of the head, then body
         const uint64_t h = remaining(m_headLength, m_headPos, chunk);
-        write(m_head, m_headPos, data, h);
+        write(m_head, m_headPos, data, h, m_headLength);
         const uint64_t n = remaining(m_bodyLength, m_bodyPos, chunk - h);
-        write(m_body, m_bodyPos, data + h, n);
+        write(m_body, m_bodyPos, data + h, n, m_bodyLength);
         m_bodyPos += n;
         break;
     }
     case FlagHead | FlagHeadEnd | FlagBody | FlagBodyEnd: {  // 15: rest of both
         const uint64_t h = remaining(m_headLength, m_headPos, chunk);
-        write(m_head, m_headPos, data, h);
-        write(m_body, m_bodyPos, data + h, remaining(m_bodyLength, m_bodyPos, chunk - h));
+        write(m_head, m_headPos, data, h, m_headLength);
+        write(m_body, m_bodyPos, data + h, remaining(m_bodyLength, m_bodyPos, chunk - h), m_bodyLength);
         break;
     }
     default:

@@ -43,7 +43,8 @@ public:
     QByteArray body() const;
 
 private:
-    void write(QByteArray &buffer, uint64_t pos, const uint8_t *data, uint64_t n);
+    void write(QByteArray &buffer, uint64_t pos, const uint8_t *data, uint64_t n,
+               uint64_t declared);
 
     uint64_t m_headLength = 0;
     uint64_t m_bodyLength = 0;

@@ -211,6 +211,38 @@ TEST_F(DiscoveryTest, RunModeDeparturePostsFourKeysAndRemovesTheEntry)
     EXPECT_EQ(manager->deviceMutableArray().size(), 1);
 }
 
+TEST_F(DiscoveryTest, DepartureOfAnEarlierArrivalLeavesTheDeviceListed)
+{
+    start();
+    Recorder recorder;
+    // The HID thread sees a re-plug's arrival before the old departure.
+    const int oldHandle = plugOrbrin("ORB-1");
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const int newHandle = backend->plugHid(hidIdentity(0x6E17, "ORB-1", "Zentaro Halvex"));
+    ASSERT_TRUE(waitUntil([&] {
+        auto entry = manager->findDevice("ORB-1");
+        return entry && entry->model()->deviceRef() == backend->hidHandle(newHandle);
+    }));
+    backend->unplugHid(oldHandle);
+    // The DFU thread reports a DFU-mode departure after the device is listed
+    // in run mode again.
+    manager->deviceRemovalResult(QStringLiteral("Zentaro Halvex DFU"), QStringLiteral("Zentaro"),
+                                 QStringLiteral("ORB-1"), QStringLiteral("6e18"), 0x100u,
+                                 QStringLiteral("1d5c"));
+    // A later event on the HID thread shows the departure has been handled.
+    backend->plugHid(hidIdentity(0x5C01, "PRK-1", "KRD mini", 0x105));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-1") != nullptr; }));
+    ASSERT_TRUE(manager->findDevice("ORB-1"));
+    EXPECT_EQ(manager->findDevice("ORB-1")->model()->deviceRef(), backend->hidHandle(newHandle));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.removals().empty());
+
+    // The departure of the handle that is listed still removes it.
+    backend->unplugHid(newHandle);
+    ASSERT_TRUE(waitUntil([&] { return recorder.removals().size() == 1; }));
+    EXPECT_EQ(manager->findDevice("ORB-1"), nullptr);
+}
+
 // ---------------------------------------------------------------------------
 // DFU mode.
 

@@ -1,0 +1,158 @@
+// Framing and reply reassembly throughput, and the host-side cost of one GET
+// round trip against a simulated device that answers without delay.
+#include "QOVAUSBDeviceHIDInterface.h"
+#include "hid/QOVAHIDFrames.h"
+#include "hid/QOVAHIDReplyReader.h"
+#include "log/log.h"
+#include "sim/SimBackend.h"
+#include "sim/SimBus.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include <unistd.h>
+#include <vector>
+
+using namespace QOVAHIDFrames;
+
+static void BM_FrameRequest(benchmark::State &state)
+{
+    const QByteArray head = R"({"msg_id":"45","type":"PUT","url":"certificate"})";
+    const QByteArray body(int(state.range(0)), 'b');
+    std::vector<Frame> frames;
+    for (auto _ : state) {
+        frames.clear();
+        pduFormateEncapsulating(head, &body, DataTypeFile, &frames);
+        benchmark::DoNotOptimize(frames.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * (head.size() + body.size()));
+}
+BENCHMARK(BM_FrameRequest)->Arg(200)->Arg(4096)->Arg(1 << 20);
+
+// The reports of one reply of the given body size, as a device sends them.
+static std::vector<std::vector<uint8_t>> replyReports(uint32_t bodyLength)
+{
+    const QByteArray head = R"({"diag_info":"","msg_id":11,"status_code":200,"status_string":"success"})";
+    const QByteArray all = head + QByteArray(int(bodyLength), 'x');
+    std::vector<std::vector<uint8_t>> reports;
+    std::vector<uint8_t> first(257, 0);
+    first[0] = 6;
+    first[4] = uint8_t(head.size());
+    first[6] = uint8_t(bodyLength);
+    first[7] = uint8_t(bodyLength >> 8);
+    first[8] = uint8_t(bodyLength >> 16);
+    memcpy(first.data() + 11, all.constData(), std::min<size_t>(246, all.size()));
+    reports.push_back(first);
+    const uint64_t rest = all.size() > 246 ? all.size() - 246 : 0;
+    if (all.size() <= 246)
+        return reports;
+    const size_t size = rest > 1264 ? 2048 : 257;
+    const uint64_t count = rest / (size - 4) + 1;
+    size_t pos = 246;
+    for (uint64_t i = 0; i < count; ++i) {
+        std::vector<uint8_t> r(size, 0);
+        r[0] = size == 2048 ? 5 : 6;
+        const size_t n = std::min(size - 4, size_t(all.size()) - std::min(pos, size_t(all.size())));
+        memcpy(r.data() + 4, all.constData() + pos, n);
+        pos += n;
+        r[3] = i + 1 == count ? 3 : 2;
+        reports.push_back(std::move(r));
+    }
+    return reports;
+}
+
+static void BM_ReassembleReply(benchmark::State &state)
+{
+    const auto reports = replyReports(uint32_t(state.range(0)));
+    for (auto _ : state) {
+        QOVAHIDReplyReader reader;
+        reader.begin(reports[0].data(), reports[0].size());
+        for (size_t i = 1; i < reports.size(); ++i)
+            reader.apply(reports[i].data(), reports[i].size());
+        benchmark::DoNotOptimize(reader.body());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
+}
+BENCHMARK(BM_ReassembleReply)->Arg(1000)->Arg(64 << 10)->Arg(4 << 20);
+
+// One GET after another to a simulated Orbrin on the simulated bus; the HID
+// manager runs on its own discovery thread as in the application. Arg: 1
+// with the log writer running, 0 without. Process CPU time counts both
+// threads and the simulated device's side.
+static void BM_GetRoundTrip(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    if (state.range(0)) {
+        log_set_folder(folder.c_str());
+        log_start();
+    }
+    auto bus = sim::SimBus::create();
+    auto backend = std::make_shared<sim::SimBackend>(bus);
+    QThread discovery;
+    discovery.start();
+    QObject context;
+    context.moveToThread(&discovery);
+    std::unique_ptr<platform::HidManager> manager;
+    std::atomic<platform::HidDevice *> found{nullptr};
+    platform::HidDeviceRef matched;
+    QMetaObject::invokeMethod(
+        &context,
+        [&] {
+            manager = backend->createHidManager();
+            manager->setCallbacks(
+                [&](const platform::HidDeviceRef &d) {
+                    matched = d;
+                    found = d.get();
+                },
+                [](const platform::HidDeviceRef &) {});
+            manager->open();
+        },
+        Qt::BlockingQueuedConnection);
+    bus->plug(sim::Family::Orbrin, "OR1");
+    while (!found)
+        QThread::usleep(100);
+    {
+        QOVAUSBDeviceHIDInterface iface(nullptr, matched);
+        const QJsonObject head{{"msg_id", "3"}, {"url", "device_info"}, {"type", "GET"}};
+        for (auto _ : state) {
+            bool done = false;
+            iface.getInformationFromUSBDevice(
+                "NSData", head, [&](const QOVAReplyObject &) { done = true; },
+                [&](const QString &) { done = true; });
+            while (!done)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    QMetaObject::invokeMethod(&context, [&] { manager.reset(); }, Qt::BlockingQueuedConnection);
+    discovery.quit();
+    discovery.wait();
+    if (state.range(0)) {
+        log_stop();
+        log_set_folder(nullptr);
+    }
+}
+BENCHMARK(BM_GetRoundTrip)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The log writer echoes every line to standard output: send that to
+    // /dev/null and the report to the original standard output.
+    const int saved = dup(1);
+    std::freopen("/dev/null", "w", stdout);
+    std::ofstream report("/proc/self/fd/" + std::to_string(saved));
+    std::cout.rdbuf(report.rdbuf());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,206 @@
+// The exchange against a simulated Orbrin on the simulated bus: the HID
+// manager runs on its own discovery thread, as in the application.
+#include "QOVAError.h"
+#include "QOVANotificationCenter.h"
+#include "QOVAUSBDeviceHIDInterface.h"
+#include "log/log.h"
+#include "platform/TimeScale.h"
+#include "sim/SimBackend.h"
+#include "sim/SimBus.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class Pred>
+bool waitUntil(Pred pred, int ms = 5000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(200);
+    }
+    return true;
+}
+
+class Answers : public sim::SimRequestHandler {
+public:
+    sim::SimReply handleRequest(sim::SimDeviceHost &, const QJsonObject &head, const QByteArray &,
+                                int) override
+    {
+        sim::SimReply reply;
+        reply.body = "reply to " + head.value("url").toString().toUtf8();
+        return reply;
+    }
+};
+
+class ExchangeSimTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedScale = platform::timeScale();
+        platform::setTimeScale(0.001);
+        logFolder = logDir.path().toStdString();
+        log_set_folder(logFolder.c_str());
+        log_start();
+
+        bus = sim::SimBus::create();
+        backend = std::make_shared<sim::SimBackend>(bus);
+        discovery.start();
+        context.moveToThread(&discovery);
+        QMetaObject::invokeMethod(
+            &context,
+            [this] {
+                manager = backend->createHidManager();
+                manager->setCallbacks([this](const platform::HidDeviceRef &d) { matched = d; },
+                                      [](const platform::HidDeviceRef &) {});
+                manager->open();
+            },
+            Qt::BlockingQueuedConnection);
+        device = bus->plug(sim::Family::Orbrin, "OR20240001");
+        device->setRequestHandler(std::make_shared<Answers>());
+        ASSERT_TRUE(waitUntil([this] { return matched != nullptr; }));
+        iface = std::make_unique<QOVAUSBDeviceHIDInterface>(nullptr, matched);
+    }
+    void TearDown() override
+    {
+        iface.reset();
+        QMetaObject::invokeMethod(&context, [this] { manager.reset(); },
+                                  Qt::BlockingQueuedConnection);
+        discovery.quit();
+        discovery.wait();
+        log_stop();
+        log_set_folder(nullptr);
+        platform::setTimeScale(savedScale);
+    }
+
+    struct Result {
+        int calls = 0;
+        QString failure;
+        QByteArray bytes;
+        bool onMain = false;
+    };
+    void get(const QString &id, const QString &url, Result &r)
+    {
+        iface->getInformationFromUSBDevice(
+            "NSData", QJsonObject{{"msg_id", id}, {"url", url}, {"type", "GET"}},
+            [&r](const QOVAReplyObject &o) {
+                ++r.calls;
+                r.bytes = std::get<QByteArray>(o);
+                r.onMain = QThread::currentThread() == qApp->thread();
+            },
+            [&r](const QString &text) {
+                ++r.calls;
+                r.failure = text;
+                r.onMain = QThread::currentThread() == qApp->thread();
+            });
+    }
+
+    double savedScale = 1;
+    QTemporaryDir logDir;
+    std::string logFolder;
+    std::shared_ptr<sim::SimBus> bus;
+    std::shared_ptr<sim::SimBackend> backend;
+    QThread discovery;
+    QObject context;
+    std::unique_ptr<platform::HidManager> manager;
+    platform::HidDeviceRef matched;
+    std::shared_ptr<sim::SimDevice> device;
+    std::unique_ptr<QOVAUSBDeviceHIDInterface> iface;
+};
+
+TEST_F(ExchangeSimTest, GetToASimulatedOrbrinWithItsLogLines)
+{
+    Result r;
+    get("3", "device_info", r);
+    ASSERT_TRUE(waitUntil([&] { return r.calls > 0; }));
+    EXPECT_TRUE(r.onMain);
+    EXPECT_EQ(r.bytes, "reply to device_info");
+
+    const QString path = logDir.path() + QString::fromUtf8("/Zentaro\xC2\xAE Orvalinde0.log");
+    QByteArray text;
+    ASSERT_TRUE(waitUntil([&] {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            text = f.readAll();
+        return text.contains("The jsonHeadString is");
+    }));
+    for (const char *line :
+         {"[INFO]   [HID]         GET Information From Orbrin,The msg_id is 3, the msg_url is "
+          "device_info\n",
+          "[INFO]   [HID]         Can Set Report Success!\n",
+          "[INFO]   [HID]         Response is available!\n",
+          "[INFO]   [HID]         Can Get Response Success!\n"})
+        EXPECT_TRUE(text.contains(line)) << line;
+}
+
+TEST_F(ExchangeSimTest, DeviceFaults)
+{
+    const QString error5 = QOVAError::errorGetResponseFailure().localizedDescription();
+    struct Case {
+        const char *name;
+        const char *msgID;
+        std::function<void(sim::SimFaults &)> fault;
+        QString failure;  // empty: any text other than error 5's
+    };
+    const Case cases[] = {
+        {"status 400 to a login", "17",
+         [](sim::SimFaults &f) { f.statusCode = 400; f.statusString = "Locked out"; },
+         "Locked out"},
+        {"status 400 to a certificate", "46", [](sim::SimFaults &f) { f.statusCode = 400; },
+         "Reject"},
+        {"another message id", "5",
+         [](sim::SimFaults &f) { f.headOverrides["msg_id"] = 64; },
+         QOVAError::errorMessageIDNotMatch().localizedDescription()},
+        {"head without diag_info", "5",
+         [](sim::SimFaults &f) { f.headRemovals << "diag_info"; }, QString()},
+        {"head not UTF-8", "5", [](sim::SimFaults &f) { f.rawHead = QByteArray("{\"\xC0\"}"); },
+         error5},
+        {"failing read", "5", [](sim::SimFaults &f) { f.readFailAt = 0; }, error5},
+        {"absurd lengths", "5",
+         [](sim::SimFaults &f) { f.firstFrameBodyLength = 0xFFFFFFF0u; }, error5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SimFaults faults;
+        c.fault(faults);
+        device->setFaults(faults);
+        Result r;
+        get(c.msgID, "x", r);
+        ASSERT_TRUE(waitUntil([&] { return r.calls > 0; }));
+        if (c.failure.isEmpty()) {
+            EXPECT_FALSE(r.failure.isEmpty());
+            EXPECT_NE(r.failure, error5);
+        } else {
+            EXPECT_EQ(r.failure, c.failure);
+        }
+        device->clearFaults();
+    }
+}
+
+TEST_F(ExchangeSimTest, WiFiEvents)
+{
+    QObject observer;
+    QStringList seen;
+    for (const char *name : {"QOVAWiFiConnectedInformation", "QOVAWiFiDisconnectedInformation",
+                             "QOVAWiFiConnectingInformation", "QOVAWiFiEnableInformation",
+                             "QOVAWifiDisableInformation"})
+        QOVANotificationCenter::defaultCenter().addObserver(
+            name, &observer, [&](const QOVANotification &n) { seen << n.name; });
+    device->raiseInputReport(2, 3);   // posts nothing
+    device->raiseInputReport(2, 5);
+    ASSERT_TRUE(waitUntil([&] { return !seen.isEmpty(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(seen, QStringList{"QOVAWifiDisableInformation"});
+}
+
+} // namespace
