@@ -551,7 +551,7 @@ bool QOVADFUUpgrader::getDeviceStatus()
 {
     const dfu_io_result ret =
         _dfuInterface ? dfu_get_status(*_dfuInterface, &dfuStatus) : kDfuIoNotFound;
-    _lastStatusAt = nowMs();
+    _lastStatusAt = std::chrono::steady_clock::now();
     if (ret != kDfuIoSuccess) {
         QOVA_LOG(ERROR, DFU, "Failed to get device status. errCode is 0x%08x.", ret);
         reportError(false, ret);
@@ -562,18 +562,22 @@ bool QOVADFUUpgrader::getDeviceStatus()
 
 bool QOVADFUUpgrader::pause(int milliseconds)
 {
+    return pauseUntil(std::chrono::steady_clock::now()
+                      + std::chrono::milliseconds(std::max(0, milliseconds)));
+}
+
+bool QOVADFUUpgrader::pauseUntil(std::chrono::steady_clock::time_point until)
+{
     std::unique_lock<std::mutex> lock(d->cancelMutex);
-    return !d->cancelWake.wait_for(lock, std::chrono::milliseconds(std::max(0, milliseconds)),
-                                   [this] { return d->cancelled.load(); });
+    return !d->cancelWake.wait_until(lock, until, [this] { return d->cancelled.load(); });
 }
 
 bool QOVADFUUpgrader::waitSinceStatus(uint32_t milliseconds)
 {
     if (milliseconds == 0)
         return !d->cancelled.load();
-    const int64_t until = _lastStatusAt + platform::scaledMs(double(milliseconds));
-    const int64_t left = until - nowMs();
-    return left > 0 ? pause(int(left)) : !d->cancelled.load();
+    return pauseUntil(_lastStatusAt
+                      + std::chrono::milliseconds(platform::scaledMs(double(milliseconds))));
 }
 
 bool QOVADFUUpgrader::waitPollTimeout()

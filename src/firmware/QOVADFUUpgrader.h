@@ -29,6 +29,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -123,6 +124,7 @@ private:
 
     // Sleeps on the worker thread; false when the job was cancelled.
     bool pause(int milliseconds);
+    bool pauseUntil(std::chrono::steady_clock::time_point until);
     // Waits until bwPollTimeout of the last status has passed.
     bool waitPollTimeout();
     bool waitSinceStatus(uint32_t milliseconds);
@@ -150,7 +152,7 @@ private:
     int64_t _totalTransNum = 0;
     bool _isTransferFin = false;
     dfu_status dfuStatus;
-    int64_t _lastStatusAt = 0;   // steady clock, ms, of the last GETSTATUS answer
+    std::chrono::steady_clock::time_point _lastStatusAt;  // of the last GETSTATUS answer
 
     // Machine.
     QString _dfuEvent;
