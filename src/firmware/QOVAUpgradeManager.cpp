@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QThreadPool>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 std::mutex g_sharedMutex;
@@ -160,10 +160,11 @@ void QOVAUpgradeManager::upgradeDFUdevice(const QOVADeviceModelRef &model, const
 
 void QOVAUpgradeManager::checkFirmware(const Job &job)
 {
-    // The file is mapped and its suffix parsed in the background.
+    // The file is mapped and its suffix parsed on a short-lived thread of
+    // its own, so that a file that is slow to open holds up nothing else.
     std::weak_ptr<QOVAUpgradeManager> weakSelf = weak_from_this();
     const QString path = job->filePath;
-    QThreadPool::globalInstance()->start([weakSelf, job, path] {
+    std::thread([weakSelf, job, path] {
         dfu_file file;
         file.name = path.toStdString();
         const int mapped = dfu_map_file(&file);
@@ -184,7 +185,7 @@ void QOVAUpgradeManager::checkFirmware(const Job &job)
             self->checkFinished(job, valid, file);
         else if (valid)
             dfu_unmap_file(&file);
-    });
+    }).detach();
 }
 
 void QOVAUpgradeManager::checkFinished(const Job &job, bool valid, const dfu_file &file)

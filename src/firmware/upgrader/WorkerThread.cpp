@@ -36,7 +36,7 @@ void reapFinished()
         }
     }
     for (auto &thread : done)
-        thread->wait();
+        thread->join();
 }
 
 } // namespace
@@ -51,6 +51,20 @@ void WorkerThread::run()
     if (m_body)
         m_body();
     m_body = nullptr;
+    // Notified under the lock: the joiner may delete this object as soon as
+    // it has seen the flag.
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bodyDone = true;
+    m_ended.notify_all();
+}
+
+void WorkerThread::join()
+{
+    if (isRunning() || isFinished()) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ended.wait(lock, [this] { return m_bodyDone; });
+    }
+    wait();
 }
 
 std::unique_ptr<WorkerThread> makeWorker(const QString &name, std::function<void()> body)
@@ -67,7 +81,7 @@ void retire(std::unique_ptr<WorkerThread> thread)
         return;
     thread->quit();
     if (thread.get() != QThread::currentThread()) {
-        thread->wait();
+        thread->join();
         thread.reset();
     } else {
         std::lock_guard<std::mutex> lock(retired().mutex);

@@ -6,7 +6,9 @@
 
 #include <QThread>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <memory>
 
 namespace upgrader {
@@ -15,11 +17,19 @@ class WorkerThread : public QThread {
 public:
     explicit WorkerThread(std::function<void()> body);
 
+    // Waits until the body has returned and released what it held, then for
+    // the thread itself. The first wait is on our own lock, so that what the
+    // body did is seen as done before by tools that cannot see into Qt's.
+    void join();
+
 protected:
     void run() override;
 
 private:
     std::function<void()> m_body;
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    bool m_bodyDone = false;
 };
 
 // A worker thread for body, not started yet (start() it once it is stored

@@ -7,43 +7,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSemaphore>
-#include <QThreadPool>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 
 using namespace upgradertest;
 
 namespace {
-
-// Keeps every thread of the global pool busy until released, so that the
-// manager's background file check cannot run before the test has queued all
-// its devices.
-class PoolGate {
-public:
-    PoolGate()
-    {
-        QThreadPool *pool = QThreadPool::globalInstance();
-        m_count = pool->maxThreadCount();
-        for (int i = 0; i < m_count; ++i) {
-            pool->start([state = m_state] {
-                state->busy.release();
-                state->open.acquire();
-            });
-        }
-        m_state->busy.acquire(m_count);
-    }
-    ~PoolGate() { m_state->open.release(m_count); }
-
-private:
-    struct State {
-        QSemaphore busy;
-        QSemaphore open;
-    };
-    // Shared with the tasks, which may still be leaving acquire() when the
-    // gate is gone.
-    std::shared_ptr<State> m_state = std::make_shared<State>();
-    int m_count = 0;
-};
 
 class UpgradeManagerTest : public SimBusFixture {
 protected:
@@ -110,13 +82,10 @@ TEST_F(UpgradeManagerTest, DevicesOfOneFileShareOneCheckAndOneMapping)
         std::lock_guard<std::mutex> lock(mutex);
         maxMapped = std::max(maxMapped, manager->mappedFiles());
     };
-    {
-        PoolGate gate;
-        upgrade(a, path, noteMapped);
-        upgrade(b, path, noteMapped);
-        EXPECT_EQ(manager->waitingJobs(), 2);
-        EXPECT_EQ(manager->upgradingJobs(), 0);
-    }
+    // The second waits for the first one's check, or joins its mapping
+    // when the check is already done.
+    upgrade(a, path, noteMapped);
+    upgrade(b, path, noteMapped);
     // The third comes while the first is in DFU mode, taking the image.
     ASSERT_TRUE(waitUntil([&] {
         const auto s = a.job->statuses();
@@ -143,55 +112,67 @@ TEST_F(UpgradeManagerTest, DevicesOfOneFileShareOneCheckAndOneMapping)
 }
 
 // A file that fails its check fails every device that waited for it, each
-// exactly once, and no device is sent a DFU request.
-TEST_F(UpgradeManagerTest, BadFileFailsEveryWaitingDeviceOnce)
+// exactly once, and no device is sent a DFU request. The file here is a pipe
+// whose check cannot end before the test opens its other side, so all three
+// devices are queued while it runs.
+TEST_F(UpgradeManagerTest, FileFailingItsCheckFailsEveryWaitingDeviceOnce)
 {
-    struct Case {
-        const char *name;
-        std::function<QString(QTemporaryDir &)> makeFile;
-    } cases[] = {
-        {"bad signature",
-         [](QTemporaryDir &dir) {
-             testsupport::SuffixFields spec;
-             spec.signature = "DFU";
-             const QString path = dir.filePath(QStringLiteral("bad.dfu"));
-             testsupport::writeFile(path, testsupport::withSuffix(testsupport::randomBytes(3000), spec));
-             return path;
-         }},
-        {"missing file", [](QTemporaryDir &dir) { return dir.filePath(QStringLiteral("none.dfu")); }},
-        {"empty file",
-         [](QTemporaryDir &dir) {
-             const QString path = dir.filePath(QStringLiteral("empty.dfu"));
-             testsupport::writeFile(path, QByteArray());
-             return path;
-         }},
-    };
+    const QString path = dir.filePath(QStringLiteral("pipe.dfu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    std::vector<Device> devices;
+    for (int i = 0; i < 3; ++i)
+        devices.push_back(device(QStringLiteral("OR%1").arg(i), dfuConfig()));
+    for (Device &d : devices)
+        upgrade(d, path);
+    EXPECT_EQ(manager->fileChecks(), 1);
+    EXPECT_EQ(manager->waitingJobs(), 3);
+
+    // An empty stream: opened, but nothing to map.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+
+    for (Device &d : devices) {
+        ASSERT_TRUE(d.job->waitForOutcome());
+        ASSERT_EQ(d.job->failures().size(), 1u);
+        EXPECT_EQ(d.job->failures().front().code(), 0);
+        EXPECT_TRUE(d.job->statuses().empty());
+        EXPECT_TRUE(d.plugged.handler->requests().empty());
+    }
+    EXPECT_EQ(manager->waitingJobs(), 0);
+    EXPECT_EQ(manager->mappedFiles(), 0);
+    for (Device &d : devices)
+        EXPECT_EQ(d.job->outcomes(), 1);
+}
+
+// Files the check rejects: each device queued for one gets one failure.
+TEST_F(UpgradeManagerTest, RejectedFilesFailTheirDevices)
+{
+    testsupport::SuffixFields badSignature;
+    badSignature.signature = "DFU";
+    const QString bad = dir.filePath(QStringLiteral("bad.dfu"));
+    ASSERT_TRUE(testsupport::writeFile(bad, testsupport::withSuffix(testsupport::randomBytes(3000), badSignature)));
+    const QString empty = dir.filePath(QStringLiteral("empty.dfu"));
+    ASSERT_TRUE(testsupport::writeFile(empty, QByteArray()));
+    const QString missing = dir.filePath(QStringLiteral("none.dfu"));
+
     int n = 0;
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path = c.makeFile(dir);
+    for (const QString &path : {bad, empty, missing}) {
+        SCOPED_TRACE(qPrintable(path));
         std::vector<Device> devices;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 2; ++i) {
             devices.push_back(device(QStringLiteral("OR%1").arg(n++), dfuConfig()));
-        const int checksBefore = manager->fileChecks();
-        {
-            PoolGate gate;
-            for (Device &d : devices)
-                upgrade(d, path);
+            upgrade(devices.back(), path);
         }
         for (Device &d : devices) {
             ASSERT_TRUE(d.job->waitForOutcome());
             ASSERT_EQ(d.job->failures().size(), 1u);
             EXPECT_EQ(d.job->failures().front().code(), 0);
-            EXPECT_TRUE(d.job->statuses().empty());
             EXPECT_TRUE(d.plugged.handler->requests().empty());
         }
-        EXPECT_EQ(manager->fileChecks() - checksBefore, 1);
-        EXPECT_EQ(manager->waitingJobs(), 0);
-        EXPECT_EQ(manager->mappedFiles(), 0);
-        for (Device &d : devices)
-            EXPECT_EQ(d.job->outcomes(), 1);
     }
+    EXPECT_TRUE(waitUntil([&] { return manager->waitingJobs() == 0; }));
+    EXPECT_EQ(manager->mappedFiles(), 0);
 }
 
 // A device that reports its new firmware corrupt: the downloaded package is

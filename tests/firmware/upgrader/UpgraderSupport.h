@@ -70,20 +70,18 @@ public:
     }
     void success(const QString &text)
     {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_successes.push_back(text);
-            m_progressAtOutcome = m_progress.size();
-        }
+        // Notified under the lock: the waiter may destroy the recorder as
+        // soon as it sees the outcome.
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_successes.push_back(text);
+        m_progressAtOutcome = m_progress.size();
         m_done.notify_all();
     }
     void failed(const QOVAError &error)
     {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_failures.push_back(error);
-            m_progressAtOutcome = m_progress.size();
-        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_failures.push_back(error);
+        m_progressAtOutcome = m_progress.size();
         m_done.notify_all();
     }
 
