@@ -55,6 +55,31 @@ private:
     std::vector<Poll> m_polls;
 };
 
+// Answers the n-th status request with another state than the device's.
+class StateRewrite : public sim::SimControlHandler {
+public:
+    StateRewrite(std::shared_ptr<sim::SimDfuHandler> inner, int at, uint8_t state)
+        : m_inner(std::move(inner)), m_at(at), m_state(state) {}
+
+    std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup, uint8_t *data,
+                                                    int *transferred) override
+    {
+        auto result = m_inner->handleControl(host, setup, data, transferred);
+        if (setup.bRequest == 3 && setup.bmRequestType == 0xA1 && result && data && ++m_count == m_at)
+            data[4] = m_state;
+        return result;
+    }
+    void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
+    bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+
+private:
+    std::shared_ptr<sim::SimDfuHandler> m_inner;
+    int m_at;
+    uint8_t m_state;
+    int m_count = 0;
+};
+
 class DfuUpgraderTest : public SimBusFixture {
 protected:
     // Runs one job to its end and waits for its thread.
@@ -264,6 +289,29 @@ TEST_F(DfuUpgraderTest, FaultsEndTheJobOnceWithTheirCodeAndStatuses)
         EXPECT_EQ(job.failures().front().localizedDescription(), QLatin1String(c.description));
         EXPECT_EQ(p.handler->requests().size(), requestsAtOutcome);
         EXPECT_EQ(job.progress().size(), job.progressAtOutcome());
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// A status the current state has no transition for (dfuMANIFEST-SYNC or
+// dfuIDLE while blocks are still being sent) ends the job as a DFU error
+// instead of leaving it waiting for ever.
+TEST_F(DfuUpgraderTest, StatusWithNoTransitionEndsTheJob)
+{
+    for (uint8_t state : {uint8_t(DFU_STATE_DFU_MANIFEST_SYNC), uint8_t(DFU_STATE_DFU_IDLE)}) {
+        SCOPED_TRACE(int(state));
+        const QString serial = QStringLiteral("OR%1").arg(int(state));
+        Plugged p = plug(sim::Family::Orbrin, serial, dfuConfig(0x09));
+        p.device->removeControlHandler(p.handler);
+        p.device->addControlHandler(std::make_shared<StateRewrite>(p.handler, 3, state));
+        job.reset();
+        flash(modelFor(sim::Family::Orbrin, serial), testsupport::randomBytes(8000, 4));
+        EXPECT_EQ(job.statuses(), (std::vector<int>{0, 1, 4, 13}));
+        ASSERT_EQ(job.failures().size(), 1u);
+        EXPECT_EQ(job.failures().front().code(), 0);
+        EXPECT_EQ(job.outcomes(), 1);
+        EXPECT_EQ(p.handler->blocks().size(), 3u);  // nothing sent after the third answer
         upgrader.reset();
         dfu_unmap_file(&file);
     }
