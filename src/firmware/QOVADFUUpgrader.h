@@ -1,0 +1,172 @@
+#pragma once
+// Flashes one device with one DFU image over USB DFU 1.1: checks the
+// device's DFU state, detaches it from run mode, waits for it to come back in
+// DFU mode, downloads the image block by block, follows manifestation and
+// waits for the device to come back in run mode with the new firmware.
+//
+// The protocol runs on a Qt state machine with named states on a worker
+// thread of its own, one event at a time from the machine's queue; blocking
+// waits (the pause before the first block, the device's poll time-outs, the
+// re-enumeration waits) block only that thread. Progress is an estimate by
+// elapsed time over the family's expected duration.
+//
+// Every job ends exactly once: with the success callback ("Success") or the
+// failure callback (code 0, 1 for firmware the device reports corrupt, 2 for
+// a lost device); after that no further USB request is sent. Status codes:
+//   0 started, 1 DETACH sent, 2 DETACH failed, 3 not seen in DFU mode,
+//   4 seen in DFU mode, 8 manifestation done, 9 USB reset failed,
+//   10 not back in run mode, 11 back in run mode, 12 failed because the
+//   device is gone, 13 failed for another reason (also just before success
+//   when the device ended manifestation in dfuIDLE).
+// None of the callbacks runs on the main thread.
+
+#include "QOVACallbacks.h"
+#include "QOVADeviceModel.h"
+#include "QOVAUpgradeManager.h"
+#include "dfu_file.h"
+#include "dfu_request.h"
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QStateMachine;
+class QEventLoop;
+
+namespace upgrader {
+class DfuState;
+class ProgressTicker;
+class WorkerThread;
+} // namespace upgrader
+
+class QOVADFUUpgrader : public std::enable_shared_from_this<QOVADFUUpgrader> {
+public:
+    // Waits and expected duration of a family, in seconds, before the time
+    // scale.
+    struct Delays {
+        double detachDelay = 6;   // for the device in DFU mode after DETACH
+        double resetDelay = 8;    // for the device back in run mode
+        double upgradeTime = 60;  // expected duration of the whole job
+    };
+    static Delays delaysForProduct(const QString &productId, uint16_t transferSize);
+
+    // The DFU-mode product id of a run-mode one and back; other ids stay.
+    static QString dfuModeProductId(const QString &productId);
+    static QString runModeProductId(const QString &productId);
+
+    // Opens the device of the model and reads its DFU functional descriptor,
+    // on the calling thread. Nothing when there is no model, the device or
+    // its DFU interface cannot be opened, or it cannot take a download.
+    static std::shared_ptr<QOVADFUUpgrader> initWithFirmwareModel(const QOVADeviceModelRef &model);
+
+    ~QOVADFUUpgrader();
+
+    // Ends a job still running without reporting an outcome (its owner is
+    // going away) and waits for its thread, unless called on that thread.
+    // No USB request and no callback follow once it has returned.
+    void cancel();
+
+    QOVADFUUpgrader(const QOVADFUUpgrader &) = delete;
+    QOVADFUUpgrader &operator=(const QOVADFUUpgrader &) = delete;
+
+    // Starts the job once and returns at once (always true). The file's
+    // mapping must stay valid until the outcome has been reported.
+    bool updateFirmwareWithFile(const dfu_file &file, QOVAProgressBlock progress,
+                                QOVASuccessBlock successed, QOVAUpgradeFailedBlock failed,
+                                QOVAUpgradeStatusBlock status);
+
+    // The waits and duration of this job, set when it starts.
+    Delays delays() const { return _delays; }
+
+private:
+    struct Private;
+    QOVADFUUpgrader();
+
+    // Device and interface handles.
+    bool init_dfuDevice(const QOVADeviceModelRef &model);
+    dfu_io_result openDevice();
+    dfu_io_result openInterface();
+    dfu_io_result closeDevice();
+    dfu_io_result releaseInterface();
+
+    // The job, on the worker thread.
+    void runJob();
+    bool initStateMachine();
+    bool verifyDfuInitState();
+    void startStateMachine();
+    void schedule(const char *event);
+    void tearDownStateMachine();
+
+    // Requests and steps.
+    unsigned getDeviceState();
+    bool getDeviceStatus();
+    void dfuStatusHandler();
+    void dfuSendDetach();
+    bool resetDevice(bool inDfuMode);
+    void waitDfuAttach();
+    void waitDfuReset();
+    bool waitForDevice(double seconds);
+    bool dfuDownloadFW();
+    bool dfuCLRStatus(bool report);
+    bool dfuAbortStatus();
+    void reportError(bool dfuError, dfu_io_result ret);
+    void succeed();
+    void reportStatus(int code);
+
+    void startUpgradeTimer();
+    void stopUpgradeTimer();
+
+    // Sleeps on the worker thread; false when the job was cancelled.
+    bool pause(int milliseconds);
+    bool pauseUntil(std::chrono::steady_clock::time_point until);
+    // Waits until bwPollTimeout of the last status has passed.
+    bool waitPollTimeout();
+    bool waitSinceStatus(uint32_t milliseconds);
+    bool live() const;
+
+    // Device.
+    platform::UsbDeviceRef _dfuDevice;
+    std::optional<dfu_interface> _dfuInterface;
+    IOUSBDFUDescriptor _descriptor;
+    QOVADeviceModelRef _model;
+    uint8_t _intfIndex = 0;
+    bool _isDeviceOpen = false;
+    bool _isInterfaceOpen = false;
+    bool _canDownload = false;
+    bool _canUpload = false;
+    bool _willDetach = false;
+    bool _ManifestationTolerant = false;
+    bool _waitForReset = false;
+
+    // Transfer.
+    dfu_file _dfuFile;
+    int64_t _remainingSize = 0;
+    int64_t _sentSize = 0;
+    int64_t _transCount = 0;
+    int64_t _totalTransNum = 0;
+    bool _isTransferFin = false;
+    dfu_status dfuStatus;
+    std::chrono::steady_clock::time_point _lastStatusAt;  // of the last GETSTATUS answer
+
+    // Machine.
+    QString _dfuEvent;
+    QString _firstEvent;
+    Delays _delays;
+    bool m_finished = false;     // the outcome has been reported (worker thread only)
+
+    // Callbacks.
+    QOVAProgressBlock progressBlock;
+    QOVASuccessBlock successBlock;
+    QOVAUpgradeFailedBlock failedBlock;
+    QOVAUpgradeStatusBlock statusBlock;
+
+    std::unique_ptr<Private> d;
+};
+
+using QOVADFUUpgraderRef = std::shared_ptr<QOVADFUUpgrader>;

@@ -1,0 +1,400 @@
+// The DFU upgrader against simulated DFU 1.1 devices: status sequences,
+// start states, faults, the blocks the device receives and the pauses
+// between status requests.
+#include "QOVADFUUpgrader.h"
+#include "UpgraderSupport.h"
+
+#include "platform/TimeScale.h"
+
+#include <algorithm>
+#include <chrono>
+
+using namespace upgradertest;
+
+namespace {
+
+const std::vector<int> kIntolerant = {0, 1, 4, 8, 11};
+const std::vector<int> kTolerant = {0, 1, 4, 8, 11, 13};
+
+// Passes every request to the device's DFU side and notes when each status
+// request came and what poll time-out it answered.
+class StatusTiming : public sim::SimControlHandler {
+public:
+    explicit StatusTiming(std::shared_ptr<sim::SimDfuHandler> inner) : m_inner(std::move(inner)) {}
+
+    std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup, uint8_t *data,
+                                                    int *transferred) override
+    {
+        const auto at = std::chrono::steady_clock::now();
+        auto result = m_inner->handleControl(host, setup, data, transferred);
+        if (setup.bRequest == 3 && setup.bmRequestType == 0xA1 && result
+            && *result == platform::UsbError::None && data) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_polls.push_back({at, uint32_t(data[1] | (data[2] << 8) | (data[3] << 16)), data[4]});
+        }
+        return result;
+    }
+    void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
+    bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+
+    struct Poll {
+        std::chrono::steady_clock::time_point at;
+        uint32_t pollTimeout;
+        uint8_t state;
+    };
+    std::vector<Poll> polls() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_polls;
+    }
+
+private:
+    std::shared_ptr<sim::SimDfuHandler> m_inner;
+    mutable std::mutex m_mutex;
+    std::vector<Poll> m_polls;
+};
+
+// Answers the n-th status request with another state than the device's.
+class StateRewrite : public sim::SimControlHandler {
+public:
+    StateRewrite(std::shared_ptr<sim::SimDfuHandler> inner, int at, uint8_t state)
+        : m_inner(std::move(inner)), m_at(at), m_state(state) {}
+
+    std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup, uint8_t *data,
+                                                    int *transferred) override
+    {
+        auto result = m_inner->handleControl(host, setup, data, transferred);
+        if (setup.bRequest == 3 && setup.bmRequestType == 0xA1 && result && data && ++m_count == m_at)
+            data[4] = m_state;
+        return result;
+    }
+    void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
+    bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+
+private:
+    std::shared_ptr<sim::SimDfuHandler> m_inner;
+    int m_at;
+    uint8_t m_state;
+    int m_count = 0;
+};
+
+class DfuUpgraderTest : public SimBusFixture {
+protected:
+    // Runs one job to its end and waits for its thread.
+    void flash(const QOVADeviceModelRef &model, const QByteArray &image)
+    {
+        upgrader = QOVADFUUpgrader::initWithFirmwareModel(model);
+        ASSERT_TRUE(upgrader);
+        file = mapFile(writeDfuFile(QStringLiteral("fw.dfu"), image));
+        upgrader->updateFirmwareWithFile(
+            file, [this](double v) { job.progress(v); }, [this](const QString &t) { job.success(t); },
+            [this](const QOVAError &e) { job.failed(e); }, [this](int s) { job.status(s); });
+        ASSERT_TRUE(job.waitForOutcome());
+        upgrader->cancel();  // waits for the job's thread, which has ended
+    }
+    void TearDown() override
+    {
+        upgrader.reset();
+        dfu_unmap_file(&file);
+        SimBusFixture::TearDown();
+    }
+
+    std::vector<uint8_t> requestsAfterFirstDownload(const Plugged &p)
+    {
+        auto requests = p.handler->requests();
+        auto first = std::find(requests.begin(), requests.end(), uint8_t(DFU_DNLOAD));
+        return std::vector<uint8_t>(first, requests.end());
+    }
+
+    JobRecorder job;
+    QOVADFUUpgraderRef upgrader;
+    dfu_file file;
+};
+
+} // namespace
+
+// Every combination of manifestation tolerance and WillDetach, for each
+// family: the status codes, the blocks the device got, the model's product
+// id and the device back in run mode with the new firmware.
+TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
+{
+    struct Case {
+        sim::Family family;
+        uint8_t attributes;
+        std::vector<int> statuses;
+    } cases[] = {
+        {sim::Family::Orbrin, 0x09, kIntolerant}, {sim::Family::Orbrin, 0x0D, kTolerant},
+        {sim::Family::Vasko, 0x01, kIntolerant},  {sim::Family::Vasko, 0x05, kTolerant},
+        {sim::Family::Pirok, 0x0D, kTolerant},    {sim::Family::Pirok, 0x01, kIntolerant},
+    };
+    const QByteArray image = testsupport::randomBytes(10000, 7);
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "family " << int(c.family) << " attributes " << int(c.attributes));
+        const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VK%1.07").arg(n)
+                                                              : QStringLiteral("SN%1").arg(n);
+        ++n;
+        const Plugged p = plug(c.family, serial, dfuConfig(c.attributes));
+        const QOVADeviceModelRef model = modelFor(c.family, serial);
+        job.reset();
+        flash(model, image);
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        ASSERT_EQ(job.successes().size(), 1u);
+        EXPECT_EQ(job.successes().front(), QStringLiteral("Success"));
+        EXPECT_TRUE(job.failures().empty());
+
+        // 10 blocks of 1024 bytes or less, numbered from 0, then the empty
+        // block 10; the image without its suffix.
+        const auto blocks = p.handler->blocks();
+        ASSERT_EQ(blocks.size(), 11u);
+        for (size_t i = 0; i < blocks.size(); ++i)
+            EXPECT_EQ(blocks[i].number, i);
+        EXPECT_TRUE(blocks.back().data.isEmpty());
+        EXPECT_EQ(p.handler->installedImage(), image);
+        EXPECT_EQ(p.handler->manifestCount(), 1);
+
+        // Back in run mode with the new version; the model keeps its
+        // run-mode id.
+        EXPECT_TRUE(waitUntil([&] { return p.device->isPresent() && p.device->mode() == sim::Mode::Run; }));
+        EXPECT_EQ(p.device->firmwareVersion(), QStringLiteral("9.9"));
+        EXPECT_EQ(model->productPID(), QLatin1String(runPid(c.family)));
+
+        // In DFU mode the device is never sent DETACH.
+        const auto dfuRequests = requestsAfterFirstDownload(p);
+        EXPECT_EQ(std::count(dfuRequests.begin(), dfuRequests.end(), uint8_t(DFU_DETACH)), 0);
+
+        // Progress rose from 0.01 and none came after the outcome.
+        const auto progress = job.progress();
+        ASSERT_FALSE(progress.empty());
+        EXPECT_DOUBLE_EQ(progress.front(), 0.01);
+        EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+        EXPECT_EQ(progress.size(), job.progressAtOutcome());
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// The device's own time-outs: every status request comes at least the
+// bwPollTimeout of the previous answer later, while busy with a block and
+// during manifestation (the device stalls a request that comes too soon).
+TEST_F(DfuUpgraderTest, StatusRequestsWaitThePollTimeoutOfTheLastAnswer)
+{
+    sim::SimDfuConfig config = dfuConfig(0x0D);
+    config.pollTimeoutMs = 300;
+    config.busyTimeMs = 300;
+    config.manifestPollTimeoutMs = 400;
+    config.manifestTimeMs = 400;
+    Plugged p = plug(sim::Family::Orbrin, QStringLiteral("OR1"), config);
+    auto timing = std::make_shared<StatusTiming>(p.handler);
+    p.device->removeControlHandler(p.handler);
+    p.device->addControlHandler(timing);
+
+    flash(modelFor(sim::Family::Orbrin, QStringLiteral("OR1")), testsupport::randomBytes(5000, 3));
+    EXPECT_EQ(job.statuses(), kTolerant);
+    EXPECT_EQ(job.successes().size(), 1u);
+
+    const auto polls = timing->polls();
+    ASSERT_GE(polls.size(), 12u);  // at least one busy answer per block, and manifestation
+    int busy = 0;
+    for (size_t i = 1; i < polls.size(); ++i) {
+        if (polls[i - 1].state == DFU_STATE_DFU_DNBUSY)
+            ++busy;
+        const auto gap = polls[i].at - polls[i - 1].at;
+        EXPECT_GE(gap, std::chrono::milliseconds(platform::scaledMs(polls[i - 1].pollTimeout)))
+            << "status request " << i << " after state " << int(polls[i - 1].state);
+    }
+    EXPECT_EQ(busy, 5);
+}
+
+// An image whose length is a whole number of blocks: n full blocks, then
+// the empty block numbered n.
+TEST_F(DfuUpgraderTest, ImageOfWholeBlocksEndsWithAnEmptyBlockNumberedN)
+{
+    const Plugged p = plug(sim::Family::Pirok, QStringLiteral("PK1"), dfuConfig(0x09));
+    const QByteArray image = testsupport::randomBytes(4096, 9);
+    flash(modelFor(sim::Family::Pirok, QStringLiteral("PK1")), image);
+    ASSERT_EQ(job.successes().size(), 1u);
+    const auto blocks = p.handler->blocks();
+    ASSERT_EQ(blocks.size(), 5u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(blocks[i].number, i);
+        EXPECT_EQ(blocks[i].data.size(), 1024);
+    }
+    EXPECT_EQ(blocks[4].number, 4);
+    EXPECT_TRUE(blocks[4].data.isEmpty());
+    EXPECT_EQ(p.handler->installedImage(), image);
+}
+
+// Faults: each job ends once, with the failure, the code and the status
+// codes the caller acts on, and no request reaches the device afterwards.
+TEST_F(DfuUpgraderTest, FaultsEndTheJobOnceWithTheirCodeAndStatuses)
+{
+    struct Case {
+        const char *name;
+        std::function<void(sim::SimDfuConfig &)> configure;
+        bool stayAwayInDfuMode;
+        std::vector<int> statuses;
+        int code;
+        const char *description;
+    } cases[] = {
+        {"never back in DFU mode", [](sim::SimDfuConfig &c) { c.neverReenumerate = true; }, false,
+         {0, 1, 3, 12}, 2, "STRING_UPDATE_FAILED"},
+        {"never back in run mode", [](sim::SimDfuConfig &) {}, true, {0, 1, 4, 8, 10, 12}, 2,
+         "STRING_UPDATE_FAILED"},
+        {"DETACH refused", [](sim::SimDfuConfig &c) { c.stallDetach = true; }, false, {0, 1, 2, 13}, 0,
+         "STRING_UPDATE_FAILED_INCALL"},
+        {"corrupt firmware", [](sim::SimDfuConfig &c) { c.errFirmware = true; }, false, {0, 1, 4, 13}, 1,
+         "STRING_UPDATE_FAILED"},
+        {"unplugged mid-download", [](sim::SimDfuConfig &c) { c.unplugAfterBlocks = 3; }, false,
+         {0, 1, 4, 12}, 2, "STRING_UPDATE_FAILED"},
+        {"short status reply", [](sim::SimDfuConfig &c) { c.statusReplyLength = 4; }, false,
+         {0, 1, 4, 13}, 0, "STRING_UPDATE_FAILED"},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString serial = QStringLiteral("OR%1").arg(n++);
+        sim::SimDfuConfig config = dfuConfig(0x09);
+        c.configure(config);
+        const Plugged p = plug(sim::Family::Orbrin, serial, config);
+        job.reset();
+        upgrader = QOVADFUUpgrader::initWithFirmwareModel(modelFor(sim::Family::Orbrin, serial));
+        ASSERT_TRUE(upgrader);
+        file = mapFile(writeDfuFile(QStringLiteral("fw.dfu"), testsupport::randomBytes(8000, n)));
+        auto device = p.device;
+        const bool stayAway = c.stayAwayInDfuMode;
+        upgrader->updateFirmwareWithFile(
+            file, [this](double v) { job.progress(v); }, [this](const QString &t) { job.success(t); },
+            [this](const QOVAError &e) { job.failed(e); },
+            [this, device, stayAway](int s) {
+                // Once in DFU mode, the device is told not to come back.
+                if (s == 4 && stayAway) {
+                    sim::SimFaults faults;
+                    faults.stayAway = true;
+                    device->setFaults(faults);
+                }
+                job.status(s);
+            });
+        ASSERT_TRUE(job.waitForOutcome());
+        const size_t requestsAtOutcome = p.handler->requests().size();
+        upgrader->cancel();
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        EXPECT_EQ(job.outcomes(), 1);
+        ASSERT_EQ(job.failures().size(), 1u);
+        EXPECT_EQ(job.failures().front().code(), c.code);
+        EXPECT_EQ(job.failures().front().localizedDescription(), QLatin1String(c.description));
+        EXPECT_EQ(p.handler->requests().size(), requestsAtOutcome);
+        EXPECT_EQ(job.progress().size(), job.progressAtOutcome());
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// A status the current state has no transition for (dfuMANIFEST-SYNC or
+// dfuIDLE while blocks are still being sent) ends the job as a DFU error
+// instead of leaving it waiting for ever.
+TEST_F(DfuUpgraderTest, StatusWithNoTransitionEndsTheJob)
+{
+    for (uint8_t state : {uint8_t(DFU_STATE_DFU_MANIFEST_SYNC), uint8_t(DFU_STATE_DFU_IDLE)}) {
+        SCOPED_TRACE(int(state));
+        const QString serial = QStringLiteral("OR%1").arg(int(state));
+        Plugged p = plug(sim::Family::Orbrin, serial, dfuConfig(0x09));
+        p.device->removeControlHandler(p.handler);
+        p.device->addControlHandler(std::make_shared<StateRewrite>(p.handler, 3, state));
+        job.reset();
+        flash(modelFor(sim::Family::Orbrin, serial), testsupport::randomBytes(8000, 4));
+        EXPECT_EQ(job.statuses(), (std::vector<int>{0, 1, 4, 13}));
+        ASSERT_EQ(job.failures().size(), 1u);
+        EXPECT_EQ(job.failures().front().code(), 0);
+        EXPECT_EQ(job.outcomes(), 1);
+        EXPECT_EQ(p.handler->blocks().size(), 3u);  // nothing sent after the third answer
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// The device's state when the job starts decides where the machine begins.
+TEST_F(DfuUpgraderTest, StartStateDecidesWhereTheJobBegins)
+{
+    struct Case {
+        const char *name;
+        sim::Mode mode;
+        std::optional<uint8_t> initialDfuState;
+        bool detachFirst;           // DETACH sent by hand before the job
+        std::vector<int> statuses;
+        std::optional<uint8_t> requestBeforeDownload;  // ABORT or CLRSTATUS
+        bool succeeds;
+    } cases[] = {
+        {"appIDLE", sim::Mode::Run, std::nullopt, false, {0, 1, 4, 8, 11, 13}, std::nullopt, true},
+        {"appDETACH", sim::Mode::Run, std::nullopt, true, {0, 4, 8, 11, 13}, std::nullopt, true},
+        {"dfuIDLE", sim::Mode::Dfu, std::nullopt, false, {0, 8, 11, 13}, std::nullopt, true},
+        {"dfuERROR", sim::Mode::Dfu, DFU_STATE_DFU_ERROR, false, {0, 8, 11, 13}, DFU_CLRSTATUS, true},
+        {"dfuDNLOAD-IDLE", sim::Mode::Dfu, DFU_STATE_DFU_DNLOAD_IDLE, false, {0, 8, 11, 13}, DFU_ABORT, true},
+        {"dfuDNLOAD-SYNC", sim::Mode::Dfu, DFU_STATE_DFU_DNLOAD_SYNC, false, {0, 13}, std::nullopt, false},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString serial = QStringLiteral("PK%1").arg(n++);
+        sim::SimDfuConfig config = dfuConfig(0x05);  // tolerant, reset by the host
+        config.wDetachTimeOut = 60000;                // stays in appDETACH until reset
+        config.initialDfuState = c.initialDfuState;
+        const Plugged p = plug(sim::Family::Pirok, serial, config, c.mode);
+        const QOVADeviceModelRef model = modelFor(sim::Family::Pirok, serial, c.mode);
+        if (c.detachFirst) {
+            auto intf = find_dfu_interface(p.device ? find_usb_device_interface("1d5c", "5c01", serial) : nullptr);
+            ASSERT_TRUE(intf);
+            ASSERT_EQ(dfu_detach(*intf, 60000), kDfuIoSuccess);
+        }
+        job.reset();
+        flash(model, testsupport::randomBytes(3000, n));
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        EXPECT_EQ(job.successes().size(), c.succeeds ? 1u : 0u);
+        EXPECT_EQ(job.failures().size(), c.succeeds ? 0u : 1u);
+        const auto requests = p.handler->requests();
+        const auto download = std::find(requests.begin(), requests.end(), uint8_t(DFU_DNLOAD));
+        if (c.requestBeforeDownload) {
+            EXPECT_NE(std::find(requests.begin(), download, *c.requestBeforeDownload), download);
+        }
+        if (c.succeeds) {
+            EXPECT_EQ(model->productPID(), QStringLiteral("5c01"));
+        }
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+TEST(DfuUpgraderFigures, WaitsAndDurationsByFamily)
+{
+    struct Case {
+        const char *pid;
+        uint16_t transferSize;
+        double detach, reset, duration;
+    } cases[] = {
+        {"6e17", 4096, 50, 90, 225}, {"6E18", 2048, 50, 90, 285}, {"5c01", 4096, 12, 16, 60},
+        {"5C02", 1024, 12, 16, 60},  {"6e12", 4096, 30, 25, 45},  {"6e13", 64, 30, 25, 45},
+        {"1234", 4096, 6, 8, 60},
+    };
+    for (const Case &c : cases) {
+        const auto d = QOVADFUUpgrader::delaysForProduct(QLatin1String(c.pid), c.transferSize);
+        EXPECT_EQ(d.detachDelay, c.detach) << c.pid;
+        EXPECT_EQ(d.resetDelay, c.reset) << c.pid;
+        EXPECT_EQ(d.upgradeTime, c.duration) << c.pid;
+    }
+    EXPECT_EQ(QOVADFUUpgrader::dfuModeProductId(QStringLiteral("6E17")), QStringLiteral("6e18"));
+    EXPECT_EQ(QOVADFUUpgrader::runModeProductId(QStringLiteral("5c02")), QStringLiteral("5c01"));
+    EXPECT_EQ(QOVADFUUpgrader::dfuModeProductId(QStringLiteral("6e13")), QStringLiteral("6e13"));
+}
+
+TEST_F(DfuUpgraderTest, DeviceThatIsNotThereOrTakesNoDownloadGivesNoUpgrader)
+{
+    EXPECT_FALSE(QOVADFUUpgrader::initWithFirmwareModel(nullptr));
+    EXPECT_FALSE(QOVADFUUpgrader::initWithFirmwareModel(modelFor(sim::Family::Orbrin, QStringLiteral("none"))));
+    plug(sim::Family::Orbrin, QStringLiteral("OR9"), dfuConfig(0x0A));  // no bitCanDnload
+    EXPECT_FALSE(QOVADFUUpgrader::initWithFirmwareModel(modelFor(sim::Family::Orbrin, QStringLiteral("OR9"))));
+}
