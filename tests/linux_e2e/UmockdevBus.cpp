@@ -2,6 +2,7 @@
 #include <umockdev.h>
 
 #include "UmockdevBus.h"
+#include "V4l2ControlNode.h"
 
 #include <QFile>
 #include <QStringList>
@@ -41,10 +42,11 @@ struct CompletedUrb {
 // One emulated node and the device behind it. Lives as long as the process:
 // a client may still hold a descriptor of a node that left.
 struct Node {
-    enum Kind { Hidraw, Usbfs } kind = Hidraw;
+    enum Kind { Hidraw, Usbfs, Video } kind = Hidraw;
     QString path;
     std::shared_ptr<EmulatedDevice> device;
     int hidIndex = 0;
+    UvcUnits units;                    // video: where its controls are
     std::atomic<bool> gone{false};
     UMockdevIoctlBase *handler = nullptr;
 
@@ -186,8 +188,14 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     case USBDEVFS_SETCONFIGURATION:
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESETEP:
-    case USBDEVFS_RESET:
         umockdev_ioctl_client_complete(client, 0, 0);
+        return TRUE;
+    case USBDEVFS_RESET:
+        // A device that re-enumerates on the reset has left this node.
+        if (node->device->reset() == platform::UsbError::None)
+            umockdev_ioctl_client_complete(client, 0, 0);
+        else
+            completeErrno(client, ENODEV);
         return TRUE;
     case USBDEVFS_GETDRIVER:
     case USBDEVFS_IOCTL:
@@ -212,21 +220,17 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
         setup.wIndex = uint16_t(raw[4] | raw[5] << 8);
         setup.wLength = uint16_t(raw[6] | raw[7] << 8);
         int transferred = 0;
-        std::optional<platform::UsbError> answer;
+        platform::UsbError answer = platform::UsbError::Stall;
         if (setup.wLength <= urb->buffer_length - 8)
             answer = node->device->control(setup, buffer->data + 8, &transferred);
         CompletedUrb done;
         done.urb = urbData;  // keeps the reference
-        done.actualLength = transferred;
-        if (!answer) {
-            done.status = -EPIPE;
-        } else {
-            switch (*answer) {
-            case platform::UsbError::None: done.status = 0; break;
-            case platform::UsbError::Timeout: done.status = -ETIMEDOUT; break;
-            case platform::UsbError::NoDevice: done.status = -ENODEV; break;
-            default: done.status = -EPIPE; break;
-            }
+        done.actualLength = answer == platform::UsbError::None ? transferred : 0;
+        switch (answer) {
+        case platform::UsbError::None: done.status = 0; break;
+        case platform::UsbError::Timeout: done.status = -ETIMEDOUT; break;
+        case platform::UsbError::NoDevice: done.status = -ENODEV; break;
+        default: done.status = -EPIPE; break;
         }
         g_object_unref(buffer);
         {
@@ -267,6 +271,34 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     }
 }
 
+gboolean onVideoIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
+{
+    Node *node = static_cast<Node *>(user);
+    if (node->gone.load()) {
+        completeErrno(client, ENODEV);
+        return TRUE;
+    }
+    const gulong request = umockdev_ioctl_client_get_request(client);
+    UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
+    const size_t size = _IOC_SIZE(request);
+    if (_IOC_TYPE(request) != 'V' || size == 0) {
+        completeErrno(client, ENOTTY);
+        return TRUE;
+    }
+    UMockdevIoctlData *data = umockdev_ioctl_data_resolve(arg, 0, size, nullptr);
+    if (!data) {
+        completeErrno(client, EFAULT);
+        return TRUE;
+    }
+    const int result = answerV4l2Ioctl(*node->device, node->units, request, data->data);
+    if (result < 0)
+        completeErrno(client, -result);
+    else
+        umockdev_ioctl_client_complete(client, 0, 0);
+    g_object_unref(data);
+    return TRUE;
+}
+
 QString text(gchar *owned)
 {
     QString out = QString::fromUtf8(owned);
@@ -284,6 +316,7 @@ struct UmockdevBus::Private {
     std::mutex mutex;
     std::vector<std::unique_ptr<Node>> nodes;
     int nextAddress = 2;
+    int nextPort = 1;
     int nextHidraw = 0;
     int nextHid = 1;
     int nextVideo = 0;
@@ -300,6 +333,9 @@ struct UmockdevBus::Private {
         if (kind == Node::Hidraw) {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onHidrawIoctl), node.get());
             g_signal_connect(node->handler, "handle-read", G_CALLBACK(onHidrawRead), node.get());
+        } else if (kind == Node::Video) {
+            node->units = uvcUnits(node->device->description().configuration).value_or(UvcUnits{});
+            g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onVideoIoctl), node.get());
         } else {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onUsbfsIoctl), node.get());
         }
@@ -385,15 +421,24 @@ UmockdevBus::~UmockdevBus()
     // of emulated nodes until the process ends.
 }
 
-PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool announce)
+int UmockdevBus::newPort()
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->nextPort++;
+}
+
+PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool announce, int port)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     const EmulatedDeviceDescription desc = device->description();
     PluggedDevice plugged;
     plugged.device = device;
     plugged.busNumber = 1;
-    plugged.deviceAddress = uint8_t(d->nextAddress++);
-    const int port = plugged.deviceAddress;
+    plugged.deviceAddress = uint8_t(d->nextAddress);
+    d->nextAddress = d->nextAddress % 127 + 1;
+    if (port <= 0)
+        port = d->nextPort++;
+    plugged.port = port;
     const QString name = QStringLiteral("1-%1").arg(port);
     const QString usbPath = QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name;
     plugged.usbSyspath = QStringLiteral("/sys") + usbPath;
@@ -485,6 +530,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         record += QStringLiteral("P: %1\nN: video%2\nE: SUBSYSTEM=video4linux\nE: DEVNAME=%3\n")
                       .arg(videoPath).arg(index).arg(plugged.videoNode);
         record += QStringLiteral("A: index=0\nA: name=%1\nA: dev=81:%2\n\n").arg(desc.product).arg(index);
+        d->attach(Node::Video, plugged.videoNode, device, 0);
     }
 
     GError *error = nullptr;
@@ -501,11 +547,6 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         state->masterFd = umockdev_testbed_get_dev_fd(d->testbed, path.constData());
     }
 
-    device->inputReportSink = [this, nodes = plugged.hidrawNodes](int hidIndex,
-                                                                  const QByteArray &report) {
-        if (hidIndex >= 0 && size_t(hidIndex) < nodes.size())
-            raiseInputReport(nodes[size_t(hidIndex)], report);
-    };
     if (announce)
         sendAdd(plugged);
     return plugged;
@@ -533,7 +574,6 @@ void UmockdevBus::sendAdd(const PluggedDevice &plugged)
 void UmockdevBus::unplug(const PluggedDevice &plugged)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    plugged.device->inputReportSink = nullptr;
     QStringList paths;
     if (!plugged.videoSyspath.isEmpty())
         paths << plugged.videoSyspath;
@@ -547,6 +587,10 @@ void UmockdevBus::unplug(const PluggedDevice &plugged)
     }
     if (Node *state = d->find(plugged.usbNode))
         state->gone.store(true);
+    if (!plugged.videoNode.isEmpty()) {
+        if (Node *state = d->find(plugged.videoNode))
+            state->gone.store(true);
+    }
 
     for (const QString &p : paths) {
         const QByteArray path = p.toUtf8();
