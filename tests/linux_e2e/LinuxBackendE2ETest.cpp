@@ -221,13 +221,11 @@ TEST_F(LinuxE2ETest, StringDescriptorsAndRequestsGoThroughLibusb)
     auto orbrin = bus->plug(config);
     auto pirok = bus->plug(sim::Family::Pirok, "PK-STR-1");
 
-    UsbDeviceRef usb;
-    UsbDeviceRef pirokUsb;
-    ASSERT_TRUE(waitFor([&] {
-        usb = usbWithSerial(backend->usbBus(), "OR-STR-1");
-        pirokUsb = usbWithSerial(backend->usbBus(), "PK-STR-1");
-        return usb && pirokUsb;
-    }));
+    // Looked up once their nodes are whole (their "add" uevents are out).
+    ASSERT_TRUE(kernel->nodesOf(orbrin) && kernel->nodesOf(pirok));
+    const UsbDeviceRef usb = usbWithSerial(backend->usbBus(), "OR-STR-1");
+    const UsbDeviceRef pirokUsb = usbWithSerial(backend->usbBus(), "PK-STR-1");
+    ASSERT_TRUE(usb && pirokUsb);
 
     const struct {
         UsbDeviceRef device;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <fcntl.h>
+#include <glob.h>
 #include <linux/hidraw.h>
 #include <linux/ioctl.h>
 #include <sys/ioctl.h>
@@ -48,12 +49,14 @@ struct Node {
     int hidIndex = 0;
     UvcUnits units;                    // video: where its controls are
     std::atomic<bool> gone{false};
+    std::atomic<int> ioctls{0};
     UMockdevIoctlBase *handler = nullptr;
 
     std::mutex mutex;
     int masterFd = -1;                 // hidraw: the test's end of the node
     std::deque<QByteArray> inputReports;
     std::deque<CompletedUrb> completedUrbs;
+    qsizetype readOffset = 0;          // usbfs: where the next descriptor read starts
 };
 
 void completeErrno(UMockdevIoctlClient *client, int error)
@@ -151,6 +154,30 @@ gboolean onHidrawRead(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     return TRUE;
 }
 
+// Reading a usbfs node gives the device descriptor and the configuration,
+// as libusb does when it opens a node it has not listed itself. A read that
+// ends the descriptors, or one at their end, starts the next one over.
+gboolean onUsbfsRead(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
+{
+    Node *node = static_cast<Node *>(user);
+    if (node->gone.load()) {
+        completeErrno(client, ENODEV);
+        return TRUE;
+    }
+    UMockdevIoctlData *buffer = umockdev_ioctl_client_get_arg(client);
+    const EmulatedDeviceDescription desc = node->device->description();
+    const QByteArray all = desc.deviceDescriptor + desc.configuration;
+    std::lock_guard<std::mutex> lock(node->mutex);
+    const qsizetype wanted = buffer->data_len;
+    const qsizetype count = std::min(wanted, all.size() - node->readOffset);
+    std::memcpy(buffer->data, all.constData() + node->readOffset, size_t(count));
+    node->readOffset += count;
+    if (count == 0 || (node->readOffset == all.size() && count < wanted))
+        node->readOffset = 0;
+    umockdev_ioctl_client_complete(client, count, 0);
+    return TRUE;
+}
+
 gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
 {
     Node *node = static_cast<Node *>(user);
@@ -172,6 +199,36 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
         g_object_unref(caps);
         return TRUE;
     }
+    case USBDEVFS_CONTROL: {
+        // A synchronous request on the default pipe.
+        UMockdevIoctlData *ctrlData =
+            umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_ctrltransfer), nullptr);
+        auto *ctrl = reinterpret_cast<usbdevfs_ctrltransfer *>(ctrlData->data);
+        platform::UsbSetup setup{ctrl->bRequestType, ctrl->bRequest, ctrl->wValue, ctrl->wIndex,
+                                 ctrl->wLength};
+        UMockdevIoctlData *buffer = nullptr;
+        if (ctrl->wLength > 0)
+            buffer = umockdev_ioctl_data_resolve(ctrlData, G_STRUCT_OFFSET(usbdevfs_ctrltransfer, data),
+                                                 ctrl->wLength, nullptr);
+        int transferred = 0;
+        const platform::UsbError answer =
+            ctrl->wLength > 0 && !buffer
+                ? platform::UsbError::Other
+                : node->device->control(setup, buffer ? buffer->data : nullptr, &transferred);
+        if (buffer)
+            g_object_unref(buffer);
+        g_object_unref(ctrlData);
+        switch (answer) {
+        case platform::UsbError::None: umockdev_ioctl_client_complete(client, transferred, 0); break;
+        case platform::UsbError::Timeout: completeErrno(client, ETIMEDOUT); break;
+        case platform::UsbError::NoDevice: completeErrno(client, ENODEV); break;
+        default: completeErrno(client, EPIPE); break;
+        }
+        return TRUE;
+    }
+    case USBDEVFS_GET_SPEED:
+        umockdev_ioctl_client_complete(client, 3 /* USB_SPEED_HIGH */, 0);
+        return TRUE;
     case USBDEVFS_CONNECTINFO: {
         UMockdevIoctlData *info =
             umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_connectinfo), nullptr);
@@ -278,6 +335,7 @@ gboolean onVideoIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
         completeErrno(client, ENODEV);
         return TRUE;
     }
+    ++node->ioctls;
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
     const size_t size = _IOC_SIZE(request);
@@ -338,6 +396,7 @@ struct UmockdevBus::Private {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onVideoIoctl), node.get());
         } else {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onUsbfsIoctl), node.get());
+            g_signal_connect(node->handler, "handle-read", G_CALLBACK(onUsbfsRead), node.get());
         }
         // The handlers run on the bus thread: attach there, so that the
         // node's sources belong to the context that thread iterates.
@@ -451,6 +510,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
 
     QString record;
     const auto hex4 = [](uint16_t v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); };
+    // Attribute files end with a newline, as the kernel writes them.
     record += QStringLiteral("P: %1\nN: %2\n").arg(usbPath, plugged.usbNode.mid(5));
     record += QStringLiteral("E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n");
     record += QStringLiteral("E: DEVNAME=%1\n").arg(plugged.usbNode);
@@ -459,14 +519,14 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
                   .arg(plugged.deviceAddress, 3, 10, QLatin1Char('0'));
     record += QStringLiteral("E: PRODUCT=%1/%2/%3\n")
                   .arg(desc.vendorId, 0, 16).arg(desc.productId, 0, 16).arg(desc.bcdDevice, 0, 16);
-    record += QStringLiteral("A: idVendor=%1\nA: idProduct=%2\nA: bcdDevice=%3\n")
+    record += QStringLiteral("A: idVendor=%1\\n\nA: idProduct=%2\\n\nA: bcdDevice=%3\\n\n")
                   .arg(hex4(desc.vendorId), hex4(desc.productId), hex4(desc.bcdDevice));
-    record += QStringLiteral("A: busnum=%1\nA: devnum=%2\nA: devpath=%3\n")
+    record += QStringLiteral("A: busnum=%1\\n\nA: devnum=%2\\n\nA: devpath=%3\\n\n")
                   .arg(plugged.busNumber).arg(plugged.deviceAddress).arg(port);
-    record += QStringLiteral("A: manufacturer=%1\nA: product=%2\nA: serial=%3\n")
+    record += QStringLiteral("A: manufacturer=%1\\n\nA: product=%2\\n\nA: serial=%3\\n\n")
                   .arg(desc.manufacturer, desc.product, desc.serial);
-    record += QStringLiteral("A: bConfigurationValue=1\nA: bNumConfigurations=1\nA: speed=480\n");
-    record += QStringLiteral("A: dev=189:%1\n").arg(plugged.deviceAddress);
+    record += QStringLiteral("A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nA: speed=480\\n\n");
+    record += QStringLiteral("A: dev=189:%1\\n\n").arg(plugged.deviceAddress);
     record += QStringLiteral("H: descriptors=%1\n\n").arg(hex(desc.deviceDescriptor + desc.configuration));
 
     // Interface nodes (first alternate setting of each).
@@ -483,8 +543,8 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
                 const QString ifName = QStringLiteral("%1:1.%2").arg(name).arg(number);
                 record += QStringLiteral("P: %1/%2\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n")
                               .arg(usbPath, ifName);
-                record += QStringLiteral("A: bInterfaceNumber=%1\nA: bInterfaceClass=%2\n"
-                                         "A: bInterfaceSubClass=%3\nA: bInterfaceProtocol=%4\n\n")
+                record += QStringLiteral("A: bInterfaceNumber=%1\\n\nA: bInterfaceClass=%2\\n\n"
+                                         "A: bInterfaceSubClass=%3\\n\nA: bInterfaceProtocol=%4\\n\n\n")
                               .arg(number, 2, 16, QLatin1Char('0'))
                               .arg(uint8_t(c.at(offset + 5)), 2, 16, QLatin1Char('0'))
                               .arg(uint8_t(c.at(offset + 6)), 2, 16, QLatin1Char('0'))
@@ -513,7 +573,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         const QString hidrawPath = hidPath + QStringLiteral("/hidraw/hidraw%1").arg(index);
         record += QStringLiteral("P: %1\nN: hidraw%2\nE: SUBSYSTEM=hidraw\nE: DEVNAME=%3\n")
                       .arg(hidrawPath).arg(index).arg(node);
-        record += QStringLiteral("A: dev=241:%1\n\n").arg(index);
+        record += QStringLiteral("A: dev=241:%1\\n\n\n").arg(index);
         plugged.hidrawNodes.push_back(node);
         plugged.hidrawSyspaths.push_back(QStringLiteral("/sys") + hidrawPath);
         d->attach(Node::Hidraw, node, device, int(i));
@@ -529,7 +589,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         plugged.videoSyspath = QStringLiteral("/sys") + videoPath;
         record += QStringLiteral("P: %1\nN: video%2\nE: SUBSYSTEM=video4linux\nE: DEVNAME=%3\n")
                       .arg(videoPath).arg(index).arg(plugged.videoNode);
-        record += QStringLiteral("A: index=0\nA: name=%1\nA: dev=81:%2\n\n").arg(desc.product).arg(index);
+        record += QStringLiteral("A: index=0\\n\nA: name=%1\\n\nA: dev=81:%2\\n\n\n").arg(desc.product).arg(index);
         d->attach(Node::Video, plugged.videoNode, device, 0);
     }
 
@@ -598,6 +658,22 @@ void UmockdevBus::unplug(const PluggedDevice &plugged)
     }
     const QByteArray usb = plugged.usbSyspath.toUtf8();
     umockdev_testbed_remove_device(d->testbed, usb.constData());
+
+    // The testbed leaves the bus and class links of what it removed behind;
+    // a device that comes back at the same port needs those names again.
+    const QString root = text(umockdev_testbed_get_root_dir(d->testbed));
+    for (const QString &pattern : {QStringLiteral("/sys/bus/*/devices/*"), QStringLiteral("/sys/class/*/*")}) {
+        glob_t found{};
+        const QByteArray expression = (root + pattern).toLocal8Bit();
+        if (::glob(expression.constData(), GLOB_NOSORT, nullptr, &found) == 0) {
+            for (size_t i = 0; i < found.gl_pathc; ++i) {
+                struct stat target {};
+                if (::stat(found.gl_pathv[i], &target) != 0 && errno == ENOENT)
+                    ::unlink(found.gl_pathv[i]);   // points at nothing any more
+            }
+        }
+        ::globfree(&found);
+    }
 }
 
 void UmockdevBus::raiseInputReport(const QString &hidrawNode, const QByteArray &report)
@@ -615,6 +691,13 @@ void UmockdevBus::raiseInputReport(const QString &hidrawNode, const QByteArray &
         const ssize_t written = ::write(state->masterFd, "r", 1);
         (void)written;
     }
+}
+
+int UmockdevBus::ioctlsOn(const QString &node)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    Node *state = d->find(node);
+    return state ? state->ioctls.load() : 0;
 }
 
 bool UmockdevBus::setNodeAccessible(const QString &node, bool accessible)

@@ -61,6 +61,9 @@ public:
     // Raises an input report on a hidraw node (as the device would).
     void raiseInputReport(const QString &hidrawNode, const QByteArray &report);
 
+    // How many ioctls the camera node of that name answered.
+    int ioctlsOn(const QString &videoNode);
+
     // Makes a node unreadable for its owner (or readable again).
     bool setNodeAccessible(const QString &node, bool accessible);
 
