@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -30,6 +31,9 @@ namespace QOVAModelRegistry {
 
 // True when a model type of that class name exists.
 bool contains(const QString &className);
+
+// Every model class name, sorted.
+QStringList classNames();
 
 // Decodes data (a JSON object) into the model of that class. On failure
 // returns null and, when error is given, stores a description there.

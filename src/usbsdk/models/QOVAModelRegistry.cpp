@@ -236,6 +236,13 @@ bool contains(const QString &className)
     return modelTypes().contains(className);
 }
 
+QStringList classNames()
+{
+    QStringList names = modelTypes().keys();
+    names.sort();
+    return names;
+}
+
 QOVAModelRef modelFromJSONObject(const QString &className, const QJsonObject &object, QString *error)
 {
     QString message;

@@ -1,0 +1,209 @@
+#pragma once
+// Device side of the request catalogue for the Orbrin and Vasko families: a
+// simulated device's settings and the answers to every request the family
+// understands. Every PUT changes what the matching GET returns afterwards,
+// in the kinds the GET's reply carries ("1"/"0" texts come back as booleans,
+// a zoom level text as an integer, camera_vivid_mode stays text).
+//
+// A request is recognised by its url, its method and its message id
+// together. Beyond what the devices are known to do:
+//   - an unknown url, a url the family does not serve, or a message id that
+//     does not belong to the url and method, answers 400 "unknown request";
+//   - a JSON body that is not an object, lacks a key the request needs or
+//     carries a value of another kind answers 400 with a status text naming
+//     the key ("missing key: enable", "bad value: enable");
+//   - a file PUT with an empty file answers 400 "empty file".
+// Other behaviour modelled here:
+//   - sign-in with a wrong password answers 401 "invalid password"; a
+//     password change with a wrong old password 401 "invalid old password",
+//     with an empty new one 400 "invalid new password";
+//   - a certificate file in DER form (first byte 0x30) counts as an encrypted
+//     PKCS#12 bundle: it answers 201 "need password" and is installed once
+//     the certificate password (message 50) arrives;
+//   - the core dump fetch answers 408 "NULL" when the device holds none;
+//   - Wi-Fi enable, disable and connect raise the Wi-Fi events (4, 5, and 2
+//     then 0), pairing raises the remote-control event 3, each shortly after
+//     the reply; a restart or factory reset leaves the bus after the reply
+//     and comes back in run mode; a factory reset restores the settings and
+//     makes the device ask for its out-of-box set-up, which counts as done
+//     once the provisioning settings (message 34) have been written;
+//   - the Orbrin audio reply carries acoustic_beam as a boolean for firmware
+//     "1.0" and as text for any other version.
+
+#include "sim/SimDeviceHost.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace sim {
+
+class SimCatalogueRequestHandler : public SimRequestHandler {
+public:
+    explicit SimCatalogueRequestHandler(Family family);
+
+    SimReply handleRequest(SimDeviceHost &host, const QJsonObject &head, const QByteArray &body,
+                           int dataType) override;
+
+    Family family() const { return m_family; }
+
+    // Settings a test or the control tool may set or look at.
+    void setNeedsOob(bool needsOob);
+    bool needsOob() const;
+    void setAdminPassword(const QString &password);
+    QString adminPassword() const;
+    void setCoredump(std::optional<QByteArray> coredump);
+    // Delay before a restart's return and before events (scaled).
+    static constexpr int kEventDelayMs = 20;
+    static constexpr int kRestartDelayMs = 1000;
+
+    // One installed certificate.
+    struct Certificate {
+        QString type;        // "wifiCaCert", "wifiClientCert", "provisionServerCa", "provisionClient"
+        QString issuer;
+        QString issueTo;
+        QString validDate;
+        QByteArray data;
+    };
+
+private:
+    struct Request {
+        SimDeviceHost &host;
+        QString url;
+        int msgId;
+        QJsonObject body;
+        QByteArray file;
+    };
+    using Answer = SimReply (SimCatalogueRequestHandler::*)(Request &);
+    struct Route {
+        int msgId;
+        const char *url;     // exact url; preset_N, caller urls are matched by the answer's own rule
+        bool get;
+        bool json;           // PUT with a JSON body (else GET or file PUT)
+        int families;        // 1 Orbrin, 2 Vasko
+        Answer answer;
+    };
+    static const std::vector<Route> &routes();
+    const Route *findRoute(const QString &url, bool get, int msgId) const;
+
+    void resetToFactory();
+    void afterReply(SimDeviceHost &host, std::function<void(SimDeviceHost &)> task, int delayMs = kEventDelayMs);
+
+    // Answers, one per request kind.
+    SimReply getGeneral(Request &);
+    SimReply putGeneral(Request &);
+    SimReply getBluetooth(Request &);
+    SimReply putBluetooth(Request &);
+    SimReply putBluetoothPair(Request &);
+    SimReply putWifi(Request &);
+    SimReply getWifiStatus(Request &);
+    SimReply getWifiList(Request &);
+    SimReply getWifiSaved(Request &);
+    SimReply putNetwork(Request &);
+    SimReply getNetworkStatus(Request &);
+    SimReply getConfigFile(Request &);
+    SimReply putConfigFile(Request &);
+    SimReply getSystemLog(Request &);
+    SimReply getDeviceInfo(Request &);
+    SimReply putPreset(Request &);
+    SimReply putAutoTracking(Request &);
+    SimReply getAutoTracking(Request &);
+    SimReply putLogin(Request &);
+    SimReply putAdmin(Request &);
+    SimReply putOps(Request &);
+    SimReply putAudio(Request &);
+    SimReply getAudio(Request &);
+    SimReply getAudioStereo(Request &);
+    SimReply getAudioDiagnostic(Request &);
+    SimReply getProvision(Request &);
+    SimReply putProvision(Request &);
+    SimReply getOsd(Request &);
+    SimReply putOsd(Request &);
+    SimReply getOob(Request &);
+    SimReply getCancel(Request &);
+    SimReply getCoredump(Request &);
+    SimReply putTimeSync(Request &);
+    SimReply putSimplePassword(Request &);
+    SimReply getSimplePassword(Request &);
+    SimReply getPasswordEnable(Request &);
+    SimReply putRemoteControlUpgrade(Request &);
+    SimReply getCameraExtension(Request &);
+    SimReply putCameraExtension(Request &);
+    SimReply getMiscellaneous(Request &);
+    SimReply putMiscellaneous(Request &);
+    SimReply putCsrInfo(Request &);
+    SimReply getCsrFile(Request &);
+    SimReply putCertificate(Request &);
+    SimReply putCaDelete(Request &);
+    SimReply getCertInfo(Request &);
+    SimReply getCertDetail(Request &);
+    SimReply putCertPassword(Request &);
+    SimReply putServerValidation(Request &);
+    SimReply getServerValidation(Request &);
+    SimReply getConversation(Request &);
+    SimReply putConversation(Request &);
+    SimReply getTrackingFrame(Request &);
+    SimReply putTrackingFrame(Request &);
+    SimReply getSmoothTracking(Request &);
+    SimReply putSmoothTracking(Request &);
+    SimReply getLecture(Request &);
+    SimReply putLecture(Request &);
+
+    QJsonObject wifiConnect(Request &request, const QJsonObject &params);
+
+    const Family m_family;
+    mutable std::mutex m_mutex;
+
+    // Settings, in the kinds the GET replies carry.
+    QJsonObject m_general;           // device_name, country_region, ntp_server, ntp_mode[, camera_vivid_mode]
+    QJsonObject m_bluetooth;         // enable, ble_enable, autopair_enable
+    bool m_remotePaired = false;
+    bool m_wifiEnabled = true;
+    bool m_wifiAutoConnect = true;
+    QString m_connectedSsid;
+    QStringList m_savedSsids;
+    QJsonObject m_lastJoin;          // the last join parameters (security type changes)
+    QJsonObject m_autoTracking;      // group_framing, talker_tracking, tracking_speed, framing_size
+    QString m_adminPassword;
+    bool m_simplePassword = false;
+    QJsonObject m_audio;             // noise_blocker, acoustic_beam (text), stereo, bass
+    QJsonObject m_provision;         // the ProvisionModel members
+    QString m_provisionPassword;
+    bool m_osd = true;
+    bool m_needsOob = false;
+    qint64 m_deviceTime = 0;
+    QString m_timezone;
+    QJsonObject m_cameraExtension;   // participant_count, skin_enhancement, wide_dynamic_range
+    QString m_networkMode;
+    QJsonObject m_ipv4;              // IPV4setting
+    std::optional<QJsonObject> m_security8021x;
+    std::optional<QJsonObject> m_vaskoWifi;
+    QJsonObject m_miscellaneous;     // power_injector, compatible_mode, microphone_enable
+    QList<Certificate> m_certificates;
+    std::optional<Certificate> m_pendingP12;
+    QString m_certificatePassword;
+    bool m_serverValidation = false;
+    QJsonObject m_csrParams;
+    bool m_conversationView = false;
+    bool m_lectureMode = false;
+    int m_trackingFrame = 2;
+    bool m_smoothTransition = false;
+    std::optional<QByteArray> m_configFile;
+    std::optional<QByteArray> m_coredump;
+    bool m_recording = false;
+    QList<bool> m_presetsSaved;
+};
+
+// The handler a simulated device of the family installs; none for the Pirok
+// family, which has no request channel.
+std::shared_ptr<SimRequestHandler> makeCatalogueRequestHandler(Family family);
+
+} // namespace sim

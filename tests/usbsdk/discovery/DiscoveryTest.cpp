@@ -1,0 +1,473 @@
+// Device discovery and the device list, against a backend whose devices the
+// test plugs by hand.
+
+#include "DiscoverySupport.h"
+
+#include "QOVABaseUSBDevice.h"
+#include "QOVAIOManager.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+using namespace support;
+
+namespace {
+
+const char kMatch[] = "QOVAIOHIDDeviceMatchInformation";
+
+QVariantMap info(std::initializer_list<std::pair<const char *, QVariant>> pairs)
+{
+    QVariantMap map;
+    for (const auto &[key, value] : pairs)
+        map.insert(QLatin1String(key), value);
+    return map;
+}
+
+class DiscoveryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        backend = std::make_shared<fake::Backend>();
+        platform::installBackend(std::static_pointer_cast<platform::Backend>(backend));
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        // Let queued notifications of this case drain before the next starts.
+        QCoreApplication::processEvents();
+    }
+
+    void start()
+    {
+        manager = std::make_unique<QOVAIOManager>();
+        ASSERT_TRUE(waitUntil(
+            [&] { return backend->openManagers() == 1 && backend->bus().watchers() == 1; }));
+    }
+
+    QOVADeviceModelRef modelOf(const QString &serial)
+    {
+        auto device = manager->findDevice(serial);
+        return device ? device->model() : nullptr;
+    }
+
+    // Plugs an Orbrin video bar in run mode: its USB device and HID interface.
+    int plugOrbrin(const QString &serial, const QString &version = QStringLiteral("1.2.3"))
+    {
+        backend->bus().plug(runModeUsb(0x6E17, serial, version, QStringLiteral("Room 1")));
+        return backend->plugHid(hidIdentity(0x6E17, serial, QStringLiteral("Zentaro Halvex")));
+    }
+
+    std::shared_ptr<fake::Backend> backend;
+    std::unique_ptr<QOVAIOManager> manager;
+};
+
+// ---------------------------------------------------------------------------
+// Run-mode arrivals: the user info of each family, and the list entry.
+
+struct HidArrivalCase {
+    const char *label;
+    uint32_t productId;
+    QString reportedSerial;
+    QString product;
+    uint32_t versionNumber;
+    bool usbDeviceFound;
+    QVariantMap expected;
+};
+
+TEST_F(DiscoveryTest, RunModeArrivalPostsTheIdentityOfEachFamily)
+{
+    const std::vector<HidArrivalCase> cases = {
+        {"orbrin", 0x6E17, "ORB-1", "Zentaro Halvex", 0, true,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "Zentaro Halvex"},
+               {"productSeriaNumber", "ORB-1"}, {"productID", "6e17"},
+               {"productVersion", "2.5.110"}, {"productVID", "1d5c"},
+               {"productLID", "14200000"}, {"productDeviceName", "Board room"}})},
+        {"vasko serial cut at the first dot", 0x6E12, "VSK-7.01.2", "Skarnfel Tolm USB", 0, true,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "Skarnfel Tolm USB"},
+               {"productSeriaNumber", "VSK-7"}, {"productID", "6e12"},
+               {"productVersion", "2.5.110"}, {"productVID", "1d5c"},
+               {"productLID", "14200000"}, {"productDeviceName", "Board room"}})},
+        {"orbrin without its usb device", 0x6E17, "ORB-2", "Zentaro Halvex", 0, false,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "Zentaro Halvex"},
+               {"productSeriaNumber", "ORB-2"}, {"productID", "6e17"},
+               {"productVersion", "0"}, {"productVID", "1d5c"},
+               {"productLID", "14200000"}, {"productDeviceName", ""}})},
+        {"pirok version from its version number", 0x5C01, "PRK-3", "KRD mini", 0x1203, true,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "KRD mini"},
+               {"productSeriaNumber", "PRK-3"}, {"productID", "5c01"},
+               {"productVersion", "12.0.3"}, {"productVID", "1d5c"},
+               {"productLID", "14200000"}, {"productDeviceName", "KRD mini"}})},
+    };
+    start();
+    Recorder recorder;
+    for (const HidArrivalCase &c : cases) {
+        SCOPED_TRACE(c.label);
+        const size_t before = recorder.count();
+        if (c.usbDeviceFound)
+            backend->bus().plug(runModeUsb(uint16_t(c.productId), c.reportedSerial,
+                                           QStringLiteral("2.5.110"), QStringLiteral("Board room")));
+        const int id = backend->plugHid(
+            hidIdentity(c.productId, c.reportedSerial, c.product, c.versionNumber));
+        ASSERT_TRUE(recorder.waitForCount(before + 1));
+        const Posted posted = recorder.posted().back();
+        EXPECT_EQ(posted.name, QLatin1String(kMatch));
+        EXPECT_TRUE(posted.onMainThread);
+        EXPECT_EQ(posted.userInfo, c.expected);
+
+        const QString serial = c.expected.value("productSeriaNumber").toString();
+        ASSERT_TRUE(waitUntil([&] { return modelOf(serial) != nullptr; }));
+        const QOVADeviceModelRef model = modelOf(serial);
+        EXPECT_EQ(model->productPID(), c.expected.value("productID").toString());
+        EXPECT_EQ(model->productVersion(), c.expected.value("productVersion").toString());
+        EXPECT_EQ(model->deviceRef(), backend->hidHandle(id));
+        EXPECT_EQ(model->interface() != nullptr, c.usbDeviceFound);
+        EXPECT_FALSE(model->isDfuDevice());
+        EXPECT_FALSE(model->isUpdate());
+    }
+    EXPECT_EQ(manager->deviceMutableArray().size(), qsizetype(cases.size()));
+}
+
+TEST_F(DiscoveryTest, IncompleteOrVendorPageInterfacesProduceNothing)
+{
+    start();
+    Recorder recorder;
+    // The camera's vendor-page HID interface is not a device of its own.
+    backend->plugHid(hidIdentity(0x6E12, "VSK-1.5", "Skarnfel Tolm USB", 0, 0xFF00));
+    // An interface that does not say who made it.
+    auto anonymous = hidIdentity(0x6E17, "ORB-9", "Zentaro Halvex");
+    anonymous.manufacturer.reset();
+    backend->plugHid(anonymous);
+    // Then one that counts: the HID thread handles them in order, so once its
+    // notification is in, the two before it have been handled.
+    backend->plugHid(hidIdentity(0x6E12, "VSK-2.5", "Skarnfel Tolm USB", 0, 0x000C));
+    ASSERT_TRUE(recorder.waitForCount(1));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(recorder.count(), 1u);
+    EXPECT_EQ(recorder.posted()[0].userInfo.value("productSeriaNumber"), "VSK-2");
+    // The announcement goes out before the entry is made.
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("VSK-2") != nullptr; }));
+    const auto list = manager->deviceMutableArray();
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(list[0]->model()->productseriaNumber(), "VSK-2");
+}
+
+// ---------------------------------------------------------------------------
+// Re-plug and departures.
+
+TEST_F(DiscoveryTest, SameHandleKeepsTheEntryANewHandleReplacesIt)
+{
+    start();
+    Recorder recorder;
+    const int id = plugOrbrin("ORB-1");
+    ASSERT_TRUE(recorder.waitForCount(1));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const QOVABaseUSBDeviceRef first = manager->findDevice("ORB-1");
+
+    // The same handle reported again: announced, list unchanged.
+    backend->rereportHid(id);
+    ASSERT_TRUE(recorder.waitForCount(2));
+    EXPECT_EQ(recorder.matches().size(), 2u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(manager->findDevice("ORB-1"), first);
+    EXPECT_EQ(manager->deviceMutableArray().size(), 1);
+
+    // The same serial under a new handle (a re-plug whose departure was
+    // missed): the old entry goes, a fresh one takes its place.
+    const int again = backend->plugHid(hidIdentity(0x6E17, "ORB-1", "Zentaro Halvex"));
+    ASSERT_TRUE(recorder.waitForCount(3));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != first; }));
+    const auto list = manager->deviceMutableArray();
+    ASSERT_EQ(list.size(), 1);
+    EXPECT_EQ(list[0]->model()->deviceRef(), backend->hidHandle(again));
+}
+
+TEST_F(DiscoveryTest, RunModeDeparturePostsFourKeysAndRemovesTheEntry)
+{
+    start();
+    Recorder recorder;
+    const int id = backend->plugHid(hidIdentity(0x6E12, "VSK-5.77", "Skarnfel Tolm USB"));
+    ASSERT_TRUE(recorder.waitForCount(1));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("VSK-5") != nullptr; }));
+
+    backend->unplugHid(id);
+    ASSERT_TRUE(recorder.waitForCount(2));
+    const Posted removal = recorder.posted().back();
+    EXPECT_EQ(removal.name, QLatin1String("QOVAIOHIDDeviceRemoveNotification"));
+    EXPECT_TRUE(removal.onMainThread);
+    EXPECT_EQ(removal.userInfo,
+              info({{"productManufacturer", "Zentaro"}, {"productName", "Skarnfel Tolm USB"},
+                    {"productSeriaNumber", "VSK-5"}, {"productID", "6e12"}}));
+    EXPECT_TRUE(manager->deviceMutableArray().isEmpty());
+
+    // A departure of a serial that is not listed is still announced.
+    const int stranger = backend->plugHid(hidIdentity(0x5C01, "PRK-1", "KRD mini", 0x105));
+    ASSERT_TRUE(recorder.waitForCount(3));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-1") != nullptr; }));
+    manager->findDevice("PRK-1")->model()->setProductseriaNumber("renamed");
+    backend->unplugHid(stranger);
+    ASSERT_TRUE(recorder.waitForCount(4));
+    EXPECT_EQ(recorder.removals().size(), 2u);
+    EXPECT_EQ(manager->deviceMutableArray().size(), 1);
+}
+
+TEST_F(DiscoveryTest, DepartureOfAnEarlierArrivalLeavesTheDeviceListed)
+{
+    start();
+    Recorder recorder;
+    // The HID thread sees a re-plug's arrival before the old departure.
+    const int oldHandle = plugOrbrin("ORB-1");
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const int newHandle = backend->plugHid(hidIdentity(0x6E17, "ORB-1", "Zentaro Halvex"));
+    ASSERT_TRUE(waitUntil([&] {
+        auto entry = manager->findDevice("ORB-1");
+        return entry && entry->model()->deviceRef() == backend->hidHandle(newHandle);
+    }));
+    backend->unplugHid(oldHandle);
+    // The DFU thread reports a DFU-mode departure after the device is listed
+    // in run mode again.
+    manager->deviceRemovalResult(QStringLiteral("Zentaro Halvex DFU"), QStringLiteral("Zentaro"),
+                                 QStringLiteral("ORB-1"), QStringLiteral("6e18"), 0x100u,
+                                 QStringLiteral("1d5c"));
+    // A later event on the HID thread shows the departure has been handled.
+    backend->plugHid(hidIdentity(0x5C01, "PRK-1", "KRD mini", 0x105));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-1") != nullptr; }));
+    ASSERT_TRUE(manager->findDevice("ORB-1"));
+    EXPECT_EQ(manager->findDevice("ORB-1")->model()->deviceRef(), backend->hidHandle(newHandle));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.removals().empty());
+
+    // The departure of the handle that is listed still removes it.
+    backend->unplugHid(newHandle);
+    ASSERT_TRUE(waitUntil([&] { return recorder.removals().size() == 1; }));
+    EXPECT_EQ(manager->findDevice("ORB-1"), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// DFU mode.
+
+struct DfuArrivalCase {
+    const char *label;
+    uint16_t productId;
+    QString serial;
+    QString productName;
+    uint16_t bcdDevice;
+    std::map<uint8_t, QString> strings;
+    QVariantMap expected;
+};
+
+TEST_F(DiscoveryTest, DfuModeArrivalAndDepartureUserInfo)
+{
+    const std::map<uint8_t, QString> strings{{0x58, "3.1.4"}, {0x59, "Lobby"}};
+    const std::vector<DfuArrivalCase> cases = {
+        {"orbrin", 0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x0100, strings,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "Zentaro Halvex"},
+               {"productSeriaNumber", "ORB-1"}, {"productID", "6e18"},
+               {"productVersion", "3.1.4"}, {"productVID", "1d5c"},
+               {"productDeviceName", "Lobby"}})},
+        {"vasko, descriptors unreadable", 0x6E13, "VSK-1.3", "Skarnfel DFU Tolm USB DFU", 0x0100, {},
+         info({{"productManufacturer", "Zentaro"}, {"productName", "Skarnfel Tolm USB"},
+               {"productSeriaNumber", "VSK-1"}, {"productID", "6e13"},
+               {"productVersion", "0"}, {"productVID", "1d5c"},
+               {"productDeviceName", ""}})},
+        {"pirok", 0x5C02, "PRK-1", "KRD mini DFU", 0x0105, strings,
+         info({{"productManufacturer", "Zentaro"}, {"productName", "KRD mini"},
+               {"productSeriaNumber", "PRK-1"}, {"productID", "5c02"},
+               {"productVersion", "1.0.5"}, {"productVID", "1d5c"},
+               {"productDeviceName", ""}})},
+    };
+    start();
+    Recorder recorder;
+    for (const DfuArrivalCase &c : cases) {
+        SCOPED_TRACE(c.label);
+        auto device = dfuUsb(c.productId, c.serial, c.productName, c.bcdDevice, c.strings);
+        const size_t before = recorder.count();
+        backend->bus().plug(device);
+        ASSERT_TRUE(recorder.waitForCount(before + 1));
+        Posted posted = recorder.posted().back();
+        EXPECT_EQ(posted.name, QLatin1String(kMatch));
+        EXPECT_TRUE(posted.onMainThread);
+        EXPECT_EQ(posted.userInfo, c.expected);
+
+        const QString serial = c.expected.value("productSeriaNumber").toString();
+        ASSERT_TRUE(waitUntil([&] { return modelOf(serial) != nullptr; }));
+        const QOVADeviceModelRef model = modelOf(serial);
+        EXPECT_TRUE(model->isDfuDevice());
+        EXPECT_FALSE(model->isUpdate());
+        EXPECT_EQ(model->productName(), c.productName);  // as the device gave it
+        EXPECT_EQ(model->deviceRef(), nullptr);
+        EXPECT_EQ(model->interface(), nullptr);
+
+        backend->bus().unplug(device);
+        ASSERT_TRUE(recorder.waitForCount(before + 2));
+        posted = recorder.posted().back();
+        EXPECT_EQ(posted.name, QLatin1String("QOVAIOHIDDeviceRemoveNotification"));
+        EXPECT_EQ(posted.userInfo,
+                  info({{"productManufacturer", "Zentaro"}, {"productName", c.productName},
+                        {"productSeriaNumber", serial},
+                        {"productID", c.expected.value("productID")},
+                        {"productVersion", uint32_t(c.bcdDevice)}, {"productVID", "1d5c"}}));
+        EXPECT_EQ(posted.userInfo.value("productVersion").typeId(), QMetaType::UInt);
+        EXPECT_EQ(modelOf(serial), nullptr);
+    }
+}
+
+TEST_F(DiscoveryTest, DeviceBeingFlashedSurvivesLeavingRunModeAndSwapsItsModel)
+{
+    start();
+    Recorder recorder;
+    const int hid = plugOrbrin("ORB-1");
+    ASSERT_TRUE(recorder.waitForCount(1));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const QOVABaseUSBDeviceRef entry = manager->findDevice("ORB-1");
+    const QOVADeviceModelRef runModel = entry->model();
+    runModel->setUpdating(true);  // as the flashing entry does
+
+    // Detach: the run-mode interface leaves; nothing is posted or removed.
+    backend->unplugHid(hid);
+    // It comes back in DFU mode under the same serial.
+    auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100, {{0x58, "1.2.3"}});
+    backend->bus().plug(dfu);
+    ASSERT_TRUE(recorder.waitForCount(2));
+    EXPECT_EQ(recorder.matches().size(), 2u);
+    EXPECT_TRUE(recorder.removals().empty());
+    ASSERT_TRUE(waitUntil([&] { return entry->model() != runModel; }));
+    ASSERT_EQ(manager->deviceMutableArray().size(), 1);
+    EXPECT_EQ(manager->findDevice("ORB-1"), entry);
+    EXPECT_TRUE(entry->model()->isDfuDevice());
+    EXPECT_TRUE(entry->model()->isUpdate());
+
+    // Departing DFU mode while still updating: ignored too.
+    backend->bus().unplug(dfu);
+    // The DFU thread handles this second device after that departure.
+    backend->bus().plug(dfuUsb(0x5C02, "PRK-2", "KRD mini DFU", 0x105));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-2") != nullptr; }));
+    EXPECT_EQ(manager->findDevice("ORB-1"), entry);
+    EXPECT_TRUE(recorder.removals().empty());
+}
+
+TEST_F(DiscoveryTest, DfuArrivalOfAListedDeviceNotBeingFlashedCanStillLeave)
+{
+    start();
+    Recorder recorder;
+    plugOrbrin("ORB-1");
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const QOVABaseUSBDeviceRef entry = manager->findDevice("ORB-1");
+
+    // Seen in DFU mode before its run-mode departure came through.
+    auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100);
+    backend->bus().plug(dfu);
+    ASSERT_TRUE(waitUntil([&] { return entry->model()->isDfuDevice(); }));
+    EXPECT_FALSE(entry->model()->isUpdate());
+    backend->bus().unplug(dfu);
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") == nullptr; }));
+}
+
+TEST_F(DiscoveryTest, DevicesPresentAtStartAreAllReportedPastANormalOne)
+{
+    // Batch at start: a device with only the run-time DFU interface sits
+    // between DFU-mode devices; it is skipped alone.
+    backend->bus().add(dfuUsb(0x6E13, "VSK-1.1", "Skarnfel Tolm USB DFU", 0x100, {}, 2));
+    backend->bus().add(dfuUsb(0x6E18, "ORB-N", "Zentaro Halvex", 0x100, {}, 1));
+    backend->bus().add(dfuUsb(0x5C02, "PRK-2", "KRD mini DFU", 0x105, {}, 2));
+    backend->bus().add(dfuUsb(0x6E18, "ORB-3", "Zentaro Halvex DFU", 0x100, {}, 2));
+    Recorder recorder;
+    start();
+    ASSERT_TRUE(recorder.waitForCount(3));
+    ASSERT_TRUE(waitUntil([&] { return manager->deviceMutableArray().size() == 3; }));
+    QSet<QString> serials;
+    for (const auto &device : manager->deviceMutableArray())
+        serials.insert(device->model()->productseriaNumber());
+    EXPECT_EQ(serials, (QSet<QString>{"VSK-1", "PRK-2", "ORB-3"}));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recorder.count(), 3u);
+}
+
+TEST_F(DiscoveryTest, ReopenAnnouncesEveryDeviceAgainWithFreshEntries)
+{
+    start();
+    Recorder recorder;
+    plugOrbrin("ORB-1");
+    backend->plugHid(hidIdentity(0x5C01, "PRK-1", "KRD mini", 0x105));
+    ASSERT_TRUE(recorder.waitForCount(2));
+    ASSERT_TRUE(waitUntil([&] { return manager->deviceMutableArray().size() == 2; }));
+    const QList<QOVABaseUSBDeviceRef> before = manager->deviceMutableArray();
+
+    manager->reopen();  // from the main thread, as after closing the conflicting client
+    ASSERT_TRUE(recorder.waitForCount(4));
+    EXPECT_EQ(recorder.matches().size(), 4u);
+    ASSERT_TRUE(waitUntil([&] {
+        const auto now = manager->deviceMutableArray();
+        return now.size() == 2 && !now.contains(before[0]) && !now.contains(before[1]);
+    }));
+    EXPECT_EQ(backend->openManagers(), 1);
+    // From now on the main thread serves the HID manager.
+    backend->plugHid(hidIdentity(0x6E12, "VSK-1.1", "Skarnfel Tolm USB"));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("VSK-1") != nullptr; }));
+}
+
+// ---------------------------------------------------------------------------
+// Many devices at once, from another thread.
+
+TEST_F(DiscoveryTest, BurstOfTwentyDevicesFromAnotherThreadLeavesAConsistentList)
+{
+    start();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Recorder recorder;
+        std::vector<int> hidIds(20);
+        std::vector<platform::UsbDeviceRef> dfu;
+        QThread *burst = QThread::create([&] {
+            for (int i = 0; i < 20; ++i) {
+                const QString serial = QStringLiteral("R%1-%2").arg(round).arg(i);
+                if (i % 4 == 3) {
+                    dfu.push_back(dfuUsb(0x5C02, serial, "KRD mini DFU", 0x105));
+                    backend->bus().plug(dfu.back());
+                } else {
+                    hidIds[size_t(i)] =
+                        backend->plugHid(hidIdentity(0x6E12, serial + ".1", "Skarnfel Tolm USB"));
+                }
+            }
+            // Half of them leave again at once.
+            for (int i = 0; i < 20; i += 2) {
+                if (i % 4 == 3)
+                    continue;
+                backend->unplugHid(hidIds[size_t(i)]);
+            }
+            backend->bus().unplug(dfu[0]);
+        });
+        burst->start();
+        // Meanwhile the main thread looks devices up.
+        while (!burst->isFinished()) {
+            for (int i = 0; i < 20; ++i)
+                manager->findDevice(QStringLiteral("R%1-%2").arg(round).arg(i));
+            QCoreApplication::processEvents();
+        }
+        burst->wait();
+        delete burst;
+
+        // 20 arrivals, 10 run-mode departures, 1 DFU departure.
+        ASSERT_TRUE(recorder.waitForCount(31)) << recorder.matches().size() << " arrivals, "
+                                                << recorder.removals().size() << " removals";
+        QSet<QString> expected;
+        for (int i = 0; i < 20; ++i) {
+            const bool dfuDevice = i % 4 == 3;
+            const bool left = dfuDevice ? i == 3 : i % 2 == 0;
+            if (!left)
+                expected.insert(QStringLiteral("R%1-%2").arg(round).arg(i));
+        }
+        ASSERT_TRUE(waitUntil([&] {
+            QSet<QString> listed;
+            for (const auto &device : manager->deviceMutableArray())
+                if (device->model()->productseriaNumber().startsWith(QStringLiteral("R%1-").arg(round)))
+                    listed.insert(device->model()->productseriaNumber());
+            return listed == expected;
+        }));
+        int entries = 0;
+        for (const auto &device : manager->deviceMutableArray())
+            entries += device->model()->productseriaNumber().startsWith(QStringLiteral("R%1-").arg(round));
+        EXPECT_EQ(entries, expected.size());
+    }
+}
+
+} // namespace
