@@ -634,11 +634,13 @@ void UmockdevBus::sendAdd(const PluggedDevice &plugged)
 void UmockdevBus::unplug(const PluggedDevice &plugged)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
+    // Children first, and the interfaces from the last one down, as the
+    // kernel takes a device apart.
     QStringList paths;
     if (!plugged.videoSyspath.isEmpty())
         paths << plugged.videoSyspath;
-    for (const QString &p : plugged.hidrawSyspaths)
-        paths << p;
+    for (auto it = plugged.hidrawSyspaths.rbegin(); it != plugged.hidrawSyspaths.rend(); ++it)
+        paths << *it;
     paths << plugged.usbSyspath;
 
     for (const QString &node : plugged.hidrawNodes) {
