@@ -1,8 +1,9 @@
 #pragma once
-// The device side that the emulated kernel nodes of UmockdevBus answer from:
-// what the device looks like on the bus (descriptors, strings, HID
-// interfaces, camera node) and how it answers feature reports and requests
-// on its default pipe.
+// What the emulated kernel nodes of UmockdevBus answer from: one enumeration
+// of a device as the kernel sees it (descriptors, strings, HID interfaces,
+// camera) and the calls its drivers make on it (feature reports, requests
+// on the default pipe, a port reset). Input reports travel the other way:
+// UmockdevBus::raiseInputReport.
 
 #include "platform/Usb.h"
 
@@ -10,7 +11,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,18 +45,12 @@ public:
     virtual int setFeatureReport(int hidIndex, const uint8_t *data, size_t length) = 0;
     virtual int getFeatureReport(int hidIndex, uint8_t *buffer, size_t length) = 0;
 
-    // One request on the default pipe; data holds wLength bytes. Nothing
-    // means the device stalls it.
-    virtual std::optional<platform::UsbError> control(const platform::UsbSetup &setup,
-                                                      uint8_t *data, int *transferred) = 0;
+    // One request on the default pipe; data holds wLength bytes.
+    virtual platform::UsbError control(const platform::UsbSetup &setup, uint8_t *data,
+                                       int *transferred) = 0;
 
-    // Set by the bus while the device is plugged: raises an input report on
-    // a HID interface.
-    std::function<void(int hidIndex, const QByteArray &report)> inputReportSink;
+    // USBDEVFS_RESET.
+    virtual platform::UsbError reset() = 0;
 };
-
-// Descriptor helpers for devices that build their own.
-QByteArray deviceDescriptor(uint16_t vendorId, uint16_t productId, uint16_t bcdDevice);
-QByteArray stringDescriptor(const QString &text);
 
 } // namespace e2e

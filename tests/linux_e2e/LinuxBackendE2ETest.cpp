@@ -1,59 +1,23 @@
-// The Linux backend against devices on an emulated kernel: udev enumeration
-// and uevents, hidraw feature and input reports, libusb requests.
-#include "TestDevice.h"
-#include "UmockdevBus.h"
+// The Linux backend against simulated devices on an emulated kernel: udev
+// enumeration and uevents, hidraw input reports, libusb string descriptors
+// and requests, the open retry after an add.
+#include "E2ESupport.h"
 
-#include "platform/TimeScale.h"
-#include "platform/linux/LinuxBackend.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
+#include "sim/SimDescriptors.h"
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <functional>
-#include <mutex>
-#include <thread>
 
 using namespace platform;
+using e2e::LinuxE2ETest;
 using e2e::PluggedDevice;
-using e2e::TestDevice;
-using e2e::UmockdevBus;
+using e2e::runEventsFor;
+using e2e::waitFor;
 
 namespace {
-
-// Runs the event loop until the condition holds or a generous limit passes.
-bool waitFor(const std::function<bool()> &condition, int limitMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
-void runEventsFor(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-}
 
 QString decodeString(const uint8_t *data, int length)
 {
@@ -72,7 +36,10 @@ struct HidRecorder {
 
     void attach(HidManager &manager)
     {
-        manager.setDeviceMatching({{0x1D5C, 0x6E17}, {0x1D5C, 0x5C01}, {0x1D5C, 0x6E12}});
+        std::vector<HidMatch> matches;
+        for (sim::Family f : {sim::Family::Orbrin, sim::Family::Vasko, sim::Family::Pirok})
+            matches.push_back({sim::kVendorId, sim::runProductId(f)});
+        manager.setDeviceMatching(matches);
         manager.setCallbacks([this](const HidDeviceRef &d) { matched.push_back(d); },
                              [this](const HidDeviceRef &d) { removed.push_back(d); });
     }
@@ -88,56 +55,25 @@ struct HidRecorder {
     }
 };
 
-class LinuxBackendE2E : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QString whyNot;
-        if (!UmockdevBus::available(&whyNot))
-            GTEST_SKIP() << "umockdev cannot run here: " << qPrintable(whyNot);
-        setTimeScale(0.01);
-        bus = &UmockdevBus::instance();
-        backend = createLinuxBackend();
+UsbDeviceRef usbWithSerial(UsbBus &bus, const QString &serial)
+{
+    for (const UsbDeviceRef &d : bus.devices()) {
+        if (d->info().serialNumber == serial)
+            return d;
     }
-
-    void TearDown() override
-    {
-        for (const PluggedDevice &p : plugged)
-            bus->unplug(p);
-    }
-
-    PluggedDevice plug(std::shared_ptr<TestDevice> device, bool announce = true)
-    {
-        plugged.push_back(bus->plug(std::move(device), announce));
-        return plugged.back();
-    }
-
-    void unplug(const PluggedDevice &device)
-    {
-        bus->unplug(device);
-        for (auto it = plugged.begin(); it != plugged.end(); ++it) {
-            if (it->usbSyspath == device.usbSyspath) {
-                plugged.erase(it);
-                break;
-            }
-        }
-    }
-
-    UmockdevBus *bus = nullptr;
-    std::unique_ptr<Backend> backend;
-    std::vector<PluggedDevice> plugged;
-};
+    return nullptr;
+}
 
 } // namespace
 
-TEST_F(LinuxBackendE2E, StartUpEnumerationReportsEachHidInterfaceWithItsIdentity)
+TEST_F(LinuxE2ETest, StartUpEnumerationShowsEachFamilyAsItsDeviceDescribesItself)
 {
-    auto orbrin = std::make_shared<TestDevice>(TestDevice::Kind::Orbrin, "OR-START-1");
-    auto vasko = std::make_shared<TestDevice>(TestDevice::Kind::Vasko, "VS1234.01");
-    auto pirok = std::make_shared<TestDevice>(TestDevice::Kind::Pirok, "PK-START-1");
-    const PluggedDevice o = plug(orbrin, false);
-    plug(vasko, false);
-    plug(pirok, false);
+    auto orbrin = bus->plug(sim::Family::Orbrin, "OR-START-1");
+    auto vasko = bus->plug(sim::Family::Vasko, "VS1234.01");
+    auto pirok = bus->plug(sim::Family::Pirok, "PK-START-1");
+    startKernel();
+    const std::optional<PluggedDevice> o = kernel->nodesOf(orbrin);
+    ASSERT_TRUE(o);
 
     HidRecorder recorder;
     std::unique_ptr<HidManager> manager = backend->createHidManager();
@@ -147,49 +83,56 @@ TEST_F(LinuxBackendE2E, StartUpEnumerationReportsEachHidInterfaceWithItsIdentity
     ASSERT_EQ(recorder.matchedWithSerial("OR-START-1").size(), 1u);
 
     const HidIdentity orbrinId = recorder.matchedWithSerial("OR-START-1")[0]->identity();
-    EXPECT_EQ(orbrinId.vendorId, 0x1D5Cu);
-    EXPECT_EQ(orbrinId.productId, 0x6E17u);
-    EXPECT_EQ(orbrinId.versionNumber, 0x0100u);
-    EXPECT_EQ(orbrinId.primaryUsagePage, 0xFFA0u);
-    EXPECT_EQ(orbrinId.manufacturer, QStringLiteral("Zentaro"));
-    EXPECT_EQ(orbrinId.product, QStringLiteral("Zentaro Halvex"));
-    EXPECT_EQ(orbrinId.locationId, 0x01000000u | (uint32_t(o.deviceAddress & 0x0F) << 20));
-    EXPECT_EQ(orbrinId.path, o.hidrawNodes[0]);
+    EXPECT_EQ(orbrinId.vendorId, sim::kVendorId);
+    EXPECT_EQ(orbrinId.productId, sim::runProductId(sim::Family::Orbrin));
+    EXPECT_EQ(orbrinId.versionNumber, orbrin->bcdDevice());
+    EXPECT_EQ(orbrinId.primaryUsagePage, sim::kProtocolUsagePage);
+    EXPECT_EQ(orbrinId.manufacturer, orbrin->manufacturer());
+    EXPECT_EQ(orbrinId.product, orbrin->productName());
+    EXPECT_EQ(orbrinId.path, o->hidrawNodes[0]);
 
-    // The camera's second interface is reported with its own usage page;
-    // telling them apart is discovery's business.
+    // The camera's second interface comes with its own usage page; telling
+    // them apart is discovery's business.
     const std::vector<HidDeviceRef> vaskoIds = recorder.matchedWithSerial("VS1234.01");
     ASSERT_EQ(vaskoIds.size(), 2u);
     EXPECT_EQ(vaskoIds[0]->identity().primaryUsagePage + vaskoIds[1]->identity().primaryUsagePage,
-              0xFFA0u + 0xFF00u);
+              uint32_t(sim::kProtocolUsagePage) + sim::kSecondUsagePage);
 
     const std::vector<HidDeviceRef> pirokIds = recorder.matchedWithSerial("PK-START-1");
     ASSERT_EQ(pirokIds.size(), 1u);
+    EXPECT_EQ(pirokIds[0]->identity().versionNumber, pirok->bcdDevice());
     EXPECT_EQ(pirokIds[0]->identity().versionNumber, 0x1203u);
 
-    // The USB side of the same devices, with their configurations.
-    bool sawOrbrin = false;
-    for (const UsbDeviceRef &device : backend->usbBus().devices()) {
-        const UsbDeviceInfo info = device->info();
-        if (info.serialNumber != QStringLiteral("OR-START-1"))
-            continue;
-        sawOrbrin = true;
+    // The USB side of the same devices: their whole configurations, the
+    // same location as their HID interfaces.
+    for (const auto &device : {orbrin, vasko, pirok}) {
+        SCOPED_TRACE(qPrintable(device->serialNumber()));
+        const UsbDeviceRef usb = usbWithSerial(backend->usbBus(), device->serialNumber());
+        ASSERT_TRUE(usb);
+        const UsbDeviceInfo info = usb->info();
+        const sim::SimConfiguration configuration = device->configuration();
         EXPECT_EQ(info.usbSerialNumber, info.serialNumber);
-        EXPECT_EQ(info.productName, QStringLiteral("Zentaro Halvex"));
-        EXPECT_EQ(info.vendorName, QStringLiteral("Zentaro"));
-        EXPECT_EQ(info.productId, 0x6E17);
-        EXPECT_EQ(info.locationId, orbrinId.locationId);
-        ASSERT_EQ(info.interfaces.size(), 4u);
-        EXPECT_EQ(info.interfaces[3].interfaceClass, 0xFE);
-        EXPECT_EQ(info.interfaces[3].interfaceProtocol, 1);
-        EXPECT_EQ(info.interfaces[3].extra.size(), 9);
+        EXPECT_EQ(info.productName, device->productName());
+        EXPECT_EQ(info.vendorName, device->manufacturer());
+        EXPECT_EQ(info.productId, device->productId());
+        EXPECT_EQ(info.bcdDevice, device->bcdDevice());
+        EXPECT_EQ(info.configurationDescriptor, configuration.bytes);
+        ASSERT_EQ(info.interfaces.size(), configuration.interfaces.size());
+        for (size_t i = 0; i < info.interfaces.size(); ++i) {
+            EXPECT_EQ(info.interfaces[i].number, configuration.interfaces[i].number);
+            EXPECT_EQ(info.interfaces[i].interfaceClass, configuration.interfaces[i].interfaceClass);
+            EXPECT_EQ(info.interfaces[i].extra, configuration.interfaces[i].extra);
+        }
+        const std::vector<HidDeviceRef> hid = recorder.matchedWithSerial(device->serialNumber());
+        ASSERT_FALSE(hid.empty());
+        EXPECT_EQ(info.locationId, hid[0]->identity().locationId);
     }
-    EXPECT_TRUE(sawOrbrin);
     manager->close();
 }
 
-TEST_F(LinuxBackendE2E, HotPlugEventsReachTheManagersAndARemovalKeepsTheIdentity)
+TEST_F(LinuxE2ETest, HotPlugUeventsReachTheManagersAndARemovalKeepsTheIdentity)
 {
+    startKernel();
     HidRecorder recorder;
     std::unique_ptr<HidManager> manager = backend->createHidManager();
     recorder.attach(*manager);
@@ -199,59 +142,50 @@ TEST_F(LinuxBackendE2E, HotPlugEventsReachTheManagersAndARemovalKeepsTheIdentity
     auto watch = backend->usbBus().watch([&](const UsbDeviceRef &d) { arrived.push_back(d); },
                                          [&](const UsbDeviceRef &d) { left.push_back(d); });
 
-    auto device = std::make_shared<TestDevice>(TestDevice::Kind::Orbrin, "OR-HOT-1");
-    const PluggedDevice p = plug(device);
-    ASSERT_TRUE(waitFor([&] { return !recorder.matchedWithSerial("OR-HOT-1").empty(); }));
+    auto device = bus->plug(sim::Family::Vasko, "VS-HOT.07");
+    ASSERT_TRUE(waitFor([&] { return recorder.matchedWithSerial("VS-HOT.07").size() == 2; }));
     ASSERT_TRUE(waitFor([&] { return !arrived.empty(); }));
-    EXPECT_EQ(arrived[0]->info().serialNumber, QStringLiteral("OR-HOT-1"));
-    EXPECT_EQ(arrived[0]->info().productId, 0x6E17);
+    ASSERT_EQ(arrived.size(), 1u);
+    EXPECT_EQ(arrived[0]->info().serialNumber, QStringLiteral("VS-HOT.07"));
+    EXPECT_EQ(arrived[0]->info().productId, sim::runProductId(sim::Family::Vasko));
 
-    unplug(p);
-    ASSERT_TRUE(waitFor([&] { return !recorder.removed.empty() && !left.empty(); }));
-    ASSERT_EQ(recorder.removed.size(), 1u);
-    EXPECT_EQ(recorder.removed[0], recorder.matchedWithSerial("OR-HOT-1")[0]);
-    EXPECT_EQ(recorder.removed[0]->identity().serialNumber, QStringLiteral("OR-HOT-1"));
-    EXPECT_EQ(recorder.removed[0]->identity().product, QStringLiteral("Zentaro Halvex"));
+    bus->unplug(device);
+    ASSERT_TRUE(waitFor([&] { return recorder.removed.size() == 2 && !left.empty(); }));
+    runEventsFor(20);
+    EXPECT_EQ(recorder.removed.size(), 2u);
+    for (const HidDeviceRef &gone : recorder.removed) {
+        EXPECT_EQ(gone->identity().serialNumber, QStringLiteral("VS-HOT.07"));
+        EXPECT_EQ(gone->identity().product, device->productName());
+        // Requests on the departed device fail at once.
+        uint8_t report[257] = {6};
+        EXPECT_EQ(gone->setFeatureReport(report, sizeof report), -ENODEV);
+    }
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0]->info().serialNumber, QStringLiteral("OR-HOT-1"));
-    EXPECT_EQ(left[0]->info().bcdDevice, 0x0100);
+    EXPECT_EQ(left[0], arrived[0]);
+    EXPECT_EQ(left[0]->info().serialNumber, QStringLiteral("VS-HOT.07"));
+    int transferred = 0;
+    uint8_t buffer[64];
+    EXPECT_EQ(left[0]->getStringDescriptor(0x58, 0x0409, buffer, sizeof buffer, &transferred),
+              UsbError::NoDevice);
 
-    // Requests on the departed device fail at once.
-    uint8_t report[257] = {6};
-    EXPECT_EQ(recorder.removed[0]->setFeatureReport(report, sizeof report), -ENODEV);
+    // Plugged again: a new arrival of the same device.
+    bus->plug(sim::Family::Vasko, "VS-HOT.07");
+    ASSERT_TRUE(waitFor([&] { return arrived.size() == 2 && recorder.matched.size() == 4; }));
+    EXPECT_NE(arrived[1], arrived[0]);
     watch.reset();
     manager->close();
 }
 
-TEST_F(LinuxBackendE2E, FeatureReportsRoundTripAndInputReportsArriveOneByOne)
+TEST_F(LinuxE2ETest, InputReportsArriveOneByOneOnTheManagersThread)
 {
-    auto device = std::make_shared<TestDevice>(TestDevice::Kind::Vasko, "VS-FEAT.02");
-    const PluggedDevice p = plug(device, false);
+    auto device = bus->plug(sim::Family::Orbrin, "OR-INPUT-1");
+    startKernel();
     HidRecorder recorder;
     std::unique_ptr<HidManager> manager = backend->createHidManager();
     recorder.attach(*manager);
     ASSERT_EQ(manager->open(), 0);
-    HidDeviceRef hid;
-    for (const HidDeviceRef &d : recorder.matchedWithSerial("VS-FEAT.02")) {
-        if (d->identity().primaryUsagePage != 0xFF00)
-            hid = d;
-    }
-    ASSERT_TRUE(hid);
-
-    // A full 257-byte frame: id 6 in byte 0, the length counts it.
-    uint8_t frame[257];
-    frame[0] = 6;
-    for (int i = 1; i < 257; ++i)
-        frame[i] = uint8_t(i * 7);
-    ASSERT_EQ(hid->setFeatureReport(frame, sizeof frame), 0);
-    EXPECT_EQ(device->featureReportsSet(), 1);
-
-    uint8_t readBack[257] = {};
-    size_t actual = 0;
-    ASSERT_EQ(hid->getFeatureReport(6, readBack, sizeof readBack, &actual), 0);
-    EXPECT_EQ(actual, 257u);
-    EXPECT_EQ(QByteArray(reinterpret_cast<char *>(readBack), 257),
-              QByteArray(reinterpret_cast<char *>(frame), 257));
+    ASSERT_EQ(recorder.matchedWithSerial("OR-INPUT-1").size(), 1u);
+    HidDeviceRef hid = recorder.matchedWithSerial("OR-INPUT-1")[0];
 
     std::vector<QByteArray> inputs;
     QThread *deliveredOn = nullptr;
@@ -259,57 +193,72 @@ TEST_F(LinuxBackendE2E, FeatureReportsRoundTripAndInputReportsArriveOneByOne)
         inputs.emplace_back(reinterpret_cast<const char *>(data), qsizetype(length));
         deliveredOn = QThread::currentThread();
     });
-    device->inputReportSink(0, QByteArray("\x09\x01\x34\x12", 4));
-    device->inputReportSink(0, QByteArray("\x09\x02\x00\x00", 4));
-    ASSERT_TRUE(waitFor([&] { return inputs.size() >= 2; }));
-    EXPECT_EQ(inputs[0].toHex(), QByteArray("09013412"));
-    EXPECT_EQ(inputs[1].toHex(), QByteArray("09020000"));
+    device->raiseInputReport(2, 0x1234);
+    device->raiseInputReport(2, 5);
+    device->raiseInputReport(9, 0);
+    ASSERT_TRUE(waitFor([&] { return inputs.size() >= 3; }));
+    EXPECT_EQ(inputs[0].toHex(), QByteArray("09023412"));
+    EXPECT_EQ(inputs[1].toHex(), QByteArray("09020500"));
+    EXPECT_EQ(inputs[2].toHex(), QByteArray("09090000"));
     EXPECT_EQ(deliveredOn, QThread::currentThread());  // the manager's thread
 
     hid->setInputReportHandler({});
-    device->inputReportSink(0, QByteArray("\x09\x03\x00\x00", 4));
+    device->raiseInputReport(2, 6);
+    kernel->settle();
     runEventsFor(20);
-    EXPECT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs.size(), 3u);
     manager->close();
 }
 
-TEST_F(LinuxBackendE2E, StringDescriptorsAndControlRequestsGoThroughLibusb)
+TEST_F(LinuxE2ETest, StringDescriptorsAndRequestsGoThroughLibusb)
 {
-    auto device = std::make_shared<TestDevice>(TestDevice::Kind::Orbrin, "OR-STR-1");
-    device->firmwareVersion = QStringLiteral("3.1.104");
-    device->deviceName = QStringLiteral("Board room");
-    plug(device);
+    startKernel();
+    sim::SimDeviceConfig config;
+    config.family = sim::Family::Orbrin;
+    config.serial = "OR-STR-1";
+    config.firmwareVersion = "3.1.104";
+    config.deviceName = "Board room";
+    auto orbrin = bus->plug(config);
+    auto pirok = bus->plug(sim::Family::Pirok, "PK-STR-1");
 
-    UsbDeviceRef usb;
-    ASSERT_TRUE(waitFor([&] {
-        for (const UsbDeviceRef &d : backend->usbBus().devices()) {
-            if (d->info().serialNumber == QStringLiteral("OR-STR-1"))
-                usb = d;
-        }
-        return usb != nullptr;
-    }));
+    // Looked up once their nodes are whole (their "add" uevents are out).
+    ASSERT_TRUE(kernel->nodesOf(orbrin) && kernel->nodesOf(pirok));
+    const UsbDeviceRef usb = usbWithSerial(backend->usbBus(), "OR-STR-1");
+    const UsbDeviceRef pirokUsb = usbWithSerial(backend->usbBus(), "PK-STR-1");
+    ASSERT_TRUE(usb && pirokUsb);
 
     const struct {
+        UsbDeviceRef device;
         uint8_t index;
         UsbError error;
         QString text;
     } cases[] = {
-        {0x58, UsbError::None, QStringLiteral("3.1.104")},
-        {0x59, UsbError::None, QStringLiteral("Board room")},
-        {0x03, UsbError::None, QStringLiteral("OR-STR-1")},
-        {0x77, UsbError::Stall, QString()},
+        {usb, 0x58, UsbError::None, QStringLiteral("3.1.104")},
+        {usb, 0x59, UsbError::None, QStringLiteral("Board room")},
+        {usb, 0x03, UsbError::None, QStringLiteral("OR-STR-1")},
+        {usb, 0x77, UsbError::Stall, QString()},
+        {pirokUsb, 0x58, UsbError::Stall, QString()},   // its version is in bcdDevice
+        {pirokUsb, 0x02, UsbError::None, pirok->productName()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
         uint8_t buffer[512] = {};
         int transferred = -1;
-        EXPECT_EQ(usb->getStringDescriptor(c.index, 0x0409, buffer, sizeof buffer, &transferred),
+        EXPECT_EQ(c.device->getStringDescriptor(c.index, 0x0409, buffer, sizeof buffer, &transferred),
                   c.error);
         if (c.error == UsbError::None)
             EXPECT_EQ(decodeString(buffer, transferred), c.text);
         else
             EXPECT_EQ(transferred, 0);
     }
+
+    // The device's name changes: the next read says so.
+    orbrin->setDeviceName("Huddle");
+    uint8_t buffer[512] = {};
+    int transferred = 0;
+    ASSERT_EQ(usb->getStringDescriptor(0x59, 0x0409, buffer, sizeof buffer, &transferred),
+              UsbError::None);
+    EXPECT_EQ(decodeString(buffer, transferred), QStringLiteral("Huddle"));
 
     // More than libusb takes in one transfer is refused before the device.
     std::vector<uint8_t> big(5000);
@@ -319,10 +268,11 @@ TEST_F(LinuxBackendE2E, StringDescriptorsAndControlRequestsGoThroughLibusb)
     setup.wValue = 0x0358;
     setup.wIndex = 0x0409;
     setup.wLength = 5000;
-    int transferred = -1;
     EXPECT_EQ(usb->controlTransfer(setup, big.data(), 1000, &transferred), UsbError::Other);
-    EXPECT_EQ(usb->claimInterface(3), UsbError::None);
-    EXPECT_EQ(usb->releaseInterface(3), UsbError::None);
+    const int dfu = orbrin->configuration().layout.dfu;
+    ASSERT_GE(dfu, 0);
+    EXPECT_EQ(usb->claimInterface(dfu), UsbError::None);
+    EXPECT_EQ(usb->releaseInterface(dfu), UsbError::None);
     usb->close();
 }
 
@@ -346,97 +296,36 @@ bool setDacOverride(bool keep)
 }
 } // namespace
 
-TEST_F(LinuxBackendE2E, ANodeNotYetAccessibleRightAfterItsAddIsOpenedOnARetry)
+TEST_F(LinuxE2ETest, ANodeNotYetAccessibleRightAfterItsAddIsOpenedOnARetry)
 {
-    const double scale = timeScale();
-    setTimeScale(1.0);  // the retries span about a second here
+    platform::setTimeScale(1.0);  // the retries span about a second here
     ASSERT_TRUE(setDacOverride(false)) << "cannot drop CAP_DAC_OVERRIDE";
+    startKernel();
+    std::atomic<bool> locked{false};
+    QString node;
+    kernel->setBeforeAnnounce([&](const PluggedDevice &p) {
+        // udev has not applied the rules yet when the add goes out.
+        node = p.hidrawNodes.at(0);
+        locked = e2e::UmockdevBus::instance().setNodeAccessible(node, false);
+    });
 
     HidRecorder recorder;
     std::unique_ptr<HidManager> manager = backend->createHidManager();
     recorder.attach(*manager);
     ASSERT_EQ(manager->open(), 0);
 
-    auto device = std::make_shared<TestDevice>(TestDevice::Kind::Pirok, "PK-EACCES-1");
-    const PluggedDevice p = plug(device, false);
-    ASSERT_TRUE(bus->setNodeAccessible(p.hidrawNodes[0], false));
-    bus->announce(p);
+    bus->plug(sim::Family::Pirok, "PK-EACCES-1");
+    kernel->settle();
+    ASSERT_TRUE(locked.load());
 
     // The add is seen at once, the open fails and nothing is reported yet.
     runEventsFor(150);
     EXPECT_TRUE(recorder.matchedWithSerial("PK-EACCES-1").empty());
 
     // The rules land; a retry opens the node.
-    ASSERT_TRUE(bus->setNodeAccessible(p.hidrawNodes[0], true));
+    ASSERT_TRUE(e2e::UmockdevBus::instance().setNodeAccessible(node, true));
     EXPECT_TRUE(waitFor([&] { return !recorder.matchedWithSerial("PK-EACCES-1").empty(); }, 3000));
 
     manager->close();
     setDacOverride(true);
-    setTimeScale(scale);
-}
-
-namespace {
-// A device that stops answering a feature-report read until it is pulled.
-class HangingDevice : public TestDevice {
-public:
-    using TestDevice::TestDevice;
-
-    int getFeatureReport(int, uint8_t *, size_t) override
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        entered = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return pulled; });
-        return -ENODEV;  // what the kernel answers a request cut by a disconnect
-    }
-
-    void pull()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        pulled = true;
-        changed.notify_all();
-    }
-
-    bool waitEntered()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(5), [this] { return entered; });
-    }
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool entered = false;
-    bool pulled = false;
-};
-} // namespace
-
-TEST_F(LinuxBackendE2E, ANodeThatVanishesDuringARequestFailsItOnceAndReportsTheRemoval)
-{
-    auto device = std::make_shared<HangingDevice>(TestDevice::Kind::Orbrin, "OR-GONE-1");
-    const PluggedDevice p = plug(device, false);
-    HidRecorder recorder;
-    std::unique_ptr<HidManager> manager = backend->createHidManager();
-    recorder.attach(*manager);
-    ASSERT_EQ(manager->open(), 0);
-    ASSERT_EQ(recorder.matchedWithSerial("OR-GONE-1").size(), 1u);
-    HidDeviceRef hid = recorder.matchedWithSerial("OR-GONE-1")[0];
-
-    std::atomic<int> result{1};
-    std::thread request([&] {
-        uint8_t buffer[257] = {};
-        size_t actual = 0;
-        result = hid->getFeatureReport(6, buffer, sizeof buffer, &actual);
-    });
-    ASSERT_TRUE(device->waitEntered());
-    unplug(p);
-    device->pull();
-    request.join();
-    EXPECT_EQ(result.load(), -ENODEV);
-
-    ASSERT_TRUE(waitFor([&] { return !recorder.removed.empty(); }));
-    runEventsFor(20);
-    EXPECT_EQ(recorder.removed.size(), 1u);
-    uint8_t frame[257] = {6};
-    EXPECT_EQ(hid->setFeatureReport(frame, sizeof frame), -ENODEV);
-    manager->close();
 }

@@ -2,11 +2,13 @@
 #include <umockdev.h>
 
 #include "UmockdevBus.h"
+#include "V4l2ControlNode.h"
 
 #include <QFile>
 #include <QStringList>
 
 #include <fcntl.h>
+#include <glob.h>
 #include <linux/hidraw.h>
 #include <linux/ioctl.h>
 #include <sys/ioctl.h>
@@ -41,17 +43,20 @@ struct CompletedUrb {
 // One emulated node and the device behind it. Lives as long as the process:
 // a client may still hold a descriptor of a node that left.
 struct Node {
-    enum Kind { Hidraw, Usbfs } kind = Hidraw;
+    enum Kind { Hidraw, Usbfs, Video } kind = Hidraw;
     QString path;
     std::shared_ptr<EmulatedDevice> device;
     int hidIndex = 0;
+    UvcUnits units;                    // video: where its controls are
     std::atomic<bool> gone{false};
+    std::atomic<int> ioctls{0};
     UMockdevIoctlBase *handler = nullptr;
 
     std::mutex mutex;
     int masterFd = -1;                 // hidraw: the test's end of the node
     std::deque<QByteArray> inputReports;
     std::deque<CompletedUrb> completedUrbs;
+    qsizetype readOffset = 0;          // usbfs: where the next descriptor read starts
 };
 
 void completeErrno(UMockdevIoctlClient *client, int error)
@@ -149,6 +154,30 @@ gboolean onHidrawRead(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     return TRUE;
 }
 
+// Reading a usbfs node gives the device descriptor and the configuration,
+// as libusb does when it opens a node it has not listed itself. A read that
+// ends the descriptors, or one at their end, starts the next one over.
+gboolean onUsbfsRead(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
+{
+    Node *node = static_cast<Node *>(user);
+    if (node->gone.load()) {
+        completeErrno(client, ENODEV);
+        return TRUE;
+    }
+    UMockdevIoctlData *buffer = umockdev_ioctl_client_get_arg(client);
+    const EmulatedDeviceDescription desc = node->device->description();
+    const QByteArray all = desc.deviceDescriptor + desc.configuration;
+    std::lock_guard<std::mutex> lock(node->mutex);
+    const qsizetype wanted = buffer->data_len;
+    const qsizetype count = std::min(wanted, all.size() - node->readOffset);
+    std::memcpy(buffer->data, all.constData() + node->readOffset, size_t(count));
+    node->readOffset += count;
+    if (count == 0 || (node->readOffset == all.size() && count < wanted))
+        node->readOffset = 0;
+    umockdev_ioctl_client_complete(client, count, 0);
+    return TRUE;
+}
+
 gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
 {
     Node *node = static_cast<Node *>(user);
@@ -170,6 +199,36 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
         g_object_unref(caps);
         return TRUE;
     }
+    case USBDEVFS_CONTROL: {
+        // A synchronous request on the default pipe.
+        UMockdevIoctlData *ctrlData =
+            umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_ctrltransfer), nullptr);
+        auto *ctrl = reinterpret_cast<usbdevfs_ctrltransfer *>(ctrlData->data);
+        platform::UsbSetup setup{ctrl->bRequestType, ctrl->bRequest, ctrl->wValue, ctrl->wIndex,
+                                 ctrl->wLength};
+        UMockdevIoctlData *buffer = nullptr;
+        if (ctrl->wLength > 0)
+            buffer = umockdev_ioctl_data_resolve(ctrlData, G_STRUCT_OFFSET(usbdevfs_ctrltransfer, data),
+                                                 ctrl->wLength, nullptr);
+        int transferred = 0;
+        const platform::UsbError answer =
+            ctrl->wLength > 0 && !buffer
+                ? platform::UsbError::Other
+                : node->device->control(setup, buffer ? buffer->data : nullptr, &transferred);
+        if (buffer)
+            g_object_unref(buffer);
+        g_object_unref(ctrlData);
+        switch (answer) {
+        case platform::UsbError::None: umockdev_ioctl_client_complete(client, transferred, 0); break;
+        case platform::UsbError::Timeout: completeErrno(client, ETIMEDOUT); break;
+        case platform::UsbError::NoDevice: completeErrno(client, ENODEV); break;
+        default: completeErrno(client, EPIPE); break;
+        }
+        return TRUE;
+    }
+    case USBDEVFS_GET_SPEED:
+        umockdev_ioctl_client_complete(client, 3 /* USB_SPEED_HIGH */, 0);
+        return TRUE;
     case USBDEVFS_CONNECTINFO: {
         UMockdevIoctlData *info =
             umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_connectinfo), nullptr);
@@ -186,8 +245,14 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     case USBDEVFS_SETCONFIGURATION:
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESETEP:
-    case USBDEVFS_RESET:
         umockdev_ioctl_client_complete(client, 0, 0);
+        return TRUE;
+    case USBDEVFS_RESET:
+        // A device that re-enumerates on the reset has left this node.
+        if (node->device->reset() == platform::UsbError::None)
+            umockdev_ioctl_client_complete(client, 0, 0);
+        else
+            completeErrno(client, ENODEV);
         return TRUE;
     case USBDEVFS_GETDRIVER:
     case USBDEVFS_IOCTL:
@@ -212,21 +277,17 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
         setup.wIndex = uint16_t(raw[4] | raw[5] << 8);
         setup.wLength = uint16_t(raw[6] | raw[7] << 8);
         int transferred = 0;
-        std::optional<platform::UsbError> answer;
+        platform::UsbError answer = platform::UsbError::Stall;
         if (setup.wLength <= urb->buffer_length - 8)
             answer = node->device->control(setup, buffer->data + 8, &transferred);
         CompletedUrb done;
         done.urb = urbData;  // keeps the reference
-        done.actualLength = transferred;
-        if (!answer) {
-            done.status = -EPIPE;
-        } else {
-            switch (*answer) {
-            case platform::UsbError::None: done.status = 0; break;
-            case platform::UsbError::Timeout: done.status = -ETIMEDOUT; break;
-            case platform::UsbError::NoDevice: done.status = -ENODEV; break;
-            default: done.status = -EPIPE; break;
-            }
+        done.actualLength = answer == platform::UsbError::None ? transferred : 0;
+        switch (answer) {
+        case platform::UsbError::None: done.status = 0; break;
+        case platform::UsbError::Timeout: done.status = -ETIMEDOUT; break;
+        case platform::UsbError::NoDevice: done.status = -ENODEV; break;
+        default: done.status = -EPIPE; break;
         }
         g_object_unref(buffer);
         {
@@ -267,6 +328,35 @@ gboolean onUsbfsIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer
     }
 }
 
+gboolean onVideoIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer user)
+{
+    Node *node = static_cast<Node *>(user);
+    if (node->gone.load()) {
+        completeErrno(client, ENODEV);
+        return TRUE;
+    }
+    ++node->ioctls;
+    const gulong request = umockdev_ioctl_client_get_request(client);
+    UMockdevIoctlData *arg = umockdev_ioctl_client_get_arg(client);
+    const size_t size = _IOC_SIZE(request);
+    if (_IOC_TYPE(request) != 'V' || size == 0) {
+        completeErrno(client, ENOTTY);
+        return TRUE;
+    }
+    UMockdevIoctlData *data = umockdev_ioctl_data_resolve(arg, 0, size, nullptr);
+    if (!data) {
+        completeErrno(client, EFAULT);
+        return TRUE;
+    }
+    const int result = answerV4l2Ioctl(*node->device, node->units, request, data->data);
+    if (result < 0)
+        completeErrno(client, -result);
+    else
+        umockdev_ioctl_client_complete(client, 0, 0);
+    g_object_unref(data);
+    return TRUE;
+}
+
 QString text(gchar *owned)
 {
     QString out = QString::fromUtf8(owned);
@@ -284,6 +374,7 @@ struct UmockdevBus::Private {
     std::mutex mutex;
     std::vector<std::unique_ptr<Node>> nodes;
     int nextAddress = 2;
+    int nextPort = 1;
     int nextHidraw = 0;
     int nextHid = 1;
     int nextVideo = 0;
@@ -300,8 +391,12 @@ struct UmockdevBus::Private {
         if (kind == Node::Hidraw) {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onHidrawIoctl), node.get());
             g_signal_connect(node->handler, "handle-read", G_CALLBACK(onHidrawRead), node.get());
+        } else if (kind == Node::Video) {
+            node->units = uvcUnits(node->device->description().configuration).value_or(UvcUnits{});
+            g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onVideoIoctl), node.get());
         } else {
             g_signal_connect(node->handler, "handle-ioctl", G_CALLBACK(onUsbfsIoctl), node.get());
+            g_signal_connect(node->handler, "handle-read", G_CALLBACK(onUsbfsRead), node.get());
         }
         // The handlers run on the bus thread: attach there, so that the
         // node's sources belong to the context that thread iterates.
@@ -385,15 +480,24 @@ UmockdevBus::~UmockdevBus()
     // of emulated nodes until the process ends.
 }
 
-PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool announce)
+int UmockdevBus::newPort()
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return d->nextPort++;
+}
+
+PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool announce, int port)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     const EmulatedDeviceDescription desc = device->description();
     PluggedDevice plugged;
     plugged.device = device;
     plugged.busNumber = 1;
-    plugged.deviceAddress = uint8_t(d->nextAddress++);
-    const int port = plugged.deviceAddress;
+    plugged.deviceAddress = uint8_t(d->nextAddress);
+    d->nextAddress = d->nextAddress % 127 + 1;
+    if (port <= 0)
+        port = d->nextPort++;
+    plugged.port = port;
     const QString name = QStringLiteral("1-%1").arg(port);
     const QString usbPath = QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name;
     plugged.usbSyspath = QStringLiteral("/sys") + usbPath;
@@ -406,6 +510,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
 
     QString record;
     const auto hex4 = [](uint16_t v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')); };
+    // Attribute files end with a newline, as the kernel writes them.
     record += QStringLiteral("P: %1\nN: %2\n").arg(usbPath, plugged.usbNode.mid(5));
     record += QStringLiteral("E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n");
     record += QStringLiteral("E: DEVNAME=%1\n").arg(plugged.usbNode);
@@ -414,14 +519,14 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
                   .arg(plugged.deviceAddress, 3, 10, QLatin1Char('0'));
     record += QStringLiteral("E: PRODUCT=%1/%2/%3\n")
                   .arg(desc.vendorId, 0, 16).arg(desc.productId, 0, 16).arg(desc.bcdDevice, 0, 16);
-    record += QStringLiteral("A: idVendor=%1\nA: idProduct=%2\nA: bcdDevice=%3\n")
+    record += QStringLiteral("A: idVendor=%1\\n\nA: idProduct=%2\\n\nA: bcdDevice=%3\\n\n")
                   .arg(hex4(desc.vendorId), hex4(desc.productId), hex4(desc.bcdDevice));
-    record += QStringLiteral("A: busnum=%1\nA: devnum=%2\nA: devpath=%3\n")
+    record += QStringLiteral("A: busnum=%1\\n\nA: devnum=%2\\n\nA: devpath=%3\\n\n")
                   .arg(plugged.busNumber).arg(plugged.deviceAddress).arg(port);
-    record += QStringLiteral("A: manufacturer=%1\nA: product=%2\nA: serial=%3\n")
+    record += QStringLiteral("A: manufacturer=%1\\n\nA: product=%2\\n\nA: serial=%3\\n\n")
                   .arg(desc.manufacturer, desc.product, desc.serial);
-    record += QStringLiteral("A: bConfigurationValue=1\nA: bNumConfigurations=1\nA: speed=480\n");
-    record += QStringLiteral("A: dev=189:%1\n").arg(plugged.deviceAddress);
+    record += QStringLiteral("A: bConfigurationValue=1\\n\nA: bNumConfigurations=1\\n\nA: speed=480\\n\n");
+    record += QStringLiteral("A: dev=189:%1\\n\n").arg(plugged.deviceAddress);
     record += QStringLiteral("H: descriptors=%1\n\n").arg(hex(desc.deviceDescriptor + desc.configuration));
 
     // Interface nodes (first alternate setting of each).
@@ -438,8 +543,8 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
                 const QString ifName = QStringLiteral("%1:1.%2").arg(name).arg(number);
                 record += QStringLiteral("P: %1/%2\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n")
                               .arg(usbPath, ifName);
-                record += QStringLiteral("A: bInterfaceNumber=%1\nA: bInterfaceClass=%2\n"
-                                         "A: bInterfaceSubClass=%3\nA: bInterfaceProtocol=%4\n\n")
+                record += QStringLiteral("A: bInterfaceNumber=%1\\n\nA: bInterfaceClass=%2\\n\n"
+                                         "A: bInterfaceSubClass=%3\\n\nA: bInterfaceProtocol=%4\\n\n\n")
                               .arg(number, 2, 16, QLatin1Char('0'))
                               .arg(uint8_t(c.at(offset + 5)), 2, 16, QLatin1Char('0'))
                               .arg(uint8_t(c.at(offset + 6)), 2, 16, QLatin1Char('0'))
@@ -468,7 +573,7 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         const QString hidrawPath = hidPath + QStringLiteral("/hidraw/hidraw%1").arg(index);
         record += QStringLiteral("P: %1\nN: hidraw%2\nE: SUBSYSTEM=hidraw\nE: DEVNAME=%3\n")
                       .arg(hidrawPath).arg(index).arg(node);
-        record += QStringLiteral("A: dev=241:%1\n\n").arg(index);
+        record += QStringLiteral("A: dev=241:%1\\n\n\n").arg(index);
         plugged.hidrawNodes.push_back(node);
         plugged.hidrawSyspaths.push_back(QStringLiteral("/sys") + hidrawPath);
         d->attach(Node::Hidraw, node, device, int(i));
@@ -484,7 +589,8 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         plugged.videoSyspath = QStringLiteral("/sys") + videoPath;
         record += QStringLiteral("P: %1\nN: video%2\nE: SUBSYSTEM=video4linux\nE: DEVNAME=%3\n")
                       .arg(videoPath).arg(index).arg(plugged.videoNode);
-        record += QStringLiteral("A: index=0\nA: name=%1\nA: dev=81:%2\n\n").arg(desc.product).arg(index);
+        record += QStringLiteral("A: index=0\\n\nA: name=%1\\n\nA: dev=81:%2\\n\n\n").arg(desc.product).arg(index);
+        d->attach(Node::Video, plugged.videoNode, device, 0);
     }
 
     GError *error = nullptr;
@@ -501,11 +607,6 @@ PluggedDevice UmockdevBus::plug(std::shared_ptr<EmulatedDevice> device, bool ann
         state->masterFd = umockdev_testbed_get_dev_fd(d->testbed, path.constData());
     }
 
-    device->inputReportSink = [this, nodes = plugged.hidrawNodes](int hidIndex,
-                                                                  const QByteArray &report) {
-        if (hidIndex >= 0 && size_t(hidIndex) < nodes.size())
-            raiseInputReport(nodes[size_t(hidIndex)], report);
-    };
     if (announce)
         sendAdd(plugged);
     return plugged;
@@ -533,12 +634,13 @@ void UmockdevBus::sendAdd(const PluggedDevice &plugged)
 void UmockdevBus::unplug(const PluggedDevice &plugged)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
-    plugged.device->inputReportSink = nullptr;
+    // Children first, and the interfaces from the last one down, as the
+    // kernel takes a device apart.
     QStringList paths;
     if (!plugged.videoSyspath.isEmpty())
         paths << plugged.videoSyspath;
-    for (const QString &p : plugged.hidrawSyspaths)
-        paths << p;
+    for (auto it = plugged.hidrawSyspaths.rbegin(); it != plugged.hidrawSyspaths.rend(); ++it)
+        paths << *it;
     paths << plugged.usbSyspath;
 
     for (const QString &node : plugged.hidrawNodes) {
@@ -547,6 +649,10 @@ void UmockdevBus::unplug(const PluggedDevice &plugged)
     }
     if (Node *state = d->find(plugged.usbNode))
         state->gone.store(true);
+    if (!plugged.videoNode.isEmpty()) {
+        if (Node *state = d->find(plugged.videoNode))
+            state->gone.store(true);
+    }
 
     for (const QString &p : paths) {
         const QByteArray path = p.toUtf8();
@@ -554,6 +660,22 @@ void UmockdevBus::unplug(const PluggedDevice &plugged)
     }
     const QByteArray usb = plugged.usbSyspath.toUtf8();
     umockdev_testbed_remove_device(d->testbed, usb.constData());
+
+    // The testbed leaves the bus and class links of what it removed behind;
+    // a device that comes back at the same port needs those names again.
+    const QString root = text(umockdev_testbed_get_root_dir(d->testbed));
+    for (const QString &pattern : {QStringLiteral("/sys/bus/*/devices/*"), QStringLiteral("/sys/class/*/*")}) {
+        glob_t found{};
+        const QByteArray expression = (root + pattern).toLocal8Bit();
+        if (::glob(expression.constData(), GLOB_NOSORT, nullptr, &found) == 0) {
+            for (size_t i = 0; i < found.gl_pathc; ++i) {
+                struct stat target {};
+                if (::stat(found.gl_pathv[i], &target) != 0 && errno == ENOENT)
+                    ::unlink(found.gl_pathv[i]);   // points at nothing any more
+            }
+        }
+        ::globfree(&found);
+    }
 }
 
 void UmockdevBus::raiseInputReport(const QString &hidrawNode, const QByteArray &report)
@@ -571,6 +693,13 @@ void UmockdevBus::raiseInputReport(const QString &hidrawNode, const QByteArray &
         const ssize_t written = ::write(state->masterFd, "r", 1);
         (void)written;
     }
+}
+
+int UmockdevBus::ioctlsOn(const QString &node)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    Node *state = d->find(node);
+    return state ? state->ioctls.load() : 0;
 }
 
 bool UmockdevBus::setNodeAccessible(const QString &node, bool accessible)

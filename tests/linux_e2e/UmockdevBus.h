@@ -5,8 +5,9 @@
 // for cameras, a video4linux node; "add" and "remove" uevents announce them.
 // The nodes' ioctl and read calls are answered on a thread of the bus from
 // the EmulatedDevice behind them: HIDIOCSFEATURE/HIDIOCGFEATURE and hidraw
-// reads (input reports), and the usbdevfs calls libusb makes (control URBs
-// go to the device's default pipe).
+// reads (input reports), the usbdevfs calls libusb makes (control URBs go to
+// the device's default pipe, USBDEVFS_RESET to its port reset) and the V4L2
+// control ioctls of the camera node (see V4l2ControlNode.h).
 //
 // Works only in a process running under libumockdev-preload; available()
 // says whether this one does. There is one testbed per process.
@@ -21,6 +22,7 @@
 namespace e2e {
 
 struct PluggedDevice {
+    int port = 0;                       // 1-<port> under the root hub
     QString usbSyspath;
     QString usbNode;                    // /dev/bus/usb/BBB/DDD
     uint8_t busNumber = 0;
@@ -40,9 +42,14 @@ public:
     // The process's bus (created on first use; needs available()).
     static UmockdevBus &instance();
 
-    // Puts the device on the emulated bus. With announce, "add" uevents
-    // follow (parents first); without, it is simply present, as at start-up.
-    PluggedDevice plug(std::shared_ptr<EmulatedDevice> device, bool announce = true);
+    // A port nobody used yet.
+    int newPort();
+
+    // Puts the device on the emulated bus at a port (a new one when 0; a
+    // device that re-enumerates comes back at its port with a new address).
+    // With announce, "add" uevents follow (parents first); without, it is
+    // simply present, as at start-up.
+    PluggedDevice plug(std::shared_ptr<EmulatedDevice> device, bool announce = true, int port = 0);
 
     // Sends the "add" uevents of a device plugged without announcing it.
     void announce(const PluggedDevice &plugged);
@@ -53,6 +60,9 @@ public:
 
     // Raises an input report on a hidraw node (as the device would).
     void raiseInputReport(const QString &hidrawNode, const QByteArray &report);
+
+    // How many ioctls the camera node of that name answered.
+    int ioctlsOn(const QString &videoNode);
 
     // Makes a node unreadable for its owner (or readable again).
     bool setNodeAccessible(const QString &node, bool accessible);
