@@ -29,6 +29,11 @@ function(orvalinde_add_gtest name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Threads::Threads)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # Unity builds put several test files into one translation unit, where
+    # fixtures in anonymous namespaces would warn.
+    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)

@@ -9,7 +9,7 @@ scripts/install-deps.sh
 jobs="$(nproc)"
 
 cmake --preset core-only >/dev/null
-cmake --build --preset core-only --target qova_core qova_sim -j "$jobs"
+cmake --build --preset core-only --target qova_core -j "$jobs"
 
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"

@@ -9,29 +9,15 @@
 
 #include <cmath>
 
+#include "QOVAMenuPalette.h"
+
+using namespace QOVAMenuPalette;
+
 namespace {
 
 constexpr int kTitleLeft = 50;
-constexpr int kTitleRightInset = 5;
-constexpr double kTitleCentreOffset = -2.5;
 constexpr int kBarWidth = 4;
 constexpr int kBarMinHeight = 36;
-
-void fill(QWidget *widget, const QString &hex)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colorWithString(hex, 1.0));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextColor(QLabel *label, const QString &hex)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colorWithString(hex, 1.0));
-    palette.setColor(QPalette::Text, colorWithString(hex, 1.0));
-    label->setPalette(palette);
-}
 
 } // namespace
 

@@ -11,22 +11,15 @@
 
 #include <cmath>
 
+#include "QOVAMenuPalette.h"
+
+using namespace QOVAMenuPalette;
+
 namespace {
 
 constexpr int kIconLeft = 12;
 constexpr int kIconSize = 20;
 constexpr int kTitleGap = 12;
-constexpr int kTitleRightInset = 5;
-// The title sits slightly above the cell's centre line.
-constexpr double kTitleCentreOffset = -2.5;
-
-void setTextColor(QLabel *label, const QString &hex)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colorWithString(hex, 1.0));
-    palette.setColor(QPalette::Text, colorWithString(hex, 1.0));
-    label->setPalette(palette);
-}
 
 } // namespace
 

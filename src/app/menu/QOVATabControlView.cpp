@@ -19,6 +19,10 @@
 
 #include <cmath>
 
+#include "QOVAMenuPalette.h"
+
+using namespace QOVAMenuPalette;
+
 namespace {
 
 using QOVATabMenuTable::Family;
@@ -31,14 +35,6 @@ constexpr qint64 kDiagnosticsTag = 3;
 
 const char kFirstView[] = "FirstView";
 const char kPassword[] = "Password";
-
-void fill(QWidget *widget, const QString &hex)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colorWithString(hex, 1.0));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QString currentVersion()
 {

@@ -91,7 +91,7 @@ struct Row {
     Expect vasko;
 };
 
-const QJsonObject kJoin{{"ssid", "Meeting Room"}, {"securityType", "WPA2-PSK"}, {"password", "pw12345678"},
+const QJsonObject kWalkJoin{{"ssid", "Meeting Room"}, {"securityType", "WPA2-PSK"}, {"password", "pw12345678"},
                         {"dhcp", true}, {"auto_connect", true}};
 const QJsonObject kNetwork{{"network_mode", "Ethernet"},
                            {"IPV4setting", QJsonObject{{"dns1", "9.9.9.9"}, {"dns2", ""},
@@ -135,17 +135,17 @@ std::vector<Row> rows()
          get(6, "wifi_status", "WiFiStatusModel"), nothing()},
         both("wifi_list", CALL(d.getUSBWifiInformationListWithBlock(o.completionBlock(), o.failureBlock())),
              get(7, "wifi_available_ssid", "WifiInfoModel")),
-        {"wifi_connect", CALL(d.connectDeviceSpecficWifi(kJoin, o.successBlock(), o.failureBlock())),
-         put(8, "wifi", {{"wifi_action", "connect"}, {"wifi_connect_param", kJoin}}),
+        {"wifi_connect", CALL(d.connectDeviceSpecficWifi(kWalkJoin, o.successBlock(), o.failureBlock())),
+         put(8, "wifi", {{"wifi_action", "connect"}, {"wifi_connect_param", kWalkJoin}}),
          put(8, "network", {{"network_mode", "Wi-Fi"},
-                            {"WIFI_SETTINGS", QJsonObject{{"wifi_action", "connect"}, {"wifi_connect_param", kJoin}}}})},
+                            {"WIFI_SETTINGS", QJsonObject{{"wifi_action", "connect"}, {"wifi_connect_param", kWalkJoin}}}})},
         both("wifi_saved", CALL(d.getUSBWifiConnetcedWithBlock(o.completionBlock(), o.failureBlock())),
              get(13, "wifi_saved_ssid", "SavedSSIDInfoModel")),
         both("wifi_forget",
              CALL(d.disconnectDeviceSpecficWifi(QJsonObject{{"ssid", "Guest"}}, o.successBlock(), o.failureBlock())),
              put(8, "wifi", {{"wifi_action", "delete"}, {"wifi_connect_param", QJsonObject{{"ssid", "Guest"}}}})),
-        {"wifi_security_type", CALL(d.setDeviceWifiSecurityType(kJoin, o.successBlock(), o.failureBlock())),
-         put(66, "wifi", {{"wifi_action", "connect"}, {"wifi_connect_param", kJoin}}), nothing()},
+        {"wifi_security_type", CALL(d.setDeviceWifiSecurityType(kWalkJoin, o.successBlock(), o.failureBlock())),
+         put(66, "wifi", {{"wifi_action", "connect"}, {"wifi_connect_param", kWalkJoin}}), nothing()},
         both("config_get", CALL(d.getUSBDeviceConfigFile(o.completionBlock(), o.failureBlock())),
              get(9, "config_file", "NSData")),
         both("config_put", CALL(d.setUSBDeviceConfigFileWithFilePath(f.config, o.successBlock(), o.failureBlock())),
