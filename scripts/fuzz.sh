@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-15}"
 jobs="$(nproc)"
 
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS=-O1 \
+  -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DORVALINDE_BUILD_FUZZ=ON -DORVALINDE_BUILD_UI=OFF -DORVALINDE_BUILD_TESTS=OFF >/dev/null
 cmake --build build/fuzz --target fuzzers -j "$jobs"
