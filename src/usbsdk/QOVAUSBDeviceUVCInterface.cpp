@@ -47,8 +47,8 @@ struct Control {
 };
 
 // Entries 0-16 belong to the camera terminal, 17-34 to the processing unit.
-// Lengths and types are the ones the cameras are driven with, also where the
-// class specification's differ.
+// Lengths and types are the ones the cameras are driven with, also where the USB
+// Video Class standard's differ.
 const Control kControls[QOVAUSBDeviceUVCInterface::kControlCount] = {
     {"scanning-mode", 1, 1, 1, Bool, 0},
     {"auto-exposure-mode", 2, 1, 1, U8, 1},
