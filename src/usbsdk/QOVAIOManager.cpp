@@ -330,6 +330,10 @@ void QOVAIOManager::deviceHIDRemovalResult(int result, platform::HidManager *sen
         QOVA_LOG(INFO, HID, "inIOHIDDeviceRef is not existed, return.");
         return;
     }
+    // The camera's vendor-page interface made no entry when it arrived, so
+    // its departure announces nothing either: the camera leaves once.
+    if (productId == QLatin1String("6e12") && hexText(identity.primaryUsagePage) == QLatin1String("ff00"))
+        return;
     const QString serial = cutSerialNumber(productId, *identity.serialNumber);
 
     QVariantMap userInfo;

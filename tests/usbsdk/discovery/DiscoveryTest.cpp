@@ -152,6 +152,36 @@ TEST_F(DiscoveryTest, IncompleteOrVendorPageInterfacesProduceNothing)
     EXPECT_EQ(list[0]->model()->productseriaNumber(), "VSK-2");
 }
 
+TEST_F(DiscoveryTest, AVaskoCameraLeavesWithOneRemovalWhateverItsInterfacesOrder)
+{
+    start();
+    Recorder recorder;
+    // The camera's two HID interfaces leave in either order; only the one
+    // that made the entry announces the departure.
+    for (bool vendorPageFirst : {false, true}) {
+        SCOPED_TRACE(vendorPageFirst ? "vendor page first" : "vendor page last");
+        const size_t base = recorder.count();
+        const int main = backend->plugHid(hidIdentity(0x6E12, "VSK-7.01", "Skarnfel Tolm USB", 0, 0x000C));
+        ASSERT_TRUE(recorder.waitForCount(base + 1));
+        const int vendor = backend->plugHid(hidIdentity(0x6E12, "VSK-7.01", "Skarnfel Tolm USB", 0, 0xFF00));
+        backend->unplugHid(vendorPageFirst ? vendor : main);
+        backend->unplugHid(vendorPageFirst ? main : vendor);
+        // A marker arrival: the HID thread handles events in order, so once
+        // its announcement is in, both departures have been handled.
+        const int marker = backend->plugHid(hidIdentity(0x6E17, "ORB-M", "Zentaro Halvex"));
+        ASSERT_TRUE(recorder.waitForCount(base + 3));
+        QCoreApplication::processEvents();
+        const auto posted = recorder.posted();
+        ASSERT_EQ(posted.size(), base + 3);
+        EXPECT_EQ(posted[base + 1].name, QStringLiteral("QOVAIOHIDDeviceRemoveNotification"));
+        EXPECT_EQ(posted[base + 1].userInfo.value("productSeriaNumber"), "VSK-7");
+        EXPECT_EQ(posted[base + 2].name, QStringLiteral("QOVAIOHIDDeviceMatchInformation"));
+        EXPECT_EQ(manager->findDevice("VSK-7"), nullptr);
+        backend->unplugHid(marker);
+        ASSERT_TRUE(recorder.waitForCount(base + 4));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Re-plug and departures.
 
