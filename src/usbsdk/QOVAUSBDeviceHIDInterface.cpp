@@ -366,63 +366,58 @@ Reply QOVAUSBDeviceHIDInterface::Impl::parseDeviceResponse(const uint8_t *firstF
     return reply;
 }
 
+namespace {
+
+// A device event: the log line it writes and the notification it posts.
+struct DeviceEvent {
+    uint16_t code;
+    const char *logLine;
+    const char *notification;
+};
+
+const DeviceEvent kWiFiEvents[] = {
+    {0, "wifi Connected!", "QOVAWiFiConnectedInformation"},
+    {1, "wifi Disconnected", "QOVAWiFiDisconnectedInformation"},
+    {2, "wifi Connecting!", "QOVAWiFiConnectingInformation"},
+    {4, "wifi enable!", "QOVAWiFiEnableInformation"},
+    {5, "wifi diable!", "QOVAWifiDisableInformation"},
+};
+
+const DeviceEvent kRemoteControlEvents[] = {
+    {0, "Remote Control Sleep!", "QOVARemoteControlSleep"},
+    {1, "Remote Control Active!", "QOVARemoteControlActive"},
+    {2, "Remote Control unpair!", "QOVARemoteControlUnPair"},
+    {3, "Remote Control pair!", "QOVARemoteControlPair"},
+};
+
+// The event of that code, logged; none for a code without one.
+template <size_t N>
+const DeviceEvent *findEvent(const DeviceEvent (&events)[N], uint16_t code)
+{
+    for (const DeviceEvent &event : events) {
+        if (event.code == code) {
+            QOVA_LOG(INFO, HID, "%s", event.logLine);
+            return &event;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithWiFi(uint16_t code)
 {
-    const char *name = nullptr;
-    switch (code) {
-    case 0:
-        QOVA_LOG(INFO, HID, "wifi Connected!");
-        name = "QOVAWiFiConnectedInformation";
-        break;
-    case 1:
-        QOVA_LOG(INFO, HID, "wifi Disconnected");
-        name = "QOVAWiFiDisconnectedInformation";
-        break;
-    case 2:
-        QOVA_LOG(INFO, HID, "wifi Connecting!");
-        name = "QOVAWiFiConnectingInformation";
-        break;
-    case 4:
-        QOVA_LOG(INFO, HID, "wifi enable!");
-        name = "QOVAWiFiEnableInformation";
-        break;
-    case 5:
-        QOVA_LOG(INFO, HID, "wifi diable!");
-        name = "QOVAWifiDisableInformation";
-        break;
-    default:
-        return;
-    }
-    QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
-        QString::fromLatin1(name), nullptr, std::nullopt);
+    if (const DeviceEvent *event = findEvent(kWiFiEvents, code))
+        QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
+            QString::fromLatin1(event->notification), nullptr, std::nullopt);
 }
 
 void QOVAUSBDeviceHIDInterface::Impl::notificationFormDeviceWithRemoteControl(uint16_t code)
 {
     QOVA_LOG(INFO, HID, "Remote Contorl Notifcation!!!");
-    const char *name = nullptr;
-    switch (code) {
-    case 0:
-        QOVA_LOG(INFO, HID, "Remote Control Sleep!");
-        name = "QOVARemoteControlSleep";
-        break;
-    case 1:
-        QOVA_LOG(INFO, HID, "Remote Control Active!");
-        name = "QOVARemoteControlActive";
-        break;
-    case 2:
-        QOVA_LOG(INFO, HID, "Remote Control unpair!");
-        name = "QOVARemoteControlUnPair";
-        break;
-    case 3:
-        QOVA_LOG(INFO, HID, "Remote Control pair!");
-        name = "QOVARemoteControlPair";
-        break;
-    default:
-        return;
-    }
-    QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
-        QString::fromLatin1(name), nullptr, serialUserInfo());
+    if (const DeviceEvent *event = findEvent(kRemoteControlEvents, code))
+        QOVANotificationCenter::defaultCenter().postNotificationNameOnMainThread(
+            QString::fromLatin1(event->notification), nullptr, serialUserInfo());
 }
 
 QVariantMap QOVAUSBDeviceHIDInterface::Impl::serialUserInfo() const
