@@ -22,7 +22,7 @@ constexpr int kBarMinHeight = 36;
 } // namespace
 
 QOVASubTabCell::QOVASubTabCell(const QString &title, QWidget *parent)
-    : QWidget(parent)
+    : QOVAMenuCell(parent)
 {
     setupCellLayout();
     titleView()->setText(title);
@@ -94,24 +94,8 @@ void QOVASubTabCell::disSelected()
     applyLook(QStringLiteral("666668"), false, QStringLiteral("fbfbfb"));
 }
 
-void QOVASubTabCell::mousePressEvent(QMouseEvent *event)
+void QOVASubTabCell::clicked()
 {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    m_mouseDown = true;
-    update();
-}
-
-void QOVASubTabCell::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton || !m_mouseDown) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    m_mouseDown = false;
-    update();
     if (QOVATabSubViewCellDelegate *delegate = m_delegate.get())
         delegate->didSelectedSubViewCell(this);
 }

@@ -6,11 +6,13 @@
 #include "QOVATabSubViewCellDelegate.h"
 #include "QOVAWeakDelegate.h"
 
+#include "QOVAMenuCell.h"
+
 #include <QWidget>
 
 class QLabel;
 
-class QOVASubTabCell : public QWidget {
+class QOVASubTabCell : public QOVAMenuCell {
     Q_OBJECT
 public:
     explicit QOVASubTabCell(const QString &title, QWidget *parent = nullptr);
@@ -30,12 +32,10 @@ public:
     // Whether the row has been given a look yet (before that it has no
     // background of its own).
     bool hasLook() const { return m_hasLook; }
-    bool isMouseDown() const { return m_mouseDown; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void clicked() override;
 
 private:
     void setupCellLayout();
@@ -43,7 +43,6 @@ private:
     void applyLook(const QString &titleColor, bool barShown, const QString &background);
 
     qint64 m_tag = 0;
-    bool m_mouseDown = false;
     bool m_hasLook = false;
     QLabel *m_titleView = nullptr;
     QWidget *m_verticalCellLine = nullptr;

@@ -24,7 +24,7 @@ constexpr int kTitleGap = 12;
 } // namespace
 
 QOVATabCell::QOVATabCell(const QOVATabControlModelRef &model, QWidget *parent)
-    : QWidget(parent)
+    : QOVAMenuCell(parent)
     , m_tabControlModel(model)
 {
     setupUI();
@@ -123,24 +123,8 @@ void QOVATabCell::paintEvent(QPaintEvent *event)
     painter.fillRect(event->rect(), m_effectBackgroundColor);
 }
 
-void QOVATabCell::mousePressEvent(QMouseEvent *event)
+void QOVATabCell::clicked()
 {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    m_mouseDown = true;
-    update();
-}
-
-void QOVATabCell::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton || !m_mouseDown) {
-        QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    m_mouseDown = false;
-    update();
     if (QOVATabCellDelegate *delegate = m_delegate.get())
         delegate->didSelectedCell(this);
 }

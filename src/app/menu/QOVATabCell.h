@@ -9,12 +9,14 @@
 #include "QOVAWeakDelegate.h"
 
 #include <QColor>
+#include "QOVAMenuCell.h"
+
 #include <QWidget>
 
 class QLabel;
 class QOVAImageView;
 
-class QOVATabCell : public QWidget {
+class QOVATabCell : public QOVAMenuCell {
     Q_OBJECT
 public:
     explicit QOVATabCell(const QOVATabControlModelRef &model, QWidget *parent = nullptr);
@@ -36,13 +38,11 @@ public:
     void selected();
     void disSelected();
 
-    bool isMouseDown() const { return m_mouseDown; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void clicked() override;
 
 private:
     void setupUI();
@@ -51,7 +51,6 @@ private:
 
     QOVATabControlModelRef m_tabControlModel;
     qint64 m_tag = 0;
-    bool m_mouseDown = false;
     QOVAImageView *m_imageView = nullptr;
     QLabel *m_titleView = nullptr;
     QColor m_effectBackgroundColor;
