@@ -71,3 +71,26 @@ function(orvalinde_add_translations target)
       LRELEASE_OPTIONS -idbased)
   endif()
 endfunction()
+
+# orvalinde_images_qrc(<var>): writes a resource file listing every SVG under
+# resources/images (subfolders included) under the prefix "/images", each
+# reachable by its base name alone and with its extension, and returns its
+# path. Adding an image never means editing a shared list.
+function(orvalinde_images_qrc var)
+  set(dir ${PROJECT_SOURCE_DIR}/resources/images)
+  file(GLOB_RECURSE svgs CONFIGURE_DEPENDS ${dir}/*.svg)
+  list(SORT svgs)
+  set(body "<!DOCTYPE RCC><RCC version=\"1.0\">\n<qresource prefix=\"/images\">\n")
+  foreach(svg IN LISTS svgs)
+    get_filename_component(name ${svg} NAME_WE)
+    get_filename_component(file ${svg} NAME)
+    string(APPEND body "    <file alias=\"${name}\">${svg}</file>\n")
+    string(APPEND body "    <file alias=\"${file}\">${svg}</file>\n")
+  endforeach()
+  string(APPEND body "</qresource>\n</RCC>\n")
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/images.qrc)
+  # Rewritten only when its text changes, so a configure run does not force
+  # the resource to be compiled again.
+  file(CONFIGURE OUTPUT ${out} CONTENT "${body}" @ONLY)
+  set(${var} ${out} PARENT_SCOPE)
+endfunction()
