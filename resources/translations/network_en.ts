@@ -100,8 +100,8 @@
         <translation>Phase 2 Authentication</translation>
     </message>
     <message id="STRING_AUTO_PAC_PROVISIONING">
-        <source>Automatic PAC Provisioning</source>
-        <translation>Automatic PAC Provisioning</translation>
+        <source>PAC Provisioning</source>
+        <translation>PAC Provisioning</translation>
     </message>
     <message id="STRING_IDENTIFY">
         <source>Identity</source>

@@ -52,7 +52,6 @@ void QOVA8021xEthernetWindow::layoutSettingsView()
     m_subTitle->setFont(fontWithSFProDisplay(14, QOVAFontRegular));
     m_subTitle->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
     m_subTitle->setMaximumNumberOfLines(0);
-    m_subTitle->setIsTopAlignment(true);
     const QRect title = titleLabel()->geometry();
     const double subtitleWidth = windowSize().width() - 5 - title.x();
     m_subTitle->setGeometry(title.x(), title.bottom() + 1 + 13, qRound(subtitleWidth),

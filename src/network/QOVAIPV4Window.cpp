@@ -64,7 +64,6 @@ void QOVAIPV4Window::layoutContent()
     m_subTitle->setStringValue(qtTrId("STRING_IPV4_NETWORKSETTING_SUBTITLE"));
     m_subTitle->setFont(qovanet::systemFontOfSize(13));
     m_subTitle->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
-    m_subTitle->setIsTopAlignment(true);
     const QRect title = titleLabel()->geometry();
     m_subTitle->setGeometry(144, title.bottom() + 1 + 13, 256, 30);
 

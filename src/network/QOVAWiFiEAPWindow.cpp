@@ -45,11 +45,9 @@ void QOVAWiFiEAPWindow::layoutEAPWindow()
     m_mainScrollView->setFrameShape(QFrame::NoFrame);
     m_mainScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_mainScrollView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mainScrollView->viewport()->setAutoFillBackground(true);
-    m_mainScrollView->viewport()->setBackgroundRole(QPalette::Base);
-    QPalette palette = m_mainScrollView->viewport()->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    m_mainScrollView->viewport()->setPalette(palette);
+    // The window's own white shows through the form area.
+    m_mainScrollView->setAutoFillBackground(false);
+    m_mainScrollView->viewport()->setAutoFillBackground(false);
     m_formView = new QWidget;
     m_mainScrollView->setWidget(m_formView);
     m_mainScrollView->setWidgetResizable(false);

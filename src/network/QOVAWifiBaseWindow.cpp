@@ -59,7 +59,6 @@ QOVALabel *QOVAWifiBaseWindow::titleLabel()
         m_titleLabel = new QOVALabel(m_contentView);
         m_titleLabel->setFont(fontWithSFProDisplay(13, QOVAFontBold));
         m_titleLabel->setTextColor(Qt::black);
-        m_titleLabel->setIsTopAlignment(true);
         setTitleText(qtTrId("STRING_FIND_JOIN_WIFI_NETWORK"));
     }
     return m_titleLabel;

@@ -68,6 +68,7 @@ QStringList tr(std::initializer_list<const char *> keys)
 
 TEST(VaskoEAPView, EachMethodShowsItsRowsAndReportsItsHeight)
 {
+    shelltest::bus();   // the English texts
     QOVAVaskoEAPView view;
     HeightRecorder recorder;
     view.setEapViewUpdateLayoutdelegate(&recorder);
@@ -133,6 +134,7 @@ TEST(VaskoEAPView, EachMethodShowsItsRowsAndReportsItsHeight)
 
 TEST(OrbrinEAPView, MethodsShowTheirRowsAndTellTheWindowAboutThePassword)
 {
+    shelltest::bus();   // the English texts
     QOVAEAPView view;
     PasswordRecorder recorder;
     view.setEapViewDelegate(&recorder);
@@ -188,6 +190,7 @@ TEST(OrbrinEAPView, MethodsShowTheirRowsAndTellTheWindowAboutThePassword)
 
 TEST(OrbrinEAPView, InstalledCertificatesAreAppendedPerReply)
 {
+    shelltest::bus();   // the English texts
     QOVAEAPView view;
     view.updateEapViewCertificateInfo(certificates({"wifiCaCert", "provisionClient"}));
     view.updateEapViewCertificateInfo(certificates({"wifiCaCert", "wifiClientCert"}));
