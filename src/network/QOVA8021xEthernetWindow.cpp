@@ -21,14 +21,14 @@
 
 namespace {
 
-constexpr double kRowHeight = 16;
-constexpr double kRowGap = 16;
-constexpr double kSecurityTop = 14 + 72 + 16;   // 16 below the header picture
-constexpr double kLabelWidth = 178;
-constexpr double kHeight = 442;
-constexpr double kFastHeight = 500;
+constexpr double kEthernetRowHeight = 16;
+constexpr double kEthernetRowGap = 16;
+constexpr double kEthernetSecurityTop = 14 + 72 + 16;   // 16 below the header picture
+constexpr double kEthernetLabelWidth = 178;
+constexpr double kEthernetHeight = 442;
+constexpr double kEthernetFastHeight = 500;
 
-QString securityEapTitle() { return QStringLiteral("802.1 x EAP"); }
+QString ethernetSecurityEapTitle() { return QStringLiteral("802.1 x EAP"); }
 
 
 } // namespace
@@ -64,7 +64,7 @@ void QOVA8021xEthernetWindow::layoutSettingsView()
     m_securityLabel = qovanet::rowLabel(content, qtTrId("STRING_SECURITY"), labelFont);
     m_securityButton = popup();
     qovanet::addItem(m_securityButton, qtTrId("STRING_NONE"), SecurityNone, qovanet::wireNone());
-    qovanet::addItem(m_securityButton, securityEapTitle(), Security8021X);
+    qovanet::addItem(m_securityButton, ethernetSecurityEapTitle(), Security8021X);
     m_securityButton->selectItemAtIndex(0);
     connect(m_securityButton, &QComboBox::activated, this, [this] { selectSecurityMode(); });
 
@@ -110,8 +110,8 @@ void QOVA8021xEthernetWindow::layoutSettingsView()
     m_rows[RowPrivateKey] = {nullptr, m_privateKeyView, 0, width};
     m_rows[RowPassword] = {m_passwordLabel, m_passwordTextfield, 194, 200};
 
-    m_securityLabel->setGeometry(0, qRound(kSecurityTop), qRound(kLabelWidth), qRound(kRowHeight));
-    m_securityButton->setGeometry(194, qRound(kSecurityTop), 200, qRound(kRowHeight));
+    m_securityLabel->setGeometry(0, qRound(kEthernetSecurityTop), qRound(kEthernetLabelWidth), qRound(kEthernetRowHeight));
+    m_securityButton->setGeometry(194, qRound(kEthernetSecurityTop), 200, qRound(kEthernetRowHeight));
 
     m_cancelButton = new QOVAButton(content);
     m_cancelButton->setTextString(qtTrId("STRING_CANCEL"));
@@ -147,13 +147,13 @@ void QOVA8021xEthernetWindow::showRows(const std::vector<Row> &rows)
 void QOVA8021xEthernetWindow::placeRows()
 {
     // Each visible row 16 below the bottom of the visible row above it.
-    double top = kSecurityTop;
+    double top = kEthernetSecurityTop;
     for (Row row : m_visibleRows) {
-        top += kRowHeight + kRowGap;
+        top += kEthernetRowHeight + kEthernetRowGap;
         const RowViews &views = m_rows[row];
         if (views.label)
-            views.label->setGeometry(0, qRound(top), qRound(kLabelWidth), qRound(kRowHeight));
-        views.control->setGeometry(qRound(views.controlX), qRound(top), qRound(views.controlWidth), qRound(kRowHeight));
+            views.label->setGeometry(0, qRound(top), qRound(kEthernetLabelWidth), qRound(kEthernetRowHeight));
+        views.control->setGeometry(qRound(views.controlX), qRound(top), qRound(views.controlWidth), qRound(kEthernetRowHeight));
     }
 }
 
@@ -237,7 +237,7 @@ void QOVA8021xEthernetWindow::securityNoneUILayout()
 void QOVA8021xEthernetWindow::selectEAPMethodMode(qint64 mode)
 {
     m_passwordLabel->setStringValue(qtTrId("STRING_PASSWORD"));
-    adjustToSize(windowSize().width(), kHeight);
+    adjustToSize(windowSize().width(), kEthernetHeight);
     switch (mode) {
     case ModePEAP:
         decorateAuthenticationButton(m_authenticationButton, {QStringLiteral("MSCHAPV2"), QStringLiteral("GTC")});
@@ -256,7 +256,7 @@ void QOVA8021xEthernetWindow::selectEAPMethodMode(qint64 mode)
         break;
     case ModeFAST:
         showRows({RowEAP, RowPhase2, RowProvision, RowPacFile, RowIdentity, RowAnonymous, RowPassword});
-        adjustToSize(windowSize().width(), kFastHeight);
+        adjustToSize(windowSize().width(), kEthernetFastHeight);
         break;
     default: {
         // An unknown mode only shows the method and password rows.

@@ -11,10 +11,10 @@
 namespace {
 // Rows: labels 176 x 14 at the left edge, the first 2 below the top, each
 // next one 18 below the one above.
-constexpr int kLabelWidth = 176;
-constexpr int kLabelHeight = 14;
-constexpr int kRowPitch = kLabelHeight + 18;
-int advancedLabelTop(int row) { return 2 + row * kRowPitch; }
+constexpr int kAdvancedLabelWidth = 176;
+constexpr int kAdvancedLabelHeight = 14;
+constexpr int kAdvancedRowPitch = kAdvancedLabelHeight + 18;
+int advancedLabelTop(int row) { return 2 + row * kAdvancedRowPitch; }
 } // namespace
 
 QOVAAdvancedView::QOVAAdvancedView(QWidget *parent)
@@ -27,7 +27,7 @@ QOVAAdvancedView::QOVAAdvancedView(QWidget *parent)
     qovanet::addItem(m_dhcpButton, qtTrId("STRING_STASTICS"), MethodStatic);
     m_dhcpButton->selectItemAtIndex(0);
     // 206 x 19, 13 right of its label, centred on it.
-    m_dhcpButton->setGeometry(kLabelWidth + 13, advancedLabelTop(0) - 2, 206, 19);
+    m_dhcpButton->setGeometry(kAdvancedLabelWidth + 13, advancedLabelTop(0) - 2, 206, 19);
     connect(m_dhcpButton, &QComboBox::activated, this, [this] { selectDHCPItem(); });
 
     const char *keys[] = {"STRING_IP_ADDRESS", "STRING_GATEWAY", "STRING_SUBNET_MASK", "STRING_DNS_ADDRESS1",
@@ -51,7 +51,7 @@ QOVAAdvancedView::QOVAAdvancedView(QWidget *parent)
 QOVALabel *QOVAAdvancedView::makeLabel(const QString &text, int row)
 {
     QOVALabel *label = qovanet::rowLabel(this, text, fontWithSFProDisplay(12, QOVAFontRegular));
-    label->setGeometry(0, advancedLabelTop(row), kLabelWidth, kLabelHeight);
+    label->setGeometry(0, advancedLabelTop(row), kAdvancedLabelWidth, kAdvancedLabelHeight);
     return label;
 }
 
@@ -59,7 +59,7 @@ QOVATextField *QOVAAdvancedView::makeField(int row)
 {
     // 200 x 16, 16 right of its label, centred on it.
     auto *field = new QOVATextField(this);
-    field->setGeometry(kLabelWidth + 16, advancedLabelTop(row) - 1, 200, 16);
+    field->setGeometry(kAdvancedLabelWidth + 16, advancedLabelTop(row) - 1, 200, 16);
     return field;
 }
 

@@ -26,14 +26,14 @@ namespace {
 // Rows: labels 128 x 15 at the left edge; fields 195 x 18, 19 right of the
 // label; each row 16 below the label above (39 under a shown error line, 42
 // under the gateway's).
-constexpr double kLabelWidth = 128;
-constexpr double kLabelHeight = 15;
-constexpr double kFieldWidth = 195;
-constexpr double kFieldHeight = 18;
-constexpr double kGap = 16;
-constexpr double kGapUnderError = 39;
-constexpr double kGapUnderGatewayError = 42;
-constexpr double kMethodTop = 14 + 72 + 16;   // 16 below the header picture
+constexpr double kIpv4LabelWidth = 128;
+constexpr double kIpv4LabelHeight = 15;
+constexpr double kIpv4FieldWidth = 195;
+constexpr double kIpv4FieldHeight = 18;
+constexpr double kIpv4Gap = 16;
+constexpr double kIpv4GapUnderError = 39;
+constexpr double kIpv4GapUnderGatewayError = 42;
+constexpr double kIpv4MethodTop = 14 + 72 + 16;   // 16 below the header picture
 
 QRect ipv4Rect(double x, double y, double w, double h)
 {
@@ -119,36 +119,36 @@ void QOVAIPV4Window::layoutContent()
 
 double QOVAIPV4Window::dnsTargetTop() const
 {
-    const double ipTop = kMethodTop + kLabelHeight + kGap;
-    const double maskTop = ipTop + kLabelHeight + (m_errorShown[0] ? kGapUnderError : kGap);
-    const double gatewayTop = maskTop + kLabelHeight + (m_errorShown[1] ? kGapUnderError : kGap);
+    const double ipTop = kIpv4MethodTop + kIpv4LabelHeight + kIpv4Gap;
+    const double maskTop = ipTop + kIpv4LabelHeight + (m_errorShown[0] ? kIpv4GapUnderError : kIpv4Gap);
+    const double gatewayTop = maskTop + kIpv4LabelHeight + (m_errorShown[1] ? kIpv4GapUnderError : kIpv4Gap);
     if (!m_dnsUnderGateway)
-        return kMethodTop + kLabelHeight + kGap;
-    return gatewayTop + kLabelHeight + (m_errorShown[2] ? kGapUnderGatewayError : kGap);
+        return kIpv4MethodTop + kIpv4LabelHeight + kIpv4Gap;
+    return gatewayTop + kIpv4LabelHeight + (m_errorShown[2] ? kIpv4GapUnderGatewayError : kIpv4Gap);
 }
 
 void QOVAIPV4Window::placeRows(double dnsTop)
 {
     auto placeRow = [](QOVALabel *label, QWidget *control, double top, double controlX, double controlWidth) {
-        label->setGeometry(ipv4Rect(0, top, kLabelWidth, kLabelHeight));
-        control->setGeometry(ipv4Rect(controlX, top - (kFieldHeight - kLabelHeight) / 2, controlWidth, kFieldHeight));
+        label->setGeometry(ipv4Rect(0, top, kIpv4LabelWidth, kIpv4LabelHeight));
+        control->setGeometry(ipv4Rect(controlX, top - (kIpv4FieldHeight - kIpv4LabelHeight) / 2, controlWidth, kIpv4FieldHeight));
     };
-    placeRow(m_methodLabel, m_methodPopup, kMethodTop, kLabelWidth + 16, 200);
-    const double fieldX = kLabelWidth + 19;
-    double top = kMethodTop + kLabelHeight + kGap;
+    placeRow(m_methodLabel, m_methodPopup, kIpv4MethodTop, kIpv4LabelWidth + 16, 200);
+    const double fieldX = kIpv4LabelWidth + 19;
+    double top = kIpv4MethodTop + kIpv4LabelHeight + kIpv4Gap;
     for (int row : {RowIP, RowMask, RowGateway}) {
-        placeRow(m_rowLabels[row], m_fields[row], top, fieldX, kFieldWidth);
+        placeRow(m_rowLabels[row], m_fields[row], top, fieldX, kIpv4FieldWidth);
         const bool gateway = row == RowGateway;
         // Under its field, the gateway's under its label.
-        const double errorTop = gateway ? top + kLabelHeight + 7
-                                         : top - (kFieldHeight - kLabelHeight) / 2 + kFieldHeight + 7;
-        m_errorLabels[row]->setGeometry(ipv4Rect(144, errorTop, kFieldWidth, kLabelHeight));
-        top += kLabelHeight + (m_errorShown[row] ? kGapUnderError : kGap);
+        const double errorTop = gateway ? top + kIpv4LabelHeight + 7
+                                         : top - (kIpv4FieldHeight - kIpv4LabelHeight) / 2 + kIpv4FieldHeight + 7;
+        m_errorLabels[row]->setGeometry(ipv4Rect(144, errorTop, kIpv4FieldWidth, kIpv4LabelHeight));
+        top += kIpv4LabelHeight + (m_errorShown[row] ? kIpv4GapUnderError : kIpv4Gap);
     }
     top = dnsTop;
     for (int row : {RowDNS1, RowDNS2, RowDomain}) {
-        placeRow(m_rowLabels[row], m_fields[row], top, fieldX, kFieldWidth);
-        top += kLabelHeight + kGap;
+        placeRow(m_rowLabels[row], m_fields[row], top, fieldX, kIpv4FieldWidth);
+        top += kIpv4LabelHeight + kIpv4Gap;
     }
 }
 

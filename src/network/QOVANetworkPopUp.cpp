@@ -5,8 +5,8 @@
 namespace qovanet {
 
 namespace {
-constexpr int kTagRole = Qt::UserRole + 40;
-constexpr int kWireRole = Qt::UserRole + 41;
+constexpr int kPopUpTagRole = Qt::UserRole + 40;
+constexpr int kPopUpWireRole = Qt::UserRole + 41;
 } // namespace
 
 void addItem(QOVAPopUpButton *popup, const QString &title, int tag, const QString &wire, bool keepEqualTitles)
@@ -16,14 +16,14 @@ void addItem(QOVAPopUpButton *popup, const QString &title, int tag, const QStrin
     else
         popup->addItemWithTitle(title);
     const int index = popup->count() - 1;
-    popup->setItemData(index, tag, kTagRole);
+    popup->setItemData(index, tag, kPopUpTagRole);
     if (!wire.isNull())
-        popup->setItemData(index, wire, kWireRole);
+        popup->setItemData(index, wire, kPopUpWireRole);
 }
 
 void setWire(QOVAPopUpButton *popup, int index, const QString &wire)
 {
-    popup->setItemData(index, wire, kWireRole);
+    popup->setItemData(index, wire, kPopUpWireRole);
 }
 
 void fillItems(QOVAPopUpButton *popup, const QStringList &names)
@@ -38,7 +38,7 @@ int tagAt(const QOVAPopUpButton *popup, int index)
 {
     if (index < 0 || index >= popup->count())
         return -1;
-    const QVariant tag = popup->itemData(index, kTagRole);
+    const QVariant tag = popup->itemData(index, kPopUpTagRole);
     return tag.isValid() ? tag.toInt() : -1;
 }
 
@@ -70,7 +70,7 @@ QString selectedWire(const QOVAPopUpButton *popup)
     const int index = popup->currentIndex();
     if (index < 0)
         return QString();
-    const QVariant wire = popup->itemData(index, kWireRole);
+    const QVariant wire = popup->itemData(index, kPopUpWireRole);
     return wire.isValid() ? wire.toString() : popup->itemText(index);
 }
 

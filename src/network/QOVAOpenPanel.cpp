@@ -26,7 +26,7 @@ public:
     }
 };
 
-std::shared_ptr<QOVAOpenPanel> &installed()
+std::shared_ptr<QOVAOpenPanel> &installedOpenPanel()
 {
     static std::shared_ptr<QOVAOpenPanel> panel;
     return panel;
@@ -37,12 +37,12 @@ std::shared_ptr<QOVAOpenPanel> &installed()
 QOVAOpenPanel &QOVAOpenPanel::shared()
 {
     static DesktopOpenPanel desktop;
-    if (installed())
-        return *installed();
+    if (installedOpenPanel())
+        return *installedOpenPanel();
     return desktop;
 }
 
 void QOVAOpenPanel::setShared(std::shared_ptr<QOVAOpenPanel> panel)
 {
-    installed() = std::move(panel);
+    installedOpenPanel() = std::move(panel);
 }

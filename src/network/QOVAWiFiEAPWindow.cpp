@@ -19,13 +19,13 @@
 
 namespace {
 
-constexpr int kFormTop = 103;
-constexpr int kFormBottomMargin = 45;
+constexpr int kEapWindowFormTop = 103;
+constexpr int kEapWindowFormBottomMargin = 45;
 constexpr int kEapWindowLabelWidth = 178;
 constexpr int kEapWindowLabelHeight = 14;
-constexpr int kScrollDocumentHeight = 500;
+constexpr int kEapWindowScrollDocumentHeight = 500;
 
-QString dontValidateTitle() { return QStringLiteral("Don't validate"); }
+QString eapWindowDontValidateTitle() { return QStringLiteral("Don't validate"); }
 
 } // namespace
 
@@ -69,10 +69,10 @@ void QOVAWiFiEAPWindow::layoutEAPWindow()
 
     m_certificateLabel = qovanet::rowLabel(form, qtTrId("STRING_CA_CERTIFICATE"), font);
     m_certificatePopUpButton = new QOVAPopUpButton(form);
-    qovanet::addItem(m_certificatePopUpButton, dontValidateTitle(), CertificateDontValidate);
+    qovanet::addItem(m_certificatePopUpButton, eapWindowDontValidateTitle(), CertificateDontValidate);
     m_userCertificateLabel = qovanet::rowLabel(form, qtTrId("STRING_USER_CERTIFICATE"), font);
     m_userCertificatePopupButton = new QOVAPopUpButton(form);
-    qovanet::addItem(m_userCertificatePopupButton, dontValidateTitle(), CertificateDontValidate);
+    qovanet::addItem(m_userCertificatePopupButton, eapWindowDontValidateTitle(), CertificateDontValidate);
 
     m_usernameLabel = qovanet::rowLabel(form, qtTrId("STRING_IDENTIFY"), font);
     m_usernameTextfiled = new QOVATextField(form);
@@ -170,8 +170,8 @@ void QOVAWiFiEAPWindow::placeFrame()
 {
     if (!m_mainScrollView)
         return;
-    const int formAreaHeight = qMax(0, height() - kFormTop - kFormBottomMargin);
-    m_mainScrollView->setGeometry(0, kFormTop, width(), formAreaHeight);
+    const int formAreaHeight = qMax(0, height() - kEapWindowFormTop - kEapWindowFormBottomMargin);
+    m_mainScrollView->setGeometry(0, kEapWindowFormTop, width(), formAreaHeight);
     enableScrollView(m_advanceButton->isChecked());
 
     const double buttonWidth = qMax(67.0, qMax(m_joinButton->textLength(), m_cancelButton->textLength()));
@@ -191,7 +191,7 @@ void QOVAWiFiEAPWindow::enableScrollView(bool enabled)
 {
     // Scrolling, over a 500-high form, only while the IPv4 rows show.
     const int viewportHeight = m_mainScrollView->height();
-    const int formHeight = enabled ? qMax(kScrollDocumentHeight, m_formHeight) : viewportHeight;
+    const int formHeight = enabled ? qMax(kEapWindowScrollDocumentHeight, m_formHeight) : viewportHeight;
     m_formView->resize(width(), formHeight);
     m_mainScrollView->setScrollingEnabled(enabled);
     m_mainScrollView->setVerticalScrollBarPolicy(enabled ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);

@@ -116,8 +116,9 @@ TEST(VaskoEAPView, EachMethodShowsItsRowsAndReportsItsHeight)
         // Every row fits in the height the window makes for it.
         view.resize(view.width(), int(c.height));
         for (QWidget *child : view.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (child->isVisibleTo(&view))
+            if (child->isVisibleTo(&view)) {
                 EXPECT_LE(child->geometry().bottom(), int(c.height)) << c.method;
+            }
         }
         shelltest::shot(&view, QStringLiteral("vasko_eap_%1").arg(QString::fromLatin1(c.method)));
     }
