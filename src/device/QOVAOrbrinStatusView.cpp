@@ -47,6 +47,10 @@ void QOVAOrbrinStatusView::setupStatusView()
     m_countryLabel->setMaximumNumberOfLines(1);
 
     int top = banner->geometry().bottom() + 1 + 6;
+    // Eleven rows of 32 would run into the remote-control section anchored
+    // at the bottom of the page: the rows close up to end above it.
+    const int sectionTop = kPageHeight - 135 - detailViewName()->height();
+    setRowHeight(qMin(32, (sectionTop - 4 - top) / 11));
     top = placeRow(deviceModelTitleLabel(), deviceModelLabel(), top);
     top = placeRow(deviceNameTitleLabel(), deviceNameLabel(), top);
     top = placeRow(m_countryTitleLabel, m_countryLabel, top);

@@ -23,7 +23,6 @@ namespace {
 constexpr int kTitleFontType = 1;
 constexpr int kValueFontType = 0;
 constexpr double kRowFontSize = 13;
-constexpr int kRowHeight = 32;
 constexpr int kTitleLeft = 36;
 constexpr int kValueLeft = 200;
 
@@ -383,17 +382,17 @@ QOVALabel *QOVAStatusBaseView::makeValueLabel()
 
 int QOVAStatusBaseView::placeRow(QOVALabel *title, QWidget *value, int top, int titleWidth, int valueWidth)
 {
-    title->setGeometry(kTitleLeft, top, titleWidth, kRowHeight);
+    title->setGeometry(kTitleLeft, top, titleWidth, m_rowHeight);
     if (value)
-        value->setGeometry(kValueLeft, top, valueWidth, kRowHeight);
-    return top + kRowHeight;
+        value->setGeometry(kValueLeft, top, valueWidth, m_rowHeight);
+    return top + m_rowHeight;
 }
 
 int QOVAStatusBaseView::placeProvisionRow(int top, int titleWidth)
 {
-    provisionServerTitleLabel()->setGeometry(kTitleLeft, top, titleWidth, kRowHeight);
-    provisionStatusIcon()->setGeometry(kValueLeft, top + (kRowHeight - 12) / 2, 12, 12);
-    provisionServerLabel()->setGeometry(kValueLeft + 12 + 5, top, 0, kRowHeight);
+    provisionServerTitleLabel()->setGeometry(kTitleLeft, top, titleWidth, m_rowHeight);
+    provisionStatusIcon()->setGeometry(kValueLeft, top + (m_rowHeight - 12) / 2, 12, 12);
+    provisionServerLabel()->setGeometry(kValueLeft + 12 + 5, top, 0, m_rowHeight);
     QOVAStatusText::fitWidth(provisionServerLabel());
-    return top + kRowHeight;
+    return top + m_rowHeight;
 }
