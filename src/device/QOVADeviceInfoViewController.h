@@ -30,18 +30,24 @@
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
 #include "settings/QOVALoginDelegate.h"
+#include "network/QOVANetworkDelegate.h"
+#include "network/QOVAWifiDelegate.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 
+class QOVANetworkView;
 class QOVAPirokStatusView;
+class QOVAWiFISettingsView;
 class QOVAStatusBaseView;
 
 class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
-                                     public QOVALoginDelegate {
+                                     public QOVALoginDelegate,
+                                     public QOVAWifiDelegate,
+                                     public QOVANetworkDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -149,6 +155,28 @@ public:
     // --- Audio pages ----------------------------------------------------
 
     // --- Network pages --------------------------------------------------
+    // The video bar's Wi-Fi page (QOVAWifiDelegate); every reply goes to
+    // the page as it is when the reply arrives.
+    void wifiEnable(bool enable) override;
+    void wifiStatus(QOVAWiFISettingsView *page) override;
+    void wifiList(QOVAWiFISettingsView *page) override;
+    void requestWiFiConnectedList() override;
+    void connectWifiWithNetWorkName(const QJsonObject &params) override;
+    void disconnectWifiWithParam(const QJsonObject &params) override;
+    void setWifiSecurityType(const QJsonObject &params) override;
+    void getWiFiCetificateInfo() override;
+    // The network camera's network page (QOVANetworkDelegate).
+    void networkStatus() override;
+    void connectIPV4WithDictionaryParams(const QJsonObject &params) override;
+    void enableVaskoWiFi(const QJsonObject &params) override;
+    void cancelHIDHandle() override;
+    void enableWiFiAutoConnect(const QJsonObject &params) override;
+    void getNetWorkWiFiList() override;
+    void connectVaskoWifiWithNetWorkName(const QJsonObject &params) override;
+    void requestVaskoWiFiConnectedList() override;
+    void disconnectVaskoWifiWithParam(const QJsonObject &params) override;
+    QOVAWiFISettingsView *wifiSettignsView();
+    QOVANetworkView *networkView();
 
     // --- Camera pages ---------------------------------------------------
 

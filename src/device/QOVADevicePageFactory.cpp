@@ -6,6 +6,8 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "network/QOVANetworkView.h"
+#include "network/QOVAWiFISettingsView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -60,8 +62,18 @@ const Row kRows[] = {
     {"audioMetersView", nullptr},
 
     // Network
-    {"wifiSettignsView", nullptr},
-    {"networkView", nullptr},
+    {"wifiSettignsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAWiFISettingsView;
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"networkView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVANetworkView;
+         page->setDelegate(&c);
+         return page;
+     }},
 
     // Camera
     {"cameraSettingsView", nullptr},
