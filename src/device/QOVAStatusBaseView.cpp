@@ -45,11 +45,12 @@ void QOVAStatusBaseView::setStatusViewDelegate(QOVAStatusBaseViewDelegate *deleg
 {
     m_delegate = delegate;
     m_delegateGuard = dynamic_cast<QObject *>(delegate);
+    m_delegateGuarded = m_delegateGuard != nullptr;
 }
 
 QOVAStatusBaseViewDelegate *QOVAStatusBaseView::statusViewDelegate() const
 {
-    if (m_delegate && m_delegateGuard.isNull() && dynamic_cast<QObject *>(m_delegate) != nullptr)
+    if (m_delegateGuarded && m_delegateGuard.isNull())
         return nullptr;
     return m_delegate;
 }
