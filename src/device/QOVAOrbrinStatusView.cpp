@@ -13,13 +13,7 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr int kPageWidth = 619;
-constexpr int kPageHeight = 544;
-constexpr int kSplitLineBottom = 45;   // the base page's divider: top 44, 1 high
-
-} // namespace
+using namespace QOVAStatusText;
 
 QOVAOrbrinStatusView::QOVAOrbrinStatusView(const QOVADeviceListItemRef &deviceModel, QWidget *parent)
     : QOVAStatusBaseView(deviceModel, parent)

@@ -120,6 +120,7 @@ private:
     int m_rowHeight = 32;
     QOVAStatusBaseViewDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateGuard;
+    bool m_delegateGuarded = false;
     QPointer<QTimer> m_statusTimer;
 
     QPointer<QOVALabel> m_deviceNameBigLabel;

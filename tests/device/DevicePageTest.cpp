@@ -118,7 +118,7 @@ TEST_F(DevicePageFixture, PollNeverPilesRequestsOnASlowDevice)
     ASSERT_TRUE(waitUntil([&] { return !page()->isDeviceInformationPending(); }));
 
     sim::SimFaults slow;
-    slow.replyDelayMs = 10 * QOVAStatusBaseView::kStatusIntervalMs;   // ten poll periods
+    slow.replyDelayMs = 30 * QOVAStatusBaseView::kStatusIntervalMs;   // thirty poll periods
     bar.device->setFaults(slow);
     bar.device->clearReceivedRequests();
     ASSERT_TRUE(waitUntil([&] { return requestCount(bar, "device_info") == 1; }));
@@ -144,7 +144,7 @@ TEST_F(DevicePageFixture, LeavingAndReturningRunsOneTimer)
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         clickTab("STRING_USER_SETTINGS");
-        ASSERT_EQ(page()->currentGetter(), QStringLiteral("cameraSettingsView"));
+        ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("cameraSettingsView"); }));
         EXPECT_EQ(runningTimers(status), 0);
         ASSERT_TRUE(waitUntil([&] { return !page()->isDeviceInformationPending(); }));
         bar.device->clearReceivedRequests();
@@ -152,7 +152,7 @@ TEST_F(DevicePageFixture, LeavingAndReturningRunsOneTimer)
         EXPECT_EQ(requestCount(bar, "device_info"), 0);
 
         clickTab("STRING_STATUS");
-        ASSERT_EQ(page()->currentView(), status);
+        ASSERT_TRUE(waitUntil([&] { return page()->currentView() == status; }));
         EXPECT_EQ(runningTimers(status), 1);
         EXPECT_TRUE(waitUntil([&] { return requestCount(bar, "device_info") >= 1; }));
     }
@@ -197,7 +197,7 @@ TEST_F(DevicePageFixture, AdministratorGate)
     // No password: the administrator entries open on the general page.
     clickTab("STRING_ADMIN_SETTINGS");
     ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
-    EXPECT_GT(menu()->currentAdminSubview()->height(), 0);
+    EXPECT_TRUE(waitUntil([&] { return !menu()->isAnimating() && menu()->currentAdminSubview()->height() > 0; }));
 
     // A password: the sign-in page, the group closed.
     bar.state->setAdminPassword("opensesame");
@@ -217,8 +217,7 @@ TEST_F(DevicePageFixture, AdministratorGate)
     // is dropped.
     signIn("opensesame");
     ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
-    ASSERT_TRUE(waitUntil([&] { return !menu()->isAnimating(); }));
-    EXPECT_GT(menu()->currentAdminSubview()->height(), 0);
+    EXPECT_TRUE(waitUntil([&] { return !menu()->isAnimating() && menu()->currentAdminSubview()->height() > 0; }));
     EXPECT_FALSE(page()->builtPage("adminSigninView"));
 
     // Nothing remembers the sign-in: back again, a new empty page.
