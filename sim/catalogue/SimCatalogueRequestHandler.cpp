@@ -571,7 +571,7 @@ SimReply SimCatalogueRequestHandler::getWifiStatus(Request &)
         for (int i = 0; i < 32; ++i)
             buf.append(i < name.size() ? static_cast<uint8_t>(name.at(i)) : 0);
         info = QJsonObject{{"mBSSID", bssidOf(m_connectedSsid)},
-                           {"signalStrength", -42},
+                           {"signalStrength", 72},
                            {"mWifiSsid", QJsonObject{{"octets", m_wifiStatusOctets.value_or(QJsonObject{
                                                                     {"buf", buf}, {"count", name.size()}})}}}};
     }

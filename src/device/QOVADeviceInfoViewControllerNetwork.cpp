@@ -25,7 +25,7 @@
 namespace {
 
 template <typename Model>
-std::shared_ptr<const Model> replyModel(const QOVAReplyObject &reply)
+std::shared_ptr<const Model> networkReplyModel(const QOVAReplyObject &reply)
 {
     const auto *model = std::get_if<QOVAModelRef>(&reply);
     return model ? qova_model_cast<Model>(*model) : nullptr;
@@ -81,7 +81,7 @@ void QOVADeviceInfoViewController::wifiStatus(QOVAWiFISettingsView *page)
     QOVAIOManager::usbManagerShared()->getOrbrinWifiStatus(
         serialNumber(),
         [self, target](const QOVAReplyObject &reply) {
-            const auto status = replyModel<WiFiStatusModel>(reply);
+            const auto status = networkReplyModel<WiFiStatusModel>(reply);
             if (!self || !target || !status) {
                 if (!status)
                     QOVA_LOG(ERROR, UI, "Get WiFi Status Failure: %s", "the reply holds no Wi-Fi status");
@@ -132,7 +132,7 @@ void QOVADeviceInfoViewController::wifiList(QOVAWiFISettingsView *page)
     QOVAIOManager::usbManagerShared()->getOrbrinWifiInformationList(
         serialNumber(),
         [target](const QOVAReplyObject &reply) {
-            const auto list = replyModel<WifiInfoModel>(reply);
+            const auto list = networkReplyModel<WifiInfoModel>(reply);
             if (!list) {
                 QOVA_LOG(ERROR, UI, "Get WiFi List Failure: %s", "the reply holds no network list");
                 return;
@@ -152,7 +152,7 @@ void QOVADeviceInfoViewController::requestWiFiConnectedList()
     QOVAIOManager::usbManagerShared()->getOrbrinWifiConnectedList(
         serialNumber(),
         [self](const QOVAReplyObject &reply) {
-            const auto saved = replyModel<SavedSSIDInfoModel>(reply);
+            const auto saved = networkReplyModel<SavedSSIDInfoModel>(reply);
             if (!saved) {
                 QOVA_LOG(ERROR, UI, "Get WiFi Have Connected List Faiulre:%s", "the reply holds no saved networks");
                 return;
@@ -208,7 +208,7 @@ void QOVADeviceInfoViewController::getWiFiCetificateInfo()
     QOVAIOManager::usbManagerShared()->getInstalledCertificateinfo(
         serialNumber(),
         [self](const QOVAReplyObject &reply) {
-            const auto info = replyModel<CertInfo>(reply);
+            const auto info = networkReplyModel<CertInfo>(reply);
             if (!info) {
                 QOVA_LOG(INFO, UI, "Get Wi-Fi Certificateinfo Failure %s", "the reply holds no certificate list");
                 return;
@@ -244,7 +244,7 @@ void QOVADeviceInfoViewController::networkStatus()
         serialNumber(),
         [self](const QOVAReplyObject &reply) {
             if (QOVANetworkView *page = builtNetworkView(self))
-                page->networkModel(replyModel<NetworkInfoModel>(reply));
+                page->networkModel(networkReplyModel<NetworkInfoModel>(reply));
         },
         [](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get NetworkStatus Failure, reason is %s", qUtf8Printable(reason));
@@ -334,7 +334,7 @@ void QOVADeviceInfoViewController::requestVaskoWiFiConnectedList()
         serialNumber(),
         [self](const QOVAReplyObject &reply) {
             QOVA_LOG(INFO, UI, "Get Vasko Connected WiFi List Success!");
-            if (const auto saved = replyModel<SavedSSIDInfoModel>(reply); saved && self)
+            if (const auto saved = networkReplyModel<SavedSSIDInfoModel>(reply); saved && self)
                 self->printLogForJsonModel(*saved);
         },
         [](const QString &reason) {

@@ -108,7 +108,8 @@ void QOVAWiFISettingsView::resizeEvent(QResizeEvent *event)
 {
     QOVADisplayBaseView::resizeEvent(event);
     const int statusTop = splitLine()->geometry().bottom() + 1 + 16;
-    m_wifiStatusNameLabel->setGeometry(kWifiPageLeft, statusTop, 150, kWifiPageRowHeight);
+    // Labels are one line high, centred in their 36-point rows.
+    m_wifiStatusNameLabel->setGeometry(kWifiPageLeft, statusTop + 9, 150, 18);
     const int centre = statusTop + kWifiPageRowHeight / 2;
     m_wifiEnableSwitch->setGeometry(kWifiPageControlsLeft, centre - 9, 38, 18);
     placeReminder(m_wifiStatusReminderLabel, m_wifiEnableSwitch);
@@ -119,19 +120,19 @@ void QOVAWiFISettingsView::resizeEvent(QResizeEvent *event)
     m_wifiPromptLabel->setGeometry(kWifiPageControlsLeft + 36 + 8, promptTop + 9, qMin(promptWidth, width() - 250), 18);
 
     const int nameTop = promptTop + kWifiPageRowHeight;
-    m_wifiNameLabel->setGeometry(kWifiPageLeft, nameTop, 150, kWifiPageRowHeight);
+    m_wifiNameLabel->setGeometry(kWifiPageLeft, nameTop + 9, 150, 18);
     m_wifiSelectButton->setGeometry(kWifiPageControlsLeft, nameTop + kWifiPageRowHeight / 2 - 10, 198, 20);
 
     const int autoTop = nameTop + kWifiPageRowHeight;
-    m_autoConnectLabel->setGeometry(kWifiPageLeft, autoTop, 150, kWifiPageRowHeight);
+    m_autoConnectLabel->setGeometry(kWifiPageLeft, autoTop + 9, 150, 18);
     m_autoConnectEnableSwitch->setGeometry(kWifiPageControlsLeft, autoTop + kWifiPageRowHeight / 2 - 9, 38, 18);
     placeReminder(m_autoConnectReminderLabel, m_autoConnectEnableSwitch);
 
     const int joinTop = autoTop + kWifiPageRowHeight;
     const int joinWidth = qCeil(m_joinOtherNetWorkButton->textLength());
-    m_joinOtherNetWorkButton->setGeometry(kWifiPageControlsLeft, joinTop, joinWidth, kWifiPageRowHeight);
+    m_joinOtherNetWorkButton->setGeometry(kWifiPageControlsLeft, joinTop + 8, joinWidth, 20);
     const int manageWidth = qCeil(m_joinWiFiButton->textLength());
-    m_joinWiFiButton->setGeometry(kWifiPageControlsLeft, joinTop + kWifiPageRowHeight, manageWidth, kWifiPageRowHeight);
+    m_joinWiFiButton->setGeometry(kWifiPageControlsLeft, joinTop + kWifiPageRowHeight + 8, manageWidth, 20);
 }
 
 void QOVAWiFISettingsView::placeReminder(QOVALabel *label, ITSwitch *nextTo)

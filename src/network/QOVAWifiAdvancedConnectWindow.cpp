@@ -52,6 +52,8 @@ void QOVAWifiAdvancedConnectWindow::layoutWindow()
     m_mainScrollView->setWidgetResizable(false);
     m_formView = new QWidget;
     m_mainScrollView->setWidget(m_formView);
+    // The window's own white shows through the form.
+    m_formView->setAutoFillBackground(false);
 
     QWidget *form = m_formView;
     const QFont font12 = fontWithSFProDisplay(12, QOVAFontRegular);
