@@ -95,7 +95,7 @@ public:
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
     // From connecting to the outcome of a Wi-Fi join (scaled).
-    static constexpr int kJoinDelayMs = 10000;
+    static constexpr int kJoinDelayMs = 5000;
 
     // One installed certificate.
     struct Certificate {

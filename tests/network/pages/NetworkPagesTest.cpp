@@ -256,6 +256,8 @@ TEST_F(NetworkPagesTest, ConnectedNameIsDecodedFromTheBytesPresent)
     };
     QOVAIOManager::usbManagerShared()->connectDeviceSpecficWifi(QJsonObject{{"ssid", "Guest"}}, bar.device->serialNumber(), {}, {});
     ASSERT_TRUE(waitUntil([&] { return bar.state->connectedSsid() == QLatin1String("Guest"); }));
+    // The join's own events are over before the names are tried.
+    ASSERT_TRUE(waitUntil([&] { return wifi->ssid() == QStringLiteral("Guest"); }));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         bar.state->setWifiStatusOctets(QJsonObject{{"buf", c.buf}, {"count", c.count}});
