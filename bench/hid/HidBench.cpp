@@ -8,6 +8,7 @@
 #include "log/log.h"
 #include "sim/SimBackend.h"
 #include "sim/SimBus.h"
+#include "sim/catalogue/SimCatalogueRequestHandler.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -166,7 +168,8 @@ static void BM_GetRoundTrip(benchmark::State &state)
             manager->open();
         },
         Qt::BlockingQueuedConnection);
-    bus->plug(sim::Family::Orbrin, "OR1");
+    auto device = bus->plug(sim::Family::Orbrin, "OR20240001");
+    device->setRequestHandler(sim::makeCatalogueRequestHandler(sim::Family::Orbrin));
     while (!found)
         QThread::usleep(100);
     auto timed = std::make_shared<TimedHidDevice>(matched);
@@ -187,8 +190,10 @@ static void BM_GetRoundTrip(benchmark::State &state)
                     const auto *model = std::get_if<QOVAModelRef>(&reply);
                     decoded = decoded && model && qova_model_cast<DeviceInfoModel>(*model);
                 },
-                [&](const QString &) {
+                [&](const QString &error) {
                     done = true;
+                    if (decoded)
+                        std::fprintf(stderr, "GET failed: %s\n", qUtf8Printable(error));
                     decoded = false;
                 });
             while (!done)

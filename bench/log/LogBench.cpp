@@ -81,7 +81,10 @@ QString newestFile(const QString &folder, bool spd)
 // True once the line with that id is at the end of the newest file.
 bool lineWritten(const QString &folder, bool spd, int id)
 {
-    QFile file(newestFile(folder, spd));
+    const QString path = newestFile(folder, spd);
+    if (path.isEmpty())
+        return false;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     file.seek(std::max<qint64>(0, file.size() - 200));
