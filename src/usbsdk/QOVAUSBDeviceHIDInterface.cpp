@@ -40,10 +40,12 @@ double overTimerSeconds(const QString &url)
     return kNoOverTimer;
 }
 
-void runOnMain(std::function<void()> fn)
+// The call is queued as it is, without a std::function around it.
+template <class Fn>
+void runOnMain(Fn &&fn)
 {
     if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, std::forward<Fn>(fn), Qt::QueuedConnection);
 }
 
 // A reply as the reading thread hands it to the main thread, decoded there
