@@ -15,6 +15,7 @@ struct QOVANetworkError {
         RangeMismatch = 1005,  // a partial reply that does not start where the file ends
         Incomplete = 1006,     // the transfer ended before the file was whole
         Md5Mismatch = 1007,    // the file does not match the digest of the update check
+        BadCheckReply = 1008,  // an update-check reply without a version or a package address
     };
 
     int code = 0;              // a Code, or a QNetworkReply::NetworkError

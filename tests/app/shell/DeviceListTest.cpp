@@ -228,10 +228,13 @@ TEST_F(DeviceListTest, RedDotMarksDevicesThatArriveElsewhereUntilSeen)
 
 TEST_F(DeviceListTest, RenameReachesTheTileAndTheFirmwarePage)
 {
-    plug(sim::Family::Orbrin, QStringLiteral("OR70"));
+    plug(sim::Family::Orbrin, QStringLiteral("OR70"), sim::Mode::Run, std::make_shared<DeviceAnswers>());
     list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
     EXPECT_EQ(list()->tiles()[0]->userLabel()->stringValue(), QStringLiteral("Board room"));
-    EXPECT_EQ(delegate()->firmwareController()->rows()[0].name, QStringLiteral("Board room"));
+    QOVAFirmwareViewController *firmware = delegate()->firmwareController();
+    EXPECT_TRUE(waitUntil([&] { return firmware->rowFor(QStringLiteral("OR70")) != nullptr; }));
+    list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
+    EXPECT_EQ(firmware->rowFor(QStringLiteral("OR70"))->deviceName, QStringLiteral("Board room"));
     list()->didSelectItemAtIndex(5);   // out of range: logged, nothing else
     EXPECT_EQ(delegate()->currentController(), list());
 }
