@@ -10,6 +10,7 @@
 #include "QOVAOpenPanel.h"
 #include "QOVAUpgradeFailedTipView.h"
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QProgressBar>
 
@@ -313,10 +314,14 @@ void QOVAFirmwareUpgradeCell::layoutViews()
     const int nameHeight = 22;
     m_deviceNameLabel->setGeometry(kTextLeft, 20, 250, nameHeight);
     const int versionTop = 20 + nameHeight + 9;
-    const QSizeF versionSize = m_versionLabel->textSize(400);
-    const int versionWidth = int(std::ceil(versionSize.width())) + 2;
-    m_versionLabel->setGeometry(kTextLeft, versionTop, versionWidth, int(std::ceil(versionSize.height())));
+    const QFontMetrics metrics(m_versionLabel->font());
+    const QStringList lines = m_versionLabel->stringValue().split(QLatin1Char('\n'));
+    int versionWidth = 0;
+    for (const QString &line : lines)
+        versionWidth = std::max(versionWidth, metrics.horizontalAdvance(line) + 2);
     m_versionLabel->setIsTopAlignment(true);
+    m_versionLabel->setGeometry(kTextLeft, versionTop, versionWidth,
+                                int(lines.size()) * metrics.lineSpacing() + 4);
     const int localWidth = std::max(128, int(std::ceil(m_localUpdateButton->textLength())));
     m_localUpdateButton->setGeometry(kTextLeft + versionWidth + 28, versionTop, localWidth, 24);
     const int updateWidth = std::max(128, int(std::ceil(m_updateButton->textLength())));

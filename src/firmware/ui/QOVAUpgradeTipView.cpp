@@ -10,6 +10,9 @@
 #include <QTextDocument>
 #include <QToolButton>
 
+// The text stops short of the close button rather than running under it.
+constexpr int kTextWidth = 820 - 18 - 10 - 16 - 8;
+
 const char *const QOVAUpgradeTipView::kSupportUrl = "https://support.zentaro.example/orvalinde/update";
 
 namespace {
@@ -54,7 +57,7 @@ QOVAUpgradeTipView::QOVAUpgradeTipView(QWidget *parent)
 int QOVAUpgradeTipView::preferredHeight() const
 {
     QTextDocument *doc = m_tipLabel->document();
-    doc->setTextWidth(800);
+    doc->setTextWidth(kTextWidth);
     return int(std::ceil(doc->size().height())) + 16;
 }
 
@@ -70,6 +73,6 @@ void QOVAUpgradeTipView::closeTipView()
 void QOVAUpgradeTipView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    m_tipLabel->setGeometry(18, 8, 800, std::max(0, height() - 16));
+    m_tipLabel->setGeometry(18, 8, kTextWidth, std::max(0, height() - 16));
     m_closeButton->setGeometry(width() - 10 - 16, (height() - 16) / 2, 16, 16);
 }

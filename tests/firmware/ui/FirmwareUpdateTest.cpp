@@ -44,6 +44,25 @@ QOVANotificationWindow *toast(AppDelegate *d)
     return nullptr;
 }
 
+QLineEdit *visibleField(QOVAUpgradeSignInWindow *window)
+{
+    for (QLineEdit *field : window->passwordTextField()->findChildren<QLineEdit *>()) {
+        if (field->isVisible())
+            return field;
+    }
+    return nullptr;
+}
+
+// Replaces the password as a user types it.
+void type(QOVAUpgradeSignInWindow *window, const QString &text)
+{
+    QLineEdit *field = visibleField(window);
+    ASSERT_TRUE(field);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
 } // namespace
 
 // Each family: offered, downloaded, flashed, and back with the version its
@@ -135,7 +154,7 @@ TEST_F(FirmwareUpdate, SignInGatesTheUpdateOfADeviceWithAPassword)
     ASSERT_TRUE(waitUntil([&] { return page()->signInWindow() && page()->signInWindow()->isVisible(); }));
     QOVAUpgradeSignInWindow *window = page()->signInWindow();
     EXPECT_TRUE(window->signInButton()->disabled());   // empty password
-    QTest::keyClick(window->passwordTextField()->findChild<QLineEdit *>(), Qt::Key_Return);
+    QTest::keyClick(visibleField(window), Qt::Key_Return);
     click(window->cancelButton());
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(r->upgradeState, 1);
@@ -145,15 +164,16 @@ TEST_F(FirmwareUpdate, SignInGatesTheUpdateOfADeviceWithAPassword)
     ASSERT_TRUE(waitUntil([&] { return page()->signInWindow() && page()->signInWindow()->isVisible(); }));
     window = page()->signInWindow();
     EXPECT_NE(window->tipLabel()->stringValue().indexOf(QStringLiteral("Skarnfel Tolm USB")), -1);
-    window->passwordTextField()->setPasswordString(QStringLiteral("wrong"));
+    type(window, QStringLiteral("wrong"));
+    EXPECT_FALSE(window->signInButton()->disabled());
     click(window->signInButton());
     ASSERT_TRUE(waitUntil([&] { return !window->notificationLabel()->stringValue().isEmpty(); }));
     EXPECT_EQ(window->notificationLabel()->stringValue(), qtTrId("NOTIFICATION_TIP_LOGIN_FAILED"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(r->upgradeState, 1);
     shot(delegate()->mainWindow(), QStringLiteral("firmware_signin_failed"));
-    window->passwordTextField()->setPasswordString(QStringLiteral("s3cret"));
-    QTest::keyClick(window, Qt::Key_Return);
+    type(window, QStringLiteral("s3cret"));
+    QTest::keyClick(visibleField(window), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
     ASSERT_TRUE(waitState(r, 7));
 }
@@ -230,6 +250,8 @@ TEST_F(FirmwareUpdate, FlashingADeviceThatIsGoneFailsWithTheDisconnectToast)
     holder->show();
     bus()->unplug(QStringLiteral("PK20"));
     EXPECT_TRUE(waitUntil([] { return QOVAIOManager::usbManagerShared()->deviceMutableArray().isEmpty(); }));
+    spin(50);
+    EXPECT_TRUE(row(QStringLiteral("PK20")));
     holder->clickCancelButton();
     ASSERT_TRUE(waitState(r, 8));
     EXPECT_EQ(r->updateError->code(), 2);
@@ -260,7 +282,7 @@ TEST_F(FirmwareUpdate, RemoteControlUpgradeSucceedsFailsOrFindsTheRemoteAsleep)
     // The device-information request fails while the package downloads:
     // the row is offered again and the video bar is no longer updating.
     click(cell(remote)->updateButton());
-    ASSERT_EQ(remote->upgradeState, 4);
+    ASSERT_TRUE(waitState(remote, 4));
     EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("OR30")), 2);
     sim::SimFaults faults;
     faults.statusCode = 500;
