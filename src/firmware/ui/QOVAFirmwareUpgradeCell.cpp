@@ -319,7 +319,6 @@ void QOVAFirmwareUpgradeCell::layoutViews()
     int versionWidth = 0;
     for (const QString &line : lines)
         versionWidth = std::max(versionWidth, metrics.horizontalAdvance(line) + 2);
-    m_versionLabel->setIsTopAlignment(true);
     m_versionLabel->setGeometry(kTextLeft, versionTop, versionWidth,
                                 int(lines.size()) * metrics.lineSpacing() + 4);
     const int localWidth = std::max(128, int(std::ceil(m_localUpdateButton->textLength())));

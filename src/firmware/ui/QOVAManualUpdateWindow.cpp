@@ -55,7 +55,6 @@ QOVAManualUpdateWindow::QOVAManualUpdateWindow(const QSizeF &size, const QString
 
     m_tipLabel = makeLabel(this, QOVAFontRegular, 13, QStringLiteral("252525"));
     m_tipLabel->setStringValue(qtTrId("STRING_MANUAL_UPDATE_CONFIRM_TIP"));
-    m_tipLabel->setIsTopAlignment(true);
     m_tipLabel->setGeometry(34, 42, 364, labelHeight(m_tipLabel, 364));
 
     const QString grey = QStringLiteral("2e2e2e");

@@ -27,7 +27,6 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     m_notificationLabel->setFont(font);
     m_notificationLabel->setTextColor(colorWithString(QStringLiteral("d0021b"), 1.0));
     m_notificationLabel->setMaximumNumberOfLines(2);
-    m_notificationLabel->setIsTopAlignment(true);
     m_notificationLabel->setGeometry(41, 43 + 18 + 8, 359, 28);
 
     m_passwordLabel = new QOVALabel(this);

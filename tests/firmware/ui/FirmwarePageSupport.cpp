@@ -37,16 +37,15 @@ void installDeviceSetup()
 {
     static const bool done = [] {
         sim::SimBus::addGlobalDeviceSetup([](sim::SimDevice &device) {
+            // Each plugged device gets handlers of its own (a serial number
+            // seen in an earlier test is a new device).
             std::lock_guard lock(registryMutex);
             Handlers &h = registry()[device.serialNumber()];
-            if (!h.catalogue && device.family() != sim::Family::Pirok) {
-                h.catalogue = std::static_pointer_cast<sim::SimCatalogueRequestHandler>(
-                    sim::makeCatalogueRequestHandler(device.family()));
-            }
+            h.catalogue = std::static_pointer_cast<sim::SimCatalogueRequestHandler>(
+                sim::makeCatalogueRequestHandler(device.family()));
             if (h.catalogue)
                 device.setRequestHandler(h.catalogue);
-            if (!h.dfu)
-                h.dfu = sim::attachSimDfu(device.shared_from_this());
+            h.dfu = sim::attachSimDfu(device.shared_from_this());
         });
         return true;
     }();

@@ -92,7 +92,8 @@ TEST_F(FirmwareUpdate, EveryFamilyUpdatesToTheOfferedVersion)
         click(cell(row(d.serial))->updateButton());
     for (const auto &d : devices) {
         const QOVAFirmwareModelRef r = row(d.serial);
-        ASSERT_TRUE(waitState(r, 7)) << qPrintable(d.serial) << " state " << r->upgradeState;
+        ASSERT_TRUE(waitState(r, 7)) << qPrintable(d.serial) << " state " << r->upgradeState << " "
+                                     << (r->updateError ? qPrintable(r->updateError->localizedDescription()) : "");
         EXPECT_EQ(r->version, d.version);
         EXPECT_EQ(bus()->device(d.serial)->firmwareVersion(), d.version);
         EXPECT_TRUE(waitUntil([&] { return deviceListStatus(delegate(), d.serial) == 0; }));
