@@ -27,6 +27,11 @@ struct Handlers {
 };
 
 std::mutex registryMutex;
+QStringList &pairedAtPlug()
+{
+    static QStringList serials;
+    return serials;
+}
 std::map<QString, Handlers> &registry()
 {
     static std::map<QString, Handlers> handlers;
@@ -43,8 +48,10 @@ void installDeviceSetup()
             Handlers &h = registry()[device.serialNumber()];
             h.catalogue = std::static_pointer_cast<sim::SimCatalogueRequestHandler>(
                 sim::makeCatalogueRequestHandler(device.family()));
-            if (h.catalogue)
+            if (h.catalogue) {
+                h.catalogue->setRemotePaired(pairedAtPlug().contains(device.serialNumber()));
                 device.setRequestHandler(h.catalogue);
+            }
             h.dfu = sim::attachSimDfu(device.shared_from_this());
         });
         return true;
@@ -68,6 +75,12 @@ std::shared_ptr<sim::SimCatalogueRequestHandler> catalogueOf(const QString &seri
 {
     std::lock_guard lock(registryMutex);
     return registry()[serial].catalogue;
+}
+
+void pairRemoteAtPlug(const QString &serial)
+{
+    std::lock_guard lock(registryMutex);
+    pairedAtPlug().append(serial);
 }
 
 std::shared_ptr<sim::SimDfuHandler> dfuOf(const QString &serial)

@@ -22,6 +22,8 @@ using namespace shelltest;
 // The catalogue and DFU handlers of each plugged device, by serial number.
 std::shared_ptr<sim::SimCatalogueRequestHandler> catalogueOf(const QString &serial);
 std::shared_ptr<sim::SimDfuHandler> dfuOf(const QString &serial);
+// The video bar of that serial number comes with a paired remote control.
+void pairRemoteAtPlug(const QString &serial);
 
 // A DFU package for the family that installs the version.
 QByteArray package(sim::Family family, const QString &version, qsizetype payload = 64 * 1024);

@@ -137,9 +137,13 @@ TEST_F(FirmwarePage, RemoteControlEventsAndTheRedDot)
     if (m_skip)
         return;
     offer(3, QStringLiteral("1.0.1"));
+    pairRemoteAtPlug(QStringLiteral("OR9"));
     plugRow(sim::Family::Orbrin, QStringLiteral("OR9"));
     const QVariantMap who{{"productSeriaNumber", "OR9"}};
-    catalogueOf(QStringLiteral("OR9"))->setRemotePaired(true);
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR9"), 3) != nullptr; }));
+    // Unpaired and paired again: the remote control's row goes and comes.
+    post("QOVARemoteControlUnPair", who);
+    EXPECT_EQ(types(), (QList<qint64>{5, 2}));
     post("QOVARemoteControlPair", who);
     ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR9"), 3) != nullptr; }));
     const QOVAFirmwareModelRef remote = row(QStringLiteral("OR9"), 3);

@@ -265,11 +265,9 @@ TEST_F(FirmwareUpdate, RemoteControlUpgradeSucceedsFailsOrFindsTheRemoteAsleep)
     if (m_skip)
         return;
     offer(3, QStringLiteral("1.0.1"), QStringLiteral("/slow"), package(sim::Family::Orbrin, QStringLiteral("1.0.1"), 600 * 1024));
+    pairRemoteAtPlug(QStringLiteral("OR30"));
     plugRow(sim::Family::Orbrin, QStringLiteral("OR30"));
     auto catalogue = catalogueOf(QStringLiteral("OR30"));
-    catalogue->setRemotePaired(true);
-    QOVANotificationCenter::defaultCenter().postNotificationName(
-        QStringLiteral("QOVARemoteControlPair"), nullptr, QVariantMap{{"productSeriaNumber", "OR30"}});
     ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR30"), 3) != nullptr; }));
     openPage();
     const QOVAFirmwareModelRef remote = row(QStringLiteral("OR30"), 3);
