@@ -157,8 +157,7 @@ void QOVAFirmwareViewController::initData()
     m_sectionList = sections;
     m_checkingOOBDevices.clear();
     registerObservers();
-    if (isViewLoaded())
-        reloadTableView();
+    reloadTableView();
 }
 
 void QOVAFirmwareViewController::registerObservers()

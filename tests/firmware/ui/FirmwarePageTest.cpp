@@ -114,7 +114,8 @@ TEST_F(FirmwarePage, InitDataRegistersOnceAndKeepsRunningUpdates)
     plugRow(sim::Family::Pirok, QStringLiteral("PK6"));
     ASSERT_TRUE(waitState(row(QStringLiteral("PK5")), 1));
     ASSERT_TRUE(waitState(row(QStringLiteral("PK6")), 1));
-    const size_t before = m_server.requestsFor(check, 2).size();
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= 2; }));
+    const size_t before = m_server.requestsFor(check).size();
     row(QStringLiteral("PK6"))->upgradeState = 4;   // as if downloading
     page()->initData();
     page()->initData();
@@ -123,10 +124,11 @@ TEST_F(FirmwarePage, InitDataRegistersOnceAndKeepsRunningUpdates)
     ASSERT_TRUE(row(QStringLiteral("PK6")));
     plugRow(sim::Family::Pirok, QStringLiteral("PK7"));
     ASSERT_TRUE(waitState(row(QStringLiteral("PK7")), 1));
-    const size_t afterArrival = m_server.requestsFor(check, before + 1).size();
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= before + 1; }));
+    const size_t afterArrival = m_server.requestsFor(check).size();
     post("QOVADeviceAutoCheckUpdate", {});
     // One check for the one refreshable row, not one per registration.
-    EXPECT_EQ(m_server.requestsFor(check, afterArrival + 1).size(), afterArrival + 1);
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= afterArrival + 1; }));
     spin(200);
     EXPECT_EQ(m_server.requestsFor(check).size(), afterArrival + 1);
 }
@@ -169,4 +171,25 @@ TEST_F(FirmwarePage, RemoteControlEventsAndTheRedDot)
     openPage();
     EXPECT_FALSE(row(QStringLiteral("OR9"), 2)->uncheckedViewModel);
     EXPECT_FALSE(dot->isVisible());
+}
+
+// A check reply without a version offers nothing, not even to a device in
+// DFU mode (which is offered any version the server names).
+TEST_F(FirmwarePage, ACheckReplyWithoutAVersionOffersNothing)
+{
+    if (m_skip)
+        return;
+    const QString package = offer(1, QString());
+    plugRow(sim::Family::Pirok, QStringLiteral("PK30"), sim::Mode::Dfu);
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK30"));
+    ASSERT_TRUE(r->isDFU());
+    EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(QStringLiteral("/files/check/kind1.json")).empty(); }));
+    spin(50);
+    EXPECT_EQ(r->upgradeState, 0);
+    EXPECT_TRUE(r->sourcePath.isEmpty());
+    // Update All or a forced start fetches nothing without an address.
+    page()->startUpdateModel(r);
+    EXPECT_NE(r->upgradeState, 4);
+    spin(50);
+    EXPECT_TRUE(m_server.requestsFor(package).empty());
 }

@@ -136,7 +136,9 @@ TEST_F(FirmwareUpdate, UpdateAllSharesOneDownloadAndFlashesEveryWaitingRow)
         ASSERT_TRUE(waitState(row(QLatin1String(s)), 7)) << s;
         EXPECT_EQ(bus()->device(QLatin1String(s))->firmwareVersion(), QStringLiteral("12.0.4"));
     }
-    EXPECT_EQ(m_server.requestsFor(path, 1).size(), 1u);
+    EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(path).empty(); }));
+    spin(50);
+    EXPECT_EQ(m_server.requestsFor(path).size(), 1u);
 }
 
 TEST_F(FirmwareUpdate, SignInGatesTheUpdateOfADeviceWithAPassword)
