@@ -18,6 +18,7 @@ if [ "$ORVALINDE_BACKEND" = "sim" ]; then
   if [ -z "${ORVALINDE_UPDATE_CONFIG:-}" ]; then
     server_dir="$(mktemp -d "${TMPDIR:-/tmp}/orvalinde-update.XXXXXX")"
     trap 'scripts/update-server.sh stop "$server_dir"; rm -rf "$server_dir"' EXIT
+    trap 'exit 130' INT TERM
     ORVALINDE_UPDATE_CONFIG="$(scripts/update-server.sh start "$server_dir" "$PWD/build/release/tools/simfw/orvalinde-simfw")"
     export ORVALINDE_UPDATE_CONFIG
     echo "Update server: $(grep -o 'https://127.0.0.1:[0-9]*' "$ORVALINDE_UPDATE_CONFIG" | head -1) (configuration $ORVALINDE_UPDATE_CONFIG)"

@@ -31,7 +31,11 @@ simfw="${3:?the orvalinde-simfw tool}"
 [ -n "$nginx_bin" ] || { echo "nginx is not installed (Debian package nginx-light)" >&2; exit 1; }
 
 mkdir -p "$dir"/www/fw "$dir"/www/check "$dir"/logs "$dir"/tmp
+# nginx started as root serves files as an unprivileged user: the folder and
+# what it serves must be readable to all (the keys stay private).
+chmod 755 "$dir"
 cd "$dir"
+umask 022
 
 # The certificate authority and the server's certificate, made now.
 cat > server.ext <<'EXT'
@@ -44,6 +48,7 @@ openssl req -x509 "${ec[@]}" -keyout ca.key -out ca.crt -days 7 -subj "/CN=Orval
 openssl req "${ec[@]}" -keyout server.key -out server.csr -subj "/CN=127.0.0.1" 2>/dev/null
 openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -out server.crt -days 7 \
   -extfile server.ext 2>/dev/null
+chmod 600 ca.key server.key
 
 # The newest firmware per family: one step above what a simulated device
 # runs when it is plugged.
