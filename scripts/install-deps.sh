@@ -16,7 +16,7 @@ if [ "${1:-}" = "--run-only" ]; then
   packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools
     qt6-multimedia-dev qt6-scxml-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
     qt6-l10n-tools qt6-qpa-plugins libgl-dev libudev-dev libusb-1.0-0-dev libssl-dev
-    fonts-liberation xvfb xauth)
+    fonts-liberation xvfb xauth nginx-light openssl)
 fi
 
 missing=()

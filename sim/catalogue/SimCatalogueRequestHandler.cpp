@@ -1,5 +1,7 @@
 #include "SimCatalogueRequestHandler.h"
 
+#include "sim/dfu/SimDfuHandler.h"
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QSslCertificate>
@@ -691,9 +693,9 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
                     QDateTime::fromMSecsSinceEpoch(m_deviceTime, Qt::UTC).toString(Qt::ISODate));
     if (orbrin && m_remotePaired) {
         info.insert(QStringLiteral("remote_name"), QStringLiteral("Remote Control"));
-        info.insert(QStringLiteral("remote_fw_version"), QStringLiteral("1.0.0"));
+        info.insert(QStringLiteral("remote_fw_version"), m_remoteVersion);
         info.insert(QStringLiteral("remote_battery_status"), QStringLiteral("100"));
-        info.insert(QStringLiteral("remote_active"), 1);
+        info.insert(QStringLiteral("remote_active"), m_remoteActive ? 1 : 0);
         info.insert(QStringLiteral("remote_upgrade_enable"), 0);
         info.insert(QStringLiteral("remote_upgrading"), 0);
     }
@@ -984,9 +986,40 @@ SimReply SimCatalogueRequestHandler::getCoredump(Request &)
     return raw(*m_coredump);
 }
 
-SimReply SimCatalogueRequestHandler::putRemoteControlUpgrade(Request &)
+SimReply SimCatalogueRequestHandler::putRemoteControlUpgrade(Request &request)
 {
+    if (!m_remotePaired || !m_remoteActive)
+        return status(503, QStringLiteral("remote control not reachable"));
+    if (m_remoteUpgradeFails)
+        return status(500, QStringLiteral("remote control upgrade failed"));
+    const QString version = simFirmwareVersionOf(request.file);
+    if (!version.isEmpty())
+        m_remoteVersion = version;
     return ok();
+}
+
+void SimCatalogueRequestHandler::setRemotePaired(bool paired)
+{
+    std::lock_guard lock(m_mutex);
+    m_remotePaired = paired;
+}
+
+void SimCatalogueRequestHandler::setRemoteUpgradeFails(bool fails)
+{
+    std::lock_guard lock(m_mutex);
+    m_remoteUpgradeFails = fails;
+}
+
+void SimCatalogueRequestHandler::setRemoteActive(bool active)
+{
+    std::lock_guard lock(m_mutex);
+    m_remoteActive = active;
+}
+
+QString SimCatalogueRequestHandler::remoteVersion() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_remoteVersion;
 }
 
 // --- audio ---

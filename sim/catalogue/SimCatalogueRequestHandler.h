@@ -77,6 +77,13 @@ public:
     // The value a device_info field takes from a text: numbers for the
     // numeric fields, a JSON object for provision_server_info, else the text.
     static std::optional<QJsonValue> deviceInfoValueFromText(const QString &key, const QString &text);
+    // The remote control of a video bar: paired or not, awake or asleep, and
+    // its firmware version (a remote-control upgrade installs the version a
+    // package names with simFirmwareVersionOf).
+    void setRemotePaired(bool paired);
+    void setRemoteActive(bool active);
+    void setRemoteUpgradeFails(bool fails);   // the upgrade answers 500
+    QString remoteVersion() const;
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -182,6 +189,9 @@ private:
     QJsonObject m_general;           // device_name, country_region, ntp_server, ntp_mode[, camera_vivid_mode]
     QJsonObject m_bluetooth;         // enable, ble_enable, autopair_enable
     bool m_remotePaired = false;
+    bool m_remoteActive = true;
+    bool m_remoteUpgradeFails = false;
+    QString m_remoteVersion = QStringLiteral("1.0.0");
     bool m_wifiEnabled = true;
     bool m_wifiAutoConnect = true;
     QString m_connectedSsid;
