@@ -17,6 +17,7 @@
 
 #include <QAbstractAnimation>
 #include <QElapsedTimer>
+#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QTest>
 
@@ -41,6 +42,17 @@ protected:
 // Runs a window's running animations to their end at once: the states a
 // toast passes through are checked where its animations end, not by catching
 // them on the clock, which a busy machine does not keep.
+bool fadingOut(QWidget *window)
+{
+    for (QPropertyAnimation *animation :
+         window->findChildren<QPropertyAnimation *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (animation->state() == QAbstractAnimation::Running
+            && animation->propertyName() == "windowOpacity" && animation->endValue().toDouble() == 0.0)
+            return true;
+    }
+    return false;
+}
+
 void finishAnimations(QWidget *window)
 {
     for (QAbstractAnimation *animation :
@@ -173,7 +185,9 @@ TEST_F(WindowsTest, ToastCloseButtonFadesAtOnceAndTwoToastsShareTheirPlace)
     shot(first, QStringLiteral("toast_failure"));
     QPointer<QOVANotificationWindow> a(first), b(second);
     QTest::mouseClick(first->closeButton(), Qt::LeftButton, {}, QPoint(3, 3));
-    // The click starts the fade-out; at its end the toast is hidden.
+    // The button reports the click from the event loop; the click starts
+    // the fade-out, at whose end the toast is hidden.
+    ASSERT_TRUE(waitUntil([&] { return !a || fadingOut(a); }));
     finishAnimations(first);
     EXPECT_TRUE(a && !a->isVisible());
     // The other toast keeps its own schedule.
