@@ -148,6 +148,12 @@ void SimDevice::setRequestHandler(std::shared_ptr<SimRequestHandler> handler)
     m_requestHandler = std::move(handler);
 }
 
+std::shared_ptr<SimRequestHandler> SimDevice::requestHandler() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_requestHandler;
+}
+
 void SimDevice::addControlHandler(std::shared_ptr<SimControlHandler> handler)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -662,6 +668,10 @@ platform::UsbError SimDevice::usbReset(uint64_t connection)
 {
     if (!isConnection(connection))
         return platform::UsbError::NoDevice;
+    for (const auto &handler : controlHandlers()) {
+        if (auto refused = handler->refuseReset(*this))
+            return *refused;
+    }
     for (const auto &handler : controlHandlers()) {
         if (handler->handleReset(*this))
             return platform::UsbError::None;

@@ -137,6 +137,16 @@ QString QOVADownloader::versionKey(const QString &address)
     return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("Version");
 }
 
+QString QOVADownloader::etagKey(const QString &address)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("ETag");
+}
+
+QString QOVADownloader::lastModifiedKey(const QString &address)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("LastModified");
+}
+
 bool QOVADownloader::isMd5(const QString &md5)
 {
     static const QRegularExpression re(QStringLiteral("^[0-9A-Fa-f]{32}$"));
@@ -211,6 +221,21 @@ void QOVADownloader::removeKeys()
     const auto settings = userDefaults();
     settings->remove(sizeKey(m_sourcePath));
     settings->remove(versionKey(m_sourcePath));
+    settings->remove(etagKey(m_sourcePath));
+    settings->remove(lastModifiedKey(m_sourcePath));
+}
+
+bool QOVADownloader::startOver()
+{
+    if (m_retriedFromZero)
+        return false;
+    m_retriedFromZero = true;
+    dropReply();
+    m_file.close();
+    removeExpiredFile();
+    removeKeys();
+    startTask();
+    return true;
 }
 
 void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock progress,
@@ -226,6 +251,15 @@ void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock 
     m_failedBlock = std::move(failed);
     QOVA_LOG(INFO, UI, "download from path:%s", qUtf8Printable(address));
 
+    if (!QOVANetworkError::isSecureAddress(QUrl(address))) {
+        QOVA_LOG(ERROR, UI, "package address \"%s\" refused: not https", qUtf8Printable(address));
+        m_destinationPath.clear();
+        QMetaObject::invokeMethod(this, [this] {
+            failNow(QOVANetworkError::make(QOVANetworkError::InsecureAddress,
+                                           QStringLiteral("The package address is not https")));
+        }, Qt::QueuedConnection);
+        return;
+    }
     const QString name = getFileName(address);
     if (name.isEmpty()) {
         m_destinationPath.clear();
@@ -280,6 +314,17 @@ void QOVADownloader::startTask()
 
     QNetworkRequest request = QOVAAFSessionSingleton::request(QUrl(m_sourcePath));
     request.setRawHeader("Range", QByteArray("bytes=") + QByteArray::number(m_currentLength) + '-');
+    if (m_currentLength > 0) {
+        // The rest only of the package the file holds the start of; a
+        // changed package comes whole (a weak ETag cannot be used for this).
+        const auto settings = userDefaults();
+        const QByteArray etag = settings->value(etagKey(m_sourcePath)).toByteArray();
+        const QByteArray modified = settings->value(lastModifiedKey(m_sourcePath)).toByteArray();
+        if (!etag.isEmpty() && !etag.startsWith("W/"))
+            request.setRawHeader("If-Range", etag);
+        else if (!modified.isEmpty())
+            request.setRawHeader("If-Range", modified);
+    }
     m_reply = QOVAAFSessionSingleton::sharedHttpSessionManager()->get(request);
     // The reply holds at most this much before it stops reading the socket.
     m_reply->setReadBufferSize(kReadBufferSize);
@@ -303,6 +348,17 @@ void QOVADownloader::handleHead()
                     .arg(range.first).arg(m_currentLength), status));
             return;
         }
+        const qint64 stored = userDefaults()->value(sizeKey(m_sourcePath), -1).toLongLong();
+        if (m_currentLength > 0 && range.total != stored) {
+            // Another package than the one the file holds the start of.
+            QOVA_LOG(WARNING, UI, "the package is now %lld bytes, not %lld: download it again",
+                     range.total, stored);
+            if (!startOver())
+                failNow(QOVANetworkError::make(
+                    QOVANetworkError::RangeMismatch,
+                    QStringLiteral("The package changed while it was downloaded"), status));
+            return;
+        }
         append = true;
         total = range.total;
     } else if (status == 200) {
@@ -311,13 +367,8 @@ void QOVADownloader::handleHead()
         const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() >= 0)
             total = length.toLongLong();
-    } else if (status == 416 && !m_retriedFromZero) {
-        // The range lies beyond what the server has: start over once.
-        m_retriedFromZero = true;
-        dropReply();
-        removeExpiredFile();
-        removeKeys();
-        startTask();
+    } else if (status == 416 && startOver()) {
+        // The range lay beyond what the server has: started over, once.
         return;
     } else {
         failNow(QOVANetworkError::make(QOVANetworkError::HttpStatus,
@@ -344,6 +395,14 @@ void QOVADownloader::handleHead()
         settings->setValue(sizeKey(m_sourcePath), total);
     else
         settings->remove(sizeKey(m_sourcePath));
+    const auto storeValidator = [&](const QString &key, const QByteArray &value) {
+        if (value.isEmpty())
+            settings->remove(key);
+        else
+            settings->setValue(key, QString::fromLatin1(value));
+    };
+    storeValidator(etagKey(m_sourcePath), m_reply->rawHeader("ETag"));
+    storeValidator(lastModifiedKey(m_sourcePath), m_reply->rawHeader("Last-Modified"));
     settings->sync();
     qInfo("destination:%s", qUtf8Printable(m_destinationPath));
 }
@@ -377,11 +436,12 @@ void QOVADownloader::handleFinished()
 {
     if (!m_reply)
         return;
+    QNetworkReply *const reply = m_reply;
     const bool hasStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
     if (!m_headHandled && hasStatus) {
         handleHead();
-        if (!m_reply)
-            return;  // failed, or started over
+        if (m_reply != reply)
+            return;  // failed, or started over with a new reply
     }
     if (m_file.isOpen())
         handleData();
