@@ -31,6 +31,14 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exit $?
 fi
 shot="${ORVALINDE_SCREENSHOT:-$PWD/orvalinde-screenshot.png}"
-echo "No display: running under xvfb-run; the main window is saved to $shot"
+rm -f "$shot"
+echo "No display: running under xvfb-run"
+status=0
 ORVALINDE_SCREENSHOT="$shot" ORVALINDE_QUIT_AFTER_SCREENSHOT="${ORVALINDE_QUIT_AFTER_SCREENSHOT:-1}" \
-  xvfb-run -a -s "-screen 0 1280x800x24" "$app"
+  xvfb-run -a -s "-screen 0 1280x800x24" "$app" || status=$?
+if [ -f "$shot" ]; then
+  echo "Screenshot of the main window saved to $shot"
+else
+  echo "No screenshot was saved (wanted at $shot)" >&2
+fi
+exit "$status"

@@ -253,7 +253,7 @@ void SimCatalogueRequestHandler::afterReply(SimDeviceHost &host, std::function<v
                                             int delayMs)
 {
     SimDeviceHost *device = &host;
-    host.runLater(delayMs, [device, task = std::move(task)]() { task(*device); });
+    host.runAfterReply(delayMs, [device, task = std::move(task)]() { task(*device); });
 }
 
 const std::vector<SimCatalogueRequestHandler::Route> &SimCatalogueRequestHandler::routes()
