@@ -132,6 +132,8 @@ public:
     // Ends the progress mask 30 seconds (scaled) from now.
     void startResetTimer();
     bool isResetTimerPending() const;
+    // The pending reset timer's period in milliseconds, or -1 when none runs.
+    int resetTimerInterval() const;
 
     // Called by the application delegate when the application terminates.
     // The camera page is told stopPreview (a slot of that page) when it is
