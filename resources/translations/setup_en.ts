@@ -140,8 +140,8 @@
         <translation>1. The name is 1 to 63 characters long.</translation>
     </message>
     <message id="STRING_TIP_VASKO_NAME_RULE_2">
-        <source>2. It uses only letters (a-z, A-Z), digits (0-9), spaces and hyphens (-).</source>
-        <translation>2. It uses only letters (a-z, A-Z), digits (0-9), spaces and hyphens (-).</translation>
+        <source>2. It uses only letters, digits, spaces and hyphens (-).</source>
+        <translation>2. It uses only letters, digits, spaces and hyphens (-).</translation>
     </message>
     <message id="STRING_TIP_VASKO_NAME_RULE_3">
         <source>3. It begins with a letter or a digit.</source>

@@ -19,6 +19,8 @@ QOVAHalvexPageIndicatorView::QOVAHalvexPageIndicatorView(QWidget *parent)
         m_labels[i]->setTextColor(Qt::black);
         m_labels[i]->setStringValue(qtTrId(keys[i]));
         m_labels[i]->setToolTip(QString());
+        m_labels[i]->setLineBreakMode(QOVALabel::ByClipping);
+        m_labels[i]->setMaximumNumberOfLines(1);
     }
     m_stepImageView = new QOVAImageView(this);
     m_stepImageView->setImageScaling(QOVAImageView::ScaleAxesIndependently);
@@ -36,7 +38,7 @@ void QOVAHalvexPageIndicatorView::setupPageIndicatorView()
     const double labelHeight = 9;
     double widths[5];
     for (int i = 0; i < 5; ++i)
-        widths[i] = std::ceil(m_labels[i]->sizeHint().width());
+        widths[i] = std::ceil(m_labels[i]->sizeHint().width()) + 2;
     double imageLeft = 2;
     for (int i = 0; i < 5; ++i)
         imageLeft = std::max(imageLeft, 2 + widths[i] / 2 - (8 + 66 * i));

@@ -111,6 +111,12 @@ void QOVAHalvexSignInView::updateSignInButton()
     m_signInButton->setDisabled(!ready);
 }
 
+void QOVAHalvexSignInView::clearPassword()
+{
+    m_passwordTextField->setPasswordString(QString());
+    updateSignInButton();
+}
+
 void QOVAHalvexSignInView::signIn()
 {
     if (auto *d = delegate())

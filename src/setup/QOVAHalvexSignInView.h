@@ -32,6 +32,9 @@ public:
     // The licence terms' address.
     static QString licenseAddress();
 
+    // The sign-in went through: the typed password is wiped.
+    void clearPassword();
+
     void signIn();
     void clickAgreementButton();
     void secureTextViewTextChange(QOVASecureTextView *view, QLineEdit *field) override;

@@ -125,6 +125,9 @@ TEST(SetupSignIn, SignInNeedsAPasswordAndTheTickAndSendsOnlyThePassword)
     click(page->signInButton());
     click(page->signInButton());   // not held back while a sign-in runs
     EXPECT_EQ(wizard.calls, QStringList({"signIn:admin", "signIn:admin"}));
+    page->clearPassword();
+    EXPECT_TRUE(page->passwordTextField()->passwordString().isEmpty());
+    EXPECT_TRUE(page->signInButton()->disabled());
 }
 
 TEST(SetupSignIn, TheLicenceLinkOpensItsAddress)
