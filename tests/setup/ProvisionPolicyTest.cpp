@@ -11,7 +11,7 @@ using Mode = QOVAProvisionPolicy::Mode;
 
 namespace {
 
-std::shared_ptr<ProvisionModel> provision(const char *mode, const char *type, const char *url = "srv.example",
+std::shared_ptr<ProvisionModel> reported(const char *mode, const char *type, const char *url = "srv.example",
                                           const char *user = "ops")
 {
     auto model = std::make_shared<ProvisionModel>();
@@ -31,18 +31,18 @@ std::shared_ptr<ProvisionModel> provision(const char *mode, const char *type, co
 TEST(ProvisionPolicy, ModeListsAndGatesFollowProductAndFirmwareExactly)
 {
     installTexts();
-    const QString A = QOVAProvisionPolicy::autoTitle(), M = QOVAProvisionPolicy::manualTitle(),
-                  D = QOVAProvisionPolicy::disableTitle();
-    EXPECT_EQ(QOVAProvisionPolicy("6e17", "1.0").setupModeTitles(), QStringList({A, D, M}));
-    EXPECT_EQ(QOVAProvisionPolicy("6e12", "V1.3").setupModeTitles(), QStringList({D, M}));
-    EXPECT_EQ(QOVAProvisionPolicy::deviceModeTitles(), QStringList({A, M, D}));
+    const QString autoT = QOVAProvisionPolicy::autoTitle(), manualT = QOVAProvisionPolicy::manualTitle(),
+                  disableT = QOVAProvisionPolicy::disableTitle();
+    EXPECT_EQ(QOVAProvisionPolicy("6e17", "1.0").setupModeTitles(), QStringList({autoT, disableT, manualT}));
+    EXPECT_EQ(QOVAProvisionPolicy("6e12", "V1.3").setupModeTitles(), QStringList({disableT, manualT}));
+    EXPECT_EQ(QOVAProvisionPolicy::deviceModeTitles(), QStringList({autoT, manualT, disableT}));
     EXPECT_TRUE(QOVAProvisionPolicy("6e17", "").hasServerType());
     EXPECT_FALSE(QOVAProvisionPolicy("6E17", "").hasServerType());
     EXPECT_TRUE(QOVAProvisionPolicy("6e12", "V1.3").hasDhcpOption());
     for (const char *version : {"V1.2", "v1.3", "V1.3 ", "1.3", ""})
         EXPECT_FALSE(QOVAProvisionPolicy("6e12", version).hasDhcpOption()) << version;
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(D), Mode::Disable);
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(A), Mode::Auto);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(disableT), Mode::Disable);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(autoT), Mode::Auto);
     EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(QStringLiteral("anything")), Mode::Manual);
 }
 
@@ -68,13 +68,13 @@ TEST(ProvisionPolicy, ManualFillByProductAndServerType)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.product) + " " + (c.type ? c.type : "(none)"));
-        const auto fill = QOVAProvisionPolicy(c.product, "V1.3").manualFill(*provision("Manual", c.type));
+        const auto fill = QOVAProvisionPolicy(c.product, "V1.3").manualFill(*reported("Manual", c.type));
         EXPECT_EQ(fill.serverTypeTitle, c.typeKey ? qtTrId(c.typeKey) : QString());
         EXPECT_EQ(fill.address, c.filled ? QStringLiteral("srv.example") : QString());
         EXPECT_EQ(fill.userName, c.filled ? QStringLiteral("ops") : QString());
     }
     // Absent values come up empty.
-    const auto fill = QOVAProvisionPolicy("6e17", "").manualFill(*provision("Manual", "https", nullptr, nullptr));
+    const auto fill = QOVAProvisionPolicy("6e17", "").manualFill(*reported("Manual", "https", nullptr, nullptr));
     EXPECT_TRUE(fill.address.isEmpty());
     EXPECT_TRUE(fill.userName.isEmpty());
 }
