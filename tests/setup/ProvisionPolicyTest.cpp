@@ -7,7 +7,7 @@
 #include "models/ProvisionModel.h"
 
 using namespace setuptest;
-using Mode = QOVAProvisionPolicy::Mode;
+using ProvisionMode = QOVAProvisionPolicy::Mode;
 
 namespace {
 
@@ -41,9 +41,9 @@ TEST(ProvisionPolicy, ModeListsAndGatesFollowProductAndFirmwareExactly)
     EXPECT_TRUE(QOVAProvisionPolicy("6e12", "V1.3").hasDhcpOption());
     for (const char *version : {"V1.2", "v1.3", "V1.3 ", "1.3", ""})
         EXPECT_FALSE(QOVAProvisionPolicy("6e12", version).hasDhcpOption()) << version;
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(disableT), Mode::Disable);
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(autoT), Mode::Auto);
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(QStringLiteral("anything")), Mode::Manual);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(disableT), ProvisionMode::Disable);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(autoT), ProvisionMode::Auto);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(QStringLiteral("anything")), ProvisionMode::Manual);
 }
 
 TEST(ProvisionPolicy, ManualFillByProductAndServerType)
@@ -84,27 +84,27 @@ TEST(ProvisionPolicy, CommitRuleNeedsCredentialsInManualAndAValidDhcpOptionInAut
     const QOVAProvisionPolicy v13("6e12", "V1.3");
     const QOVAProvisionPolicy v12("6e12", "V1.2");
     struct Case {
-        Mode mode;
+        ProvisionMode mode;
         const char *address, *user, *password, *dhcp;
         bool onV13, onV12;
     };
     const Case cases[] = {
-        {Mode::Manual, "a", "u", "p", "160", true, true},
-        {Mode::Manual, "a", "", "", "160", false, false},   // a valid hidden option does not stand in
-        {Mode::Manual, "a", "u", "", "", false, false},
-        {Mode::Manual, "", "u", "p", "", false, false},
-        {Mode::Auto, "", "", "", "160", true, true},
-        {Mode::Auto, "", "", "", "", false, true},
-        {Mode::Auto, "", "", "", "15", false, true},
-        {Mode::Auto, "", "", "", "139", false, true},
-        {Mode::Auto, "", "", "", "140", true, true},
-        {Mode::Auto, "", "", "", "207", true, true},
-        {Mode::Auto, "", "", "", "208", false, true},
-        {Mode::Auto, "", "", "", "1500", false, true},
-        {Mode::Auto, "", "", "", "150abc", false, true},
-        {Mode::Auto, "", "", "", " 150", false, true},
-        {Mode::Auto, "", "", "", "-150", false, true},
-        {Mode::Disable, "", "", "", "", true, true},
+        {ProvisionMode::Manual, "a", "u", "p", "160", true, true},
+        {ProvisionMode::Manual, "a", "", "", "160", false, false},   // a valid hidden option does not stand in
+        {ProvisionMode::Manual, "a", "u", "", "", false, false},
+        {ProvisionMode::Manual, "", "u", "p", "", false, false},
+        {ProvisionMode::Auto, "", "", "", "160", true, true},
+        {ProvisionMode::Auto, "", "", "", "", false, true},
+        {ProvisionMode::Auto, "", "", "", "15", false, true},
+        {ProvisionMode::Auto, "", "", "", "139", false, true},
+        {ProvisionMode::Auto, "", "", "", "140", true, true},
+        {ProvisionMode::Auto, "", "", "", "207", true, true},
+        {ProvisionMode::Auto, "", "", "", "208", false, true},
+        {ProvisionMode::Auto, "", "", "", "1500", false, true},
+        {ProvisionMode::Auto, "", "", "", "150abc", false, true},
+        {ProvisionMode::Auto, "", "", "", " 150", false, true},
+        {ProvisionMode::Auto, "", "", "", "-150", false, true},
+        {ProvisionMode::Disable, "", "", "", "", true, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.address) + "|" + c.user + "|" + c.password + "|" + c.dhcp);
