@@ -67,6 +67,11 @@ public:
     // unless this is switched off (writing the provisioning settings ends it
     // too).
     void setOobDoneOnPasswordChange(bool done);
+    // The provisioning settings as the device reports them, and the password
+    // last written (kept apart: the device never reports it).
+    QJsonObject provisionSettings() const;
+    void setProvisionSettings(const QJsonObject &settings);
+    QString provisionPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
 
     // Fields of the device_info reply set over what the device reports:
