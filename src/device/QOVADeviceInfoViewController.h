@@ -177,6 +177,7 @@ private:
     QOVADeviceListItemRef m_model;
     QOVADeviceInfoViewControllerDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateGuard;
+    bool m_delegateGuarded = false;
     QPointer<QOVATabControlView> m_tabControlView;
     QPointer<QWidget> m_verticalLine;
     QPointer<QOVADisplayBaseView> m_currentView;
