@@ -70,10 +70,19 @@ std::shared_ptr<SimDevice> SimBus::plug(const SimDeviceConfig &config, QString *
     std::shared_ptr<SimDevice> device;
     {
         std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        // The host knows a Vasko device by its serial before the first ".":
+        // two devices it would know by one serial cannot both be plugged.
+        const auto listed = [](Family family, const QString &serial) {
+            return family == Family::Vasko ? serial.section(QLatin1Char('.'), 0, 0) : serial;
+        };
+        const QString wanted = listed(config.family, config.serial);
         for (const auto &d : m_devices) {
-            if (d->serialNumber() == config.serial) {
+            if (d->serialNumber() == config.serial || listed(d->family(), d->serialNumber()) == wanted) {
                 if (error)
-                    *error = QStringLiteral("%1 is already plugged").arg(config.serial);
+                    *error = d->serialNumber() == config.serial
+                                 ? QStringLiteral("%1 is already plugged").arg(config.serial)
+                                 : QStringLiteral("%1 is already plugged as %2")
+                                       .arg(wanted, d->serialNumber());
                 return nullptr;
             }
         }

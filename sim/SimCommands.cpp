@@ -94,6 +94,11 @@ SimCommandResult event(SimBus &bus, const QStringList &w)
     auto device = bus.device(w[1]);
     if (!device)
         return fail(QStringLiteral("no device %1").arg(w[1]));
+    // Only a device running its firmware on the bus raises input reports.
+    if (!device->isPresent())
+        return fail(QStringLiteral("%1 is not on the bus").arg(w[1]));
+    if (device->mode() == Mode::Dfu)
+        return fail(QStringLiteral("%1 is in DFU mode and raises no events").arg(w[1]));
     int code = 0;
     if ((w[2] == QLatin1String("wifi") || w[2] == QLatin1String("remote")) && w.size() == 4
         && toInt(w[3], &code, 0, 0xFFFF)) {
@@ -218,6 +223,7 @@ QString simCommandUsage()
         "  event SERIAL remote CODE       raise a remote-control event (kind 3)\n"
         "  event SERIAL upgrade-notice    reply-ready report with byte 2 = 1\n"
         "  event SERIAL not-ready         reply-not-ready report (kind 0)\n"
+        "                                 (events need a device on the bus in run mode)\n"
         "  reenumerate SERIAL run|dfu [MS]  leave the bus and come back in that mode\n"
         "                                 after MS milliseconds (default 1000)\n"
         "  info SERIAL                    the device_info fields set on the device\n"
@@ -245,7 +251,7 @@ QString simCommandUsage()
         "      stay-away                  never come back after leaving the bus\n"
         "      clear                      remove every fault\n"
         "SERIAL is the serial the device reports; for Vasko devices the part before\n"
-        "the first \".\" is accepted too.\n");
+        "the first \".\" is accepted too, so no two devices may share it.\n");
 }
 
 } // namespace sim

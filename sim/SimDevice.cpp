@@ -624,6 +624,10 @@ platform::UsbError SimDevice::usbReset(uint64_t connection)
     if (!isConnection(connection))
         return platform::UsbError::NoDevice;
     for (const auto &handler : controlHandlers()) {
+        if (auto refused = handler->refuseReset(*this))
+            return *refused;
+    }
+    for (const auto &handler : controlHandlers()) {
         if (handler->handleReset(*this))
             return platform::UsbError::None;
     }

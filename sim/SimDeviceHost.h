@@ -105,6 +105,9 @@ public:
     // it (for example by re-enumerating); otherwise the device's own rule
     // applies: a reset in DFU mode brings it back in run mode.
     virtual bool handleReset(SimDeviceHost &) { return false; }
+    // Asked first about every port reset: an error fails the reset, which
+    // then changes nothing on the device.
+    virtual std::optional<platform::UsbError> refuseReset(SimDeviceHost &) { return std::nullopt; }
 };
 
 } // namespace sim

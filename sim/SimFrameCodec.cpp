@@ -1,5 +1,8 @@
 #include "sim/SimFrameCodec.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <cstring>
 
@@ -22,6 +25,12 @@ void set32(char *p, uint32_t v)
         p[i] = char((v >> (8 * i)) & 0xFF);
 }
 } // namespace
+
+bool SimRequestAssembler::headAnnouncesBody(const QByteArray &head)
+{
+    const QJsonObject object = QJsonDocument::fromJson(head).object();
+    return object.value(QLatin1String("type")).toString() == QLatin1String("PUT");
+}
 
 void SimRequestAssembler::reset()
 {
@@ -69,12 +78,20 @@ SimRequestAssembler::Result SimRequestAssembler::feed(const uint8_t *frame, size
             return Result::Stray;
         const int data = std::clamp(int(payload) - 1, 0, kShortChunk);
         append(frame + 4, data);
+        if (flags & (kFlagBody | kFlagBodyEnd))
+            m_current.bodyPresent = true;
     }
     m_current.frameFlags.push_back(flags);
     m_current.payloadSizes.push_back(payload);
     m_current.byte10.push_back(frame[10]);
 
-    const bool ends = (flags & kFlagBodyEnd) || ((flags & kFlagHeadEnd) && m_bodyLength == 0);
+    bool ends = flags & kFlagBodyEnd;
+    if (!ends && (flags & kFlagHeadEnd) && m_bodyLength == 0) {
+        // Without body bytes the message ends with its head, unless a head
+        // too long for the first frame belongs to a PUT: its body, present
+        // even when empty, comes in a report of its own that ends it.
+        ends = (flags & kFlagFirst) || !headAnnouncesBody(m_current.head);
+    }
     if (!ends)
         return Result::Incomplete;
     const bool whole = uint32_t(m_current.head.size()) == m_headLength

@@ -69,6 +69,8 @@ public:
     void reset();
 
 private:
+    static bool headAnnouncesBody(const QByteArray &head);
+
     bool m_active = false;
     uint32_t m_headLength = 0;
     uint32_t m_bodyLength = 0;

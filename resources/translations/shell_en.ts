@@ -79,5 +79,9 @@
         <source>The firmware update failed.</source>
         <translation>The firmware update failed.</translation>
     </message>
+    <message id="STRING_UPDATE_FAILED_INCALL">
+        <source>The firmware update failed: the device is in a call. Try again when the call has ended.</source>
+        <translation>The firmware update failed: the device is in a call. Try again when the call has ended.</translation>
+    </message>
 </context>
 </TS>

@@ -159,6 +159,21 @@ void SimDfuHandler::modeChanged(SimDeviceHost &, Mode mode)
     enterMode(mode);
 }
 
+std::optional<platform::UsbError> SimDfuHandler::refuseReset(SimDeviceHost &)
+{
+    std::lock_guard lock(m_mutex);
+    ++m_resetCount;
+    if (m_config.failReset && *m_config.failReset == m_resetCount)
+        return platform::UsbError::Other;
+    return std::nullopt;
+}
+
+int SimDfuHandler::resetCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_resetCount;
+}
+
 bool SimDfuHandler::handleReset(SimDeviceHost &host)
 {
     std::lock_guard lock(m_mutex);

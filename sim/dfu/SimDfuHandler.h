@@ -57,6 +57,7 @@ struct SimDfuConfig {
     bool errFirmware = false;                    // manifestation ends in errFIRMWARE
     std::optional<uint8_t> initialDfuState;      // state on entering DFU mode (dfuERROR, dfuDNLOAD-IDLE)
     std::optional<int> unplugAfterBlocks;        // leaves the bus at the DNLOAD after this many blocks
+    std::optional<int> failReset;                // the port reset with this number (1: the first) fails
 };
 
 // The functional descriptor values of a configuration, for the device's
@@ -88,6 +89,8 @@ public:
     // starts the new firmware, and a device whose firmware is corrupt stays
     // in DFU mode; any other reset follows the device's own rule.
     bool handleReset(SimDeviceHost &host) override;
+    // Counts every port reset and fails the one config().failReset names.
+    std::optional<platform::UsbError> refuseReset(SimDeviceHost &host) override;
 
     struct Block {
         uint16_t number = 0;
@@ -104,6 +107,8 @@ public:
     uint8_t state() const;
     uint8_t status() const;
     int manifestCount() const;
+    // Port resets the host asked for, failed ones included.
+    int resetCount() const;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -139,6 +144,7 @@ private:
     QByteArray m_installed;
     std::vector<uint8_t> m_requests;
     int m_manifestCount = 0;
+    int m_resetCount = 0;
 };
 
 } // namespace sim

@@ -1,6 +1,7 @@
 #include "QOVAClientNetwork.h"
 
 #include "QOVAAFSessionSingleton.h"
+#include "log/log.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -87,6 +88,18 @@ QString QOVAClientNetwork::configurationAddress(int type)
 void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
 {
     const QUrl url(configurationAddress(type));
+    if (!QOVANetworkError::isSecureAddress(url)) {
+        QOVA_LOG(ERROR, UI, "update check address \"%s\" refused: not https",
+                 qUtf8Printable(url.toString()));
+        const QOVANetworkError error = QOVANetworkError::make(
+            QOVANetworkError::InsecureAddress, QStringLiteral("The update address is not https"));
+        // Reported after this call returns, as a reply would be.
+        QMetaObject::invokeMethod(this, [error, result = std::move(result)] {
+            if (result)
+                result(error, QString(), QString(), QString());
+        }, Qt::QueuedConnection);
+        return;
+    }
     QNetworkReply *reply =
         QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
     connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {

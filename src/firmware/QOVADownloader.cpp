@@ -4,7 +4,6 @@
 #include "log/log.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
@@ -17,7 +16,14 @@
 #include <QThreadPool>
 #include <QtDebug>
 
+#include <cerrno>
 #include <memory>
+#include <vector>
+
+#include <openssl/evp.h>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,19 +83,6 @@ ContentRange parseContentRange(const QByteArray &header)
     return range;
 }
 
-QString fileMd5(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        QOVA_LOG(ERROR, UI, "load file error");
-        return {};
-    }
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!hash.addData(&f))
-        return {};
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 constexpr qint64 kReadBufferSize = 1 << 20;
 
 // The user defaults. Without an organisation name QSettings() cannot store
@@ -137,10 +130,52 @@ QString QOVADownloader::versionKey(const QString &address)
     return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("Version");
 }
 
+QString QOVADownloader::etagKey(const QString &address)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("ETag");
+}
+
+QString QOVADownloader::lastModifiedKey(const QString &address)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(address)) + QStringLiteral("LastModified");
+}
+
 bool QOVADownloader::isMd5(const QString &md5)
 {
     static const QRegularExpression re(QStringLiteral("^[0-9A-Fa-f]{32}$"));
     return re.match(md5).hasMatch();
+}
+
+// The file is read in 1 MiB pieces straight into the digest: a finished
+// package is usually still in the page cache, so this runs at the speed of
+// the MD5 rounds (mapping the file instead costs a page fault per 4 KiB).
+QString QOVADownloader::fileMd5(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        QOVA_LOG(ERROR, UI, "load file error");
+        return {};
+    }
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) == 1;
+    std::vector<char> buffer(size_t(1) << 20);
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        ok = EVP_DigestUpdate(ctx.get(), buffer.data(), size_t(n)) == 1;
+    }
+    ::close(fd);
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (!ok || EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1)
+        return {};
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
 }
 
 qint64 QOVADownloader::fileSizeForPath(const QString &path)
@@ -211,6 +246,21 @@ void QOVADownloader::removeKeys()
     const auto settings = userDefaults();
     settings->remove(sizeKey(m_sourcePath));
     settings->remove(versionKey(m_sourcePath));
+    settings->remove(etagKey(m_sourcePath));
+    settings->remove(lastModifiedKey(m_sourcePath));
+}
+
+bool QOVADownloader::startOver()
+{
+    if (m_retriedFromZero)
+        return false;
+    m_retriedFromZero = true;
+    dropReply();
+    m_file.close();
+    removeExpiredFile();
+    removeKeys();
+    startTask();
+    return true;
 }
 
 void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock progress,
@@ -226,6 +276,15 @@ void QOVADownloader::downloadFileFromPath(const QString &address, ProgressBlock 
     m_failedBlock = std::move(failed);
     QOVA_LOG(INFO, UI, "download from path:%s", qUtf8Printable(address));
 
+    if (!QOVANetworkError::isSecureAddress(QUrl(address))) {
+        QOVA_LOG(ERROR, UI, "package address \"%s\" refused: not https", qUtf8Printable(address));
+        m_destinationPath.clear();
+        QMetaObject::invokeMethod(this, [this] {
+            failNow(QOVANetworkError::make(QOVANetworkError::InsecureAddress,
+                                           QStringLiteral("The package address is not https")));
+        }, Qt::QueuedConnection);
+        return;
+    }
     const QString name = getFileName(address);
     if (name.isEmpty()) {
         m_destinationPath.clear();
@@ -280,6 +339,17 @@ void QOVADownloader::startTask()
 
     QNetworkRequest request = QOVAAFSessionSingleton::request(QUrl(m_sourcePath));
     request.setRawHeader("Range", QByteArray("bytes=") + QByteArray::number(m_currentLength) + '-');
+    if (m_currentLength > 0) {
+        // The rest only of the package the file holds the start of; a
+        // changed package comes whole (a weak ETag cannot be used for this).
+        const auto settings = userDefaults();
+        const QByteArray etag = settings->value(etagKey(m_sourcePath)).toByteArray();
+        const QByteArray modified = settings->value(lastModifiedKey(m_sourcePath)).toByteArray();
+        if (!etag.isEmpty() && !etag.startsWith("W/"))
+            request.setRawHeader("If-Range", etag);
+        else if (!modified.isEmpty())
+            request.setRawHeader("If-Range", modified);
+    }
     m_reply = QOVAAFSessionSingleton::sharedHttpSessionManager()->get(request);
     // The reply holds at most this much before it stops reading the socket.
     m_reply->setReadBufferSize(kReadBufferSize);
@@ -303,6 +373,17 @@ void QOVADownloader::handleHead()
                     .arg(range.first).arg(m_currentLength), status));
             return;
         }
+        const qint64 stored = userDefaults()->value(sizeKey(m_sourcePath), -1).toLongLong();
+        if (m_currentLength > 0 && range.total != stored) {
+            // Another package than the one the file holds the start of.
+            QOVA_LOG(WARNING, UI, "the package is now %lld bytes, not %lld: download it again",
+                     range.total, stored);
+            if (!startOver())
+                failNow(QOVANetworkError::make(
+                    QOVANetworkError::RangeMismatch,
+                    QStringLiteral("The package changed while it was downloaded"), status));
+            return;
+        }
         append = true;
         total = range.total;
     } else if (status == 200) {
@@ -311,13 +392,8 @@ void QOVADownloader::handleHead()
         const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() >= 0)
             total = length.toLongLong();
-    } else if (status == 416 && !m_retriedFromZero) {
-        // The range lies beyond what the server has: start over once.
-        m_retriedFromZero = true;
-        dropReply();
-        removeExpiredFile();
-        removeKeys();
-        startTask();
+    } else if (status == 416 && startOver()) {
+        // The range lay beyond what the server has: started over, once.
         return;
     } else {
         failNow(QOVANetworkError::make(QOVANetworkError::HttpStatus,
@@ -344,6 +420,14 @@ void QOVADownloader::handleHead()
         settings->setValue(sizeKey(m_sourcePath), total);
     else
         settings->remove(sizeKey(m_sourcePath));
+    const auto storeValidator = [&](const QString &key, const QByteArray &value) {
+        if (value.isEmpty())
+            settings->remove(key);
+        else
+            settings->setValue(key, QString::fromLatin1(value));
+    };
+    storeValidator(etagKey(m_sourcePath), m_reply->rawHeader("ETag"));
+    storeValidator(lastModifiedKey(m_sourcePath), m_reply->rawHeader("Last-Modified"));
     settings->sync();
     qInfo("destination:%s", qUtf8Printable(m_destinationPath));
 }
@@ -377,11 +461,12 @@ void QOVADownloader::handleFinished()
 {
     if (!m_reply)
         return;
+    QNetworkReply *const reply = m_reply;
     const bool hasStatus = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
     if (!m_headHandled && hasStatus) {
         handleHead();
-        if (!m_reply)
-            return;  // failed, or started over
+        if (m_reply != reply)
+            return;  // failed, or started over with a new reply
     }
     if (m_file.isOpen())
         handleData();
@@ -430,7 +515,7 @@ void QOVADownloader::finishWithFile()
     QPointer<QOVADownloader> self(this);
     const QString path = m_destinationPath;
     QThreadPool::globalInstance()->start([self, path] {
-        const QString digest = fileMd5(path);
+        const QString digest = QOVADownloader::fileMd5(path);
         QMetaObject::invokeMethod(QCoreApplication::instance(), [self, digest] {
             if (!self)
                 return;

@@ -73,8 +73,15 @@ public:
     // The settings keys of an address.
     static QString sizeKey(const QString &address);
     static QString versionKey(const QString &address);
+    // The validators of the package a partial file came from (its ETag and
+    // Last-Modified), so that a resume asks for the rest of that package only.
+    static QString etagKey(const QString &address);
+    static QString lastModifiedKey(const QString &address);
     // True when the digest text is one the downloader checks against.
     static bool isMd5(const QString &md5);
+    // The MD5 digest of a file's contents as 32 lowercase hex digits; empty
+    // when the file can't be read.
+    static QString fileMd5(const QString &path);
 
 private:
     void startTask();
@@ -85,6 +92,9 @@ private:
     void finishWithFile();
     void end();
     void removeKeys();
+    // Drops the reply, the file and its bookkeeping and asks again from byte
+    // 0; false when that was done once already.
+    bool startOver();
     void dropReply();
 
     QString m_targetVersion;

@@ -15,6 +15,7 @@ struct QOVANetworkError {
         RangeMismatch = 1005,  // a partial reply that does not start where the file ends
         Incomplete = 1006,     // the transfer ended before the file was whole
         Md5Mismatch = 1007,    // the file does not match the digest of the update check
+        InsecureAddress = 1008, // an update address that is not https
     };
 
     int code = 0;              // a Code, or a QNetworkReply::NetworkError
@@ -31,6 +32,13 @@ struct QOVANetworkError {
         e.httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         return e;
     }
+    // Update checks and packages travel over HTTPS only; anything else is
+    // refused with an InsecureAddress error, which is logged.
+    static bool isSecureAddress(const QUrl &url)
+    {
+        return url.isValid() && url.scheme() == QLatin1String("https") && !url.host().isEmpty();
+    }
+
     static QOVANetworkError make(Code code, const QString &description, int httpStatus = 0)
     {
         QOVANetworkError e;

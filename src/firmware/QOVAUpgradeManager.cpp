@@ -127,17 +127,22 @@ void QOVAUpgradeManager::upgradeDFUdevice(const QOVADeviceModelRef &model, const
     job->deviceModel = model;
     job->upgrader = std::move(upgrader);
 
-    enum { Join, Wait, Check } next = Check;
+    enum { Join, Refuse, Wait, Check } next = Check;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (isUpgradingFileExistLocked(path)) {
             // Another device is being flashed from this file: same mapping,
-            // no second check.
+            // no second check of its suffix, but its ids must fit this device.
             QOVA_LOG(ERROR, DFU, "upgrading file exist.");
-            job->dfuFirmware = getUpgraderByPathLocked(path)->dfuFirmware;
-            job->joinedRunningFile = true;
-            upgraderDeviceList.push_back(job);
-            next = Join;
+            const dfu_file &running = getUpgraderByPathLocked(path)->dfuFirmware;
+            if (fileFitsDevice(running, *model)) {
+                job->dfuFirmware = running;
+                job->joinedRunningFile = true;
+                upgraderDeviceList.push_back(job);
+                next = Join;
+            } else {
+                next = Refuse;
+            }
         } else if (isCheckingFileExistLocked(path)) {
             QOVA_LOG(ERROR, DFU, "checking file exist.");
             waitingUpgraderList.push_back(job);
@@ -153,6 +158,8 @@ void QOVAUpgradeManager::upgradeDFUdevice(const QOVADeviceModelRef &model, const
     if (next == Join) {
         QOVA_LOG(INFO, UI, "upgrade single device!");
         startUpgrader(job);
+    } else if (next == Refuse) {
+        refuseFile(job);
     } else if (next == Check) {
         checkFirmware(job);
     }
@@ -217,13 +224,18 @@ void QOVAUpgradeManager::startUpgradeDevices(const dfu_file &file)
 {
     const QString path = QString::fromStdString(file.name);
     std::vector<Job> started;
+    std::vector<Job> refused;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         for (auto it = waitingUpgraderList.begin(); it != waitingUpgraderList.end();) {
             if ((*it)->filePath == path) {
-                (*it)->dfuFirmware = file;
-                upgraderDeviceList.push_back(*it);
-                started.push_back(*it);
+                if (fileFitsDevice(file, *(*it)->deviceModel)) {
+                    (*it)->dfuFirmware = file;
+                    upgraderDeviceList.push_back(*it);
+                    started.push_back(*it);
+                } else {
+                    refused.push_back(*it);
+                }
                 it = waitingUpgraderList.erase(it);
             } else {
                 ++it;
@@ -235,8 +247,9 @@ void QOVAUpgradeManager::startUpgradeDevices(const dfu_file &file)
     if (started.empty()) {
         dfu_file unused = file;
         dfu_unmap_file(&unused);
-        return;
     }
+    for (const Job &job : refused)
+        refuseFile(job);
     for (const Job &job : started) {
         QOVA_LOG(INFO, UI, "upgrade devices!");
         startUpgrader(job);
@@ -262,6 +275,29 @@ void QOVAUpgradeManager::startUpgrader(const Job &job)
                 self->upgradeFailed(job, error);
         },
         job->statusBlock);
+}
+
+bool QOVAUpgradeManager::fileFitsDevice(const dfu_file &file, const QOVADeviceModel &model)
+{
+    bool ok = false;
+    const uint16_t productId = uint16_t(model.productPID().toUShort(&ok, 16));
+    const int result = dfu_check_ids(&file, ok ? productId : 0);
+    if (result == DFU_SUFFIX_VALID)
+        return true;
+    QOVA_LOG(ERROR, DFU, "firmware file %s names vendor %04x product %04x, not device %s (%s)",
+             file.name.c_str(), file.idVendor, file.idProduct,
+             qUtf8Printable(model.productseriaNumber()), qUtf8Printable(model.productPID()));
+    return false;
+}
+
+void QOVAUpgradeManager::refuseFile(const Job &job)
+{
+    // The device has seen no request yet; dropping the upgrader closes it.
+    QOVA_LOG(ERROR, DFU, "check firmware failed.");
+    auto failed = std::move(job->failedBlock);
+    job->upgrader.reset();
+    if (failed)
+        failed(getUpgradeError());
 }
 
 // ---------------------------------------------------------------------------

@@ -76,6 +76,10 @@ private:
     void checkFinished(const Job &job, bool valid, const dfu_file &file);
     void startUpgradeDevices(const dfu_file &file);
     void startUpgrader(const Job &job);
+    // Whether the ids in a file's suffix allow flashing it into the device.
+    static bool fileFitsDevice(const dfu_file &file, const QOVADeviceModel &model);
+    // Fails a job whose file was made for another device, before any request.
+    void refuseFile(const Job &job);
     void upgradeSucceeded(const Job &job, const QString &text);
     void upgradeFailed(const Job &job, const QOVAError &error);
 

@@ -8,6 +8,7 @@
 #include "support/NginxServer.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -257,6 +258,44 @@ TEST_F(DownloadTest, TlsVerificationStaysOn)
     EXPECT_FALSE(QFileInfo::exists(destination()));
 }
 
+// A check address or a package address that is not https is refused before
+// anything goes out: the check fails, the download fails and writes nothing.
+TEST_F(DownloadTest, UpdateAddressesMustBeHttps)
+{
+    ASSERT_TRUE(server.put("check/plain.json", R"({"version":"1.4","URL":"http://u.example/p.dfu"})"));
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("c"));
+    const QString plain = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+    const QString addresses[] = {plain + "/files/check/plain.json", "ftp://127.0.0.1/p.dfu",
+                                 "file:///etc/passwd", "https:///nohost", "//127.0.0.1/p.dfu"};
+    for (const QString &a : addresses) {
+        SCOPED_TRACE(qPrintable(a));
+        ASSERT_TRUE(writeFile(config, QJsonDocument(QJsonObject{{"ORBRIN_CONFIG_URL", a}}).toJson()));
+        qputenv("ORVALINDE_UPDATE_CONFIG", config.toUtf8());
+        const CheckOutcome o = checkUpgrade(2);
+        ASSERT_TRUE(o.error.has_value());
+        EXPECT_EQ(o.error->code, QOVANetworkError::InsecureAddress);
+        EXPECT_TRUE(o.version.isNull() && o.url.isNull());
+
+        const DownloadOutcome d = download(a);
+        EXPECT_FALSE(d.ok);
+        EXPECT_EQ(d.callbacks, 1);
+        EXPECT_EQ(d.error.code, QOVANetworkError::InsecureAddress);
+    }
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_TRUE(QDir(QOVADownloader::downloadFolder()).entryList(QDir::Files).isEmpty());
+
+    // The package address of a reply over https is refused the same way.
+    ASSERT_TRUE(writeFile(config, QJsonDocument(QJsonObject{{"ORBRIN_CONFIG_URL",
+                                                             server.url("/files/check/plain.json")}})
+                                      .toJson()));
+    const CheckOutcome o = checkUpgrade(2);
+    ASSERT_FALSE(o.error.has_value());
+    const DownloadOutcome d = download(o.url);
+    EXPECT_EQ(d.error.code, QOVANetworkError::InsecureAddress);
+    EXPECT_EQ(server.requests(1).size(), 1u);
+}
+
 TEST_F(DownloadTest, ResumeCases)
 {
     struct Case {
@@ -408,6 +447,69 @@ TEST_F(DownloadTest, PartialReplyMustStartWhereTheFileEnds)
         EXPECT_FALSE(o.ok);
         EXPECT_EQ(o.error.code, QOVANetworkError::RangeMismatch);
         EXPECT_EQ(readFile(destination()), package.left(prefill));
+    }
+}
+
+// The package on the server changes between a cut and the resume (same
+// version text, no digest). The resume names the package the file holds the
+// start of and takes a partial reply only when it is of that package's
+// length; anything else starts again from byte 0, so the file is never the
+// start of one package and the end of another.
+TEST_F(DownloadTest, ResumeOfAChangedPackageStartsOver)
+{
+    const QString packageOnServer = server.www() + QStringLiteral("/pkg.dfu");
+    auto replacePackage = [&](const QByteArray &bytes, int secondsLater) {
+        ASSERT_TRUE(server.put(QStringLiteral("pkg.dfu"), bytes));
+        // Its validators change even within the same second.
+        QFile f(packageOnServer);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTimeUtc().addSecs(secondsLater),
+                                  QFileDevice::FileModificationTime));
+    };
+    // A whole download, then a cut: the first 1000 bytes stay on disk with
+    // the bookkeeping of the whole package.
+    auto downloadAndCut = [&] {
+        resetState();
+        replacePackage(package, -3600);
+        const DownloadOutcome first = download(address());
+        ASSERT_TRUE(first.ok) << qPrintable(first.error.localizedDescription);
+        ASSERT_TRUE(writeFile(destination(), package.left(1000)));
+    };
+    struct Case {
+        const char *name;
+        qint64 newSize;        // 0: the package does not change
+        bool keepValidators;   // false: bookkeeping from before validators were kept
+        QByteArray expected;
+        std::vector<const char *> ranges;
+    };
+    const QByteArray sameSize = randomBytes(4000, 7);
+    const QByteArray longer = randomBytes(5000, 8);
+    const Case cases[] = {
+        {"unchanged", 0, true, package, {"bytes=1000-"}},
+        {"changed, same size", 4000, true, sameSize, {"bytes=1000-"}},
+        {"changed size, no validators", 5000, false, longer, {"bytes=1000-", "bytes=0-"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        downloadAndCut();
+        const size_t before = server.requests(1).size();
+        if (!c.keepValidators) {
+            QSettings().remove(QOVADownloader::etagKey(address()));
+            QSettings().remove(QOVADownloader::lastModifiedKey(address()));
+        }
+        if (c.newSize)
+            replacePackage(c.newSize == 4000 ? sameSize : longer, 0);
+
+        const DownloadOutcome o = download(address());
+        ASSERT_TRUE(o.ok) << qPrintable(o.error.localizedDescription);
+        EXPECT_EQ(o.callbacks, 1);
+        EXPECT_EQ(readFile(destination()), c.expected);
+        EXPECT_EQ(storedSize(address()).toLongLong(), c.expected.size());
+        const auto requests = server.requests(before + c.ranges.size());
+        ASSERT_EQ(requests.size(), before + c.ranges.size());
+        for (size_t i = 0; i < c.ranges.size(); ++i)
+            EXPECT_EQ(requests[before + i].range, QString::fromLatin1(c.ranges[i]));
+        EXPECT_EQ(requests.back().status, c.newSize ? (c.keepValidators ? 200 : 206) : 206);
     }
 }
 

@@ -94,16 +94,32 @@ TEST_F(SimControlTest, RefusalsAreReportedWithStatusOne)
         {"plug", "orbrin"},
         {"fault", "NOPE", "no-reply"},
         {"frobnicate"},
+        {"plug", "orbrin:OR1"},        // already on the bus
+        {"plug", "vasko:VS7.02"},      // the host would know it as VS7 too
+        {"plug", "orbrin:VS7"},
+        {"plug", "vasko:OR1.01"},
+        {"event", "OD1", "wifi", "0"}, // in DFU mode a device raises no events
+        {"event", "OD1", "remote", "1"},
+        {"event", "OD1", "upgrade-notice"},
     };
     bus->plug(Family::Orbrin, "OR1");
+    bus->plug(Family::Vasko, "VS7.01");
+    bus->plug(Family::Orbrin, "OD1", Mode::Dfu);
+    std::vector<QByteArray> reports;
+    const int token = bus->subscribe([&](const SimBusEvent &e) {
+        if (e.kind == SimBusEvent::InputReport)
+            reports.push_back(e.report);
+    });
     for (const QStringList &args : bad) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const CtlResult r = simctl(args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_FALSE(r.err.isEmpty());
     }
-    EXPECT_EQ(simctl({"plug", "orbrin:OR1"}).exitCode, 1);   // already on the bus
-    EXPECT_EQ(bus->devices().size(), 1u);
+    bus->unsubscribe(token);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(bus->devices().size(), 3u);
+    EXPECT_EQ(bus->device("VS7")->serialNumber(), QStringLiteral("VS7.01"));
 }
 
 TEST_F(SimControlTest, FaultsAndEvents)

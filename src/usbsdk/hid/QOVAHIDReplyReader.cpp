@@ -61,6 +61,7 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::begin(const uint8_t *first, size_t
 
     if (m_headLength < kFirstFrameData + 1) {
         write(m_head, 0, data, m_headLength, m_headLength);
+        m_headPos = m_headLength;  // the head is complete
         m_bodyPos = kFirstFrameData - m_headLength;
         write(m_body, 0, data + m_headLength, m_bodyPos, m_bodyLength);
     } else {
@@ -108,7 +109,9 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::apply(const uint8_t *report, size_
         break;
     }
     case FlagBody | FlagBodyEnd: {  // 3: the rest of the body
-        write(m_body, m_bodyPos, data, remaining(m_bodyLength, m_bodyPos, chunk), m_bodyLength);
+        const uint64_t n = remaining(m_bodyLength, m_bodyPos, chunk);
+        write(m_body, m_bodyPos, data, n, m_bodyLength);
+        m_bodyPos += n;
         break;
     }
     case FlagHead: {  // 8: one chunk of the head
@@ -118,12 +121,15 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::apply(const uint8_t *report, size_
         break;
     }
     case FlagHead | FlagHeadEnd: {  // 12: the rest of the head
-        write(m_head, m_headPos, data, remaining(m_headLength, m_headPos, chunk), m_headLength);
+        const uint64_t h = remaining(m_headLength, m_headPos, chunk);
+        write(m_head, m_headPos, data, h, m_headLength);
+        m_headPos += h;
         break;
     }
     case FlagHead | FlagHeadEnd | FlagBody: {  // 14: rest of the head, then body
         const uint64_t h = remaining(m_headLength, m_headPos, chunk);
         write(m_head, m_headPos, data, h, m_headLength);
+        m_headPos += h;
         const uint64_t n = remaining(m_bodyLength, m_bodyPos, chunk - h);
         write(m_body, m_bodyPos, data + h, n, m_bodyLength);
         m_bodyPos += n;
@@ -132,7 +138,10 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::apply(const uint8_t *report, size_
     case FlagHead | FlagHeadEnd | FlagBody | FlagBodyEnd: {  // 15: rest of both
         const uint64_t h = remaining(m_headLength, m_headPos, chunk);
         write(m_head, m_headPos, data, h, m_headLength);
-        write(m_body, m_bodyPos, data + h, remaining(m_bodyLength, m_bodyPos, chunk - h), m_bodyLength);
+        m_headPos += h;
+        const uint64_t n = remaining(m_bodyLength, m_bodyPos, chunk - h);
+        write(m_body, m_bodyPos, data + h, n, m_bodyLength);
+        m_bodyPos += n;
         break;
     }
     default:

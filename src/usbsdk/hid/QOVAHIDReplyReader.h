@@ -2,7 +2,9 @@
 // Reassembles one reply from its reports. The first report (id 6, 257 bytes)
 // gives the head and body lengths; the number, id and size of the further
 // reports follow from them, and each further report is applied by its frame
-// type (byte 3). No transfers here: the caller reads the reports.
+// type (byte 3). No transfers here: the caller reads the reports. The write
+// positions of head and body follow the bytes already received, so a report
+// that comes after a part has ended adds nothing to it.
 //
 // Lengths from the device are not trusted: sizes are computed in 64 bits, a
 // reply that declares a head above 64 KiB or a body above 256 MiB is refused,

@@ -117,17 +117,20 @@ protected:
 
 // Every combination of manifestation tolerance and WillDetach, for each
 // family: the status codes, the blocks the device got, the model's product
-// id and the device back in run mode with the new firmware.
+// id, the device back in run mode with the new firmware, and the port resets
+// the host sent: none to a device that detaches by itself, one after DETACH
+// otherwise, and one more after manifestation when it is not tolerant.
 TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
 {
     struct Case {
         sim::Family family;
         uint8_t attributes;
         std::vector<int> statuses;
+        int resets;
     } cases[] = {
-        {sim::Family::Orbrin, 0x09, kIntolerant}, {sim::Family::Orbrin, 0x0D, kTolerant},
-        {sim::Family::Vasko, 0x01, kIntolerant},  {sim::Family::Vasko, 0x05, kTolerant},
-        {sim::Family::Pirok, 0x0D, kTolerant},    {sim::Family::Pirok, 0x01, kIntolerant},
+        {sim::Family::Orbrin, 0x09, kIntolerant, 0}, {sim::Family::Orbrin, 0x0D, kTolerant, 0},
+        {sim::Family::Vasko, 0x01, kIntolerant, 2},  {sim::Family::Vasko, 0x05, kTolerant, 1},
+        {sim::Family::Pirok, 0x0D, kTolerant, 0},    {sim::Family::Pirok, 0x01, kIntolerant, 2},
     };
     const QByteArray image = testsupport::randomBytes(10000, 7);
     int n = 0;
@@ -155,6 +158,7 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         EXPECT_TRUE(blocks.back().data.isEmpty());
         EXPECT_EQ(p.handler->installedImage(), image);
         EXPECT_EQ(p.handler->manifestCount(), 1);
+        EXPECT_EQ(p.handler->resetCount(), c.resets);
 
         // Back in run mode with the new version; the model keeps its
         // run-mode id.
@@ -252,6 +256,13 @@ TEST_F(DfuUpgraderTest, FaultsEndTheJobOnceWithTheirCodeAndStatuses)
          {0, 1, 4, 12}, 2, "STRING_UPDATE_FAILED"},
         {"short status reply", [](sim::SimDfuConfig &c) { c.statusReplyLength = 4; }, false,
          {0, 1, 4, 13}, 0, "STRING_UPDATE_FAILED"},
+        // A device that does not detach by itself, whose port reset fails.
+        {"reset after DETACH fails",
+         [](sim::SimDfuConfig &c) { c.bmAttributes = 0x01; c.failReset = 1; }, false,
+         {0, 1, 9, 13}, 0, "STRING_UPDATE_FAILED"},
+        {"reset after manifestation fails",
+         [](sim::SimDfuConfig &c) { c.bmAttributes = 0x01; c.failReset = 2; }, false,
+         {0, 1, 4, 9, 13}, 0, "STRING_UPDATE_FAILED"},
     };
     int n = 0;
     for (const Case &c : cases) {

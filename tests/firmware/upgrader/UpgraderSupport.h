@@ -175,11 +175,13 @@ protected:
         return model;
     }
 
-    // Writes image with a valid suffix; the path.
-    QString writeDfuFile(const QString &name, const QByteArray &image)
+    // Writes image with a valid suffix (by default one made for the video
+    // bar in DFU mode); the path.
+    QString writeDfuFile(const QString &name, const QByteArray &image,
+                         const testsupport::SuffixFields &fields = {})
     {
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(testsupport::writeFile(path, testsupport::withSuffix(image)));
+        EXPECT_TRUE(testsupport::writeFile(path, testsupport::withSuffix(image, fields)));
         return path;
     }
 

@@ -209,6 +209,39 @@ TEST(ReplyReader, LongHeadAndMixedFrameTypes)
     EXPECT_EQ(second.body(), body.left(10));
 }
 
+// The head is complete in the first frame: a later report of a head-carrying
+// type adds nothing to it, and its body bytes land where the body stands.
+TEST(ReplyReader, HeadCompleteInTheFirstFrameTakesNoMoreHeadBytes)
+{
+    const QByteArray head = bytes(30, 'a');
+    const QByteArray body = bytes(216 + 253 + 100, 'A');
+    struct Case {
+        uint8_t type;
+        QByteArray data;  // of the second report
+    } cases[] = {
+        {12, QByteArray(253, 'Z')},
+        {14, body.mid(216, 253)},
+        {15, body.mid(216, 253)},
+        {8, QByteArray(253, 'Z')},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(int(c.type));
+        QOVAHIDReplyReader reader;
+        auto f = firstFrame(30, uint32_t(body.size()), head + body.left(216));
+        ASSERT_EQ(reader.begin(f.data(), f.size()), QOVAHIDReplyReader::State::NeedReports);
+        ASSERT_EQ(reader.reportsLeft(), 2u);
+        auto r1 = further(kReportSize, c.type, c.data);
+        auto r2 = further(kReportSize, 3, body.mid(c.type == 14 ? 216 + 253 : 216));
+        reader.apply(r1.data(), r1.size());
+        EXPECT_EQ(reader.apply(r2.data(), r2.size()), QOVAHIDReplyReader::State::Complete);
+        EXPECT_EQ(reader.head(), head);
+        if (c.type == 14)
+            EXPECT_EQ(reader.body(), body);
+        else
+            EXPECT_EQ(reader.body().left(216), body.left(216));
+    }
+}
+
 TEST(ReplyReader, UntrustedLengths)
 {
     struct Case {
