@@ -30,18 +30,21 @@
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
 #include "settings/QOVALoginDelegate.h"
+#include "setup/QOVAProvisionDelegate.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 
 class QOVAPirokStatusView;
+class QOVAProvisionServerView;
 class QOVAStatusBaseView;
 
 class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
-                                     public QOVALoginDelegate {
+                                     public QOVALoginDelegate,
+                                     public QOVAProvisionDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -157,6 +160,13 @@ public:
     // --- Certificate pages ----------------------------------------------
 
     // --- Set-up and provisioning pages ----------------------------------
+    // The provisioning server page, built on first use and kept.
+    QOVAProvisionServerView *provisionServerView();
+    // QOVAProvisionDelegate
+    void requestProvision() override;
+    void setProvisionWithUrl(const QString &url, const QString &name, const QString &password,
+                             const QString &mode, const QString &type) override;
+    void setDhcpOption(const QString &option) override;
 
 protected:
     void viewDidLoad() override;

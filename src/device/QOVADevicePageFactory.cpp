@@ -6,6 +6,7 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "setup/QOVAProvisionServerView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -72,7 +73,12 @@ const Row kRows[] = {
     {"certificatesView", nullptr},
 
     // Set-up and provisioning
-    {"provisionServerView", nullptr},
+    {"provisionServerView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAProvisionServerView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
 };
 
 } // namespace
