@@ -241,6 +241,19 @@ QString SimCatalogueRequestHandler::adminPassword() const
     return m_adminPassword;
 }
 
+void SimCatalogueRequestHandler::failRequest(const QString &url, bool get, int statusCode,
+                                             const QString &statusText)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.append(RequestFailure{url, get, statusCode, statusText});
+}
+
+void SimCatalogueRequestHandler::clearRequestFailures()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.clear();
+}
+
 void SimCatalogueRequestHandler::setCoredump(std::optional<QByteArray> coredump)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -374,6 +387,10 @@ SimReply SimCatalogueRequestHandler::handleRequest(SimDeviceHost &host, const QJ
     }
 
     std::lock_guard<std::mutex> lock(m_mutex);
+    for (const RequestFailure &failure : m_requestFailures) {
+        if (failure.url == url && failure.get == route->get)
+            return status(failure.statusCode, failure.statusText);
+    }
     return (this->*(route->answer))(request);
 }
 

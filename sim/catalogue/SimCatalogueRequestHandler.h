@@ -61,6 +61,10 @@ public:
     void setAdminPassword(const QString &password);
     QString adminPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
+    // Answers the request (url and method) with the status instead of its
+    // regular answer until cleared; the device's settings stay as they are.
+    void failRequest(const QString &url, bool get, int statusCode, const QString &statusText);
+    void clearRequestFailures();
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -198,6 +202,13 @@ private:
     bool m_smoothTransition = false;
     std::optional<QByteArray> m_configFile;
     std::optional<QByteArray> m_coredump;
+    struct RequestFailure {
+        QString url;
+        bool get;
+        int statusCode;
+        QString statusText;
+    };
+    QList<RequestFailure> m_requestFailures;
     bool m_recording = false;
     QList<bool> m_presetsSaved;
 };
