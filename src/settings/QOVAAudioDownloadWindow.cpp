@@ -31,7 +31,6 @@ void QOVAAudioDownloadWindow::setupUI()
     m_informationLable = rowLabel(this, qtTrId("STRING_AUDIO_TEST_DOWNLOADING"), black, 12, QOVAFontRegular);
     fitLabel(m_informationLable, 350);
     m_informationLable->resize(350, std::max(m_informationLable->height(), 31));
-    m_informationLable->setIsTopAlignment(true);
     m_informationLable->move(37, m_titleLabel->geometry().bottom() + 1 + 9);
     m_sendingLabel = rowLabel(this, qtTrId("STRING_SENDING_LOGS"), black, 12, QOVAFontRegular);
     fitLabel(m_sendingLabel);

@@ -52,7 +52,6 @@ QOVAMiscellaneousView::QOVAMiscellaneousView(QWidget *parent)
         font.setPixelSize(13);
         m_compatibleDocumentLabel->setFont(font);
     }
-    m_compatibleDocumentLabel->setIsTopAlignment(true);
     m_compatibleDocumentLabel->setGeometry(36, underSplitLine(this, kGroupGap), 545, 60);
     m_compatibleMode = rowLabel(this, qtTrId("STRING_VASKO_COMPATIBLE_MODE"), QStringLiteral("212121"));
     m_compatibleMode->setGeometry(36, m_compatibleDocumentLabel->geometry().bottom() + 1, 150, 45);
@@ -93,7 +92,6 @@ void QOVAMiscellaneousView::setAudioSettingUI()
     m_splitAdudioSettingLine = splitLineAt(m_compatibleMode->geometry().bottom() + 1 + 12);
     m_enableMicrophone = rowLabel(this, qtTrId("STRING_ENABLE_MICROPHONE"), QStringLiteral("000000"), 18,
                                   QOVAFontBoldItalic);
-    m_enableMicrophone->setIsTopAlignment(true);
     m_enableMicrophone->setGeometry(36, m_splitAdudioSettingLine->geometry().bottom() + 1 + kGroupGap, 545, 60);
     m_intergratedMicrophones = rowLabel(this, qtTrId("STRING_INTERGRATED_MICROPHONES"), dark);
     m_intergratedMicrophones->setGeometry(36, m_enableMicrophone->geometry().bottom() + 1 + 24, 150, 36);
@@ -106,7 +104,6 @@ void QOVAMiscellaneousView::setAudioSettingUI()
     m_splitStereoLine = splitLineAt(m_intergratedMicrophones->geometry().bottom() + 1 + 12);
     m_stereoAudioGroupLabel = rowLabel(this, qtTrId("STRING_ENABLE_STEREO_AUDIO"), QStringLiteral("000000"), 18,
                                        QOVAFontBoldItalic);
-    m_stereoAudioGroupLabel->setIsTopAlignment(true);
     m_stereoAudioGroupLabel->setGeometry(36, m_splitStereoLine->geometry().bottom() + 1 + kGroupGap, 545, 60);
     m_audioStereo = rowLabel(this, qtTrId("STRING_STEREO_AUDIO"), dark);
     m_audioStereo->setGeometry(36, m_stereoAudioGroupLabel->geometry().bottom() + 1 + 24, 150, 36);

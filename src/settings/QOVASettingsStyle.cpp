@@ -49,7 +49,7 @@ protected:
         p.setPen(QPen(m_button->borderColor(), m_button->borderWidth()));
         p.setBrush(Qt::NoBrush);
         const double r = std::min(m_radius, height() / 2.0);
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), r, r);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), r - 1, r - 1);
     }
 
 private:

@@ -4,6 +4,7 @@
 // installed; clicks and keys go through QTest as a user's would.
 
 #include "QOVADisplayBaseView.h"
+#include "ITSwitch.h"
 #include "QOVALabel.h"
 #include "QOVADeviceModel.h"
 #include "QOVATranslations.h"
@@ -59,8 +60,16 @@ struct PageHost {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
+    // Saves a picture of the page once its switches have settled.
     void grab(const QString &name)
     {
+        const QList<ITSwitch *> switches = page->template findChildren<ITSwitch *>();
+        QTest::qWaitFor([&] {
+            for (ITSwitch *s : switches)
+                if (s->isAnimating())
+                    return false;
+            return true;
+        }, 5000);
         page->grab().save(QDir::temp().filePath(name));
     }
 };
