@@ -1,5 +1,7 @@
 #include "SimCatalogueRequestHandler.h"
 
+#include <QRegularExpression>
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QSslCertificate>
@@ -235,6 +237,19 @@ void SimCatalogueRequestHandler::setAdminPassword(const QString &password)
     m_adminPassword = password;
 }
 
+QString SimCatalogueRequestHandler::currentAdminPassword() const
+{
+    if (m_adminPassword.isEmpty() && m_needsOob)
+        return QStringLiteral("admin");
+    return m_adminPassword;
+}
+
+void SimCatalogueRequestHandler::setOobDoneOnPasswordChange(bool done)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_oobDoneOnPasswordChange = done;
+}
+
 QString SimCatalogueRequestHandler::adminPassword() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -413,6 +428,12 @@ SimReply SimCatalogueRequestHandler::putGeneral(Request &request)
         return *bad;
     const QString name = b.value(QStringLiteral("device_name")).toString();
     if (name.trimmed().isEmpty())
+        return status(400, QStringLiteral("invalid device name"));
+    // The camera keeps to its naming rules: 1 to 63 letters, digits, spaces
+    // and hyphens, starting with a letter or digit, not ending in a space or
+    // hyphen.
+    static const QRegularExpression vaskoName(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9 -]{0,61}[A-Za-z0-9])?$"));
+    if (m_family == Family::Vasko && !vaskoName.match(name).hasMatch())
         return status(400, QStringLiteral("invalid device name"));
     const QJsonValue vivid = b.value(QStringLiteral("camera_vivid_mode"));
     if (!vivid.isUndefined()) {
@@ -861,7 +882,7 @@ SimReply SimCatalogueRequestHandler::putLogin(Request &request)
 {
     if (auto bad = need(request.body, {{"password", Kind::Text}}))
         return *bad;
-    if (request.body.value(QStringLiteral("password")).toString() != m_adminPassword)
+    if (request.body.value(QStringLiteral("password")).toString() != currentAdminPassword())
         return status(401, QStringLiteral("invalid password"));
     return ok();
 }
@@ -870,12 +891,14 @@ SimReply SimCatalogueRequestHandler::putAdmin(Request &request)
 {
     if (auto bad = need(request.body, {{"old_password", Kind::Text}, {"new_password", Kind::Text}}))
         return *bad;
-    if (request.body.value(QStringLiteral("old_password")).toString() != m_adminPassword)
+    if (request.body.value(QStringLiteral("old_password")).toString() != currentAdminPassword())
         return status(401, QStringLiteral("invalid old password"));
     const QString newPassword = request.body.value(QStringLiteral("new_password")).toString();
     if (newPassword.isEmpty())
         return status(400, QStringLiteral("invalid new password"));
     m_adminPassword = newPassword;
+    if (m_needsOob && m_oobDoneOnPasswordChange)
+        m_needsOob = false;
     return ok();
 }
 

@@ -14,6 +14,8 @@
 //     the key ("missing key: enable", "bad value: enable");
 //   - a file PUT with an empty file answers 400 "empty file".
 // Other behaviour modelled here:
+//   - a camera refuses a device name against its naming rules with 400
+//     "invalid device name" (blank names are refused by both families);
 //   - sign-in with a wrong password answers 401 "invalid password"; a
 //     password change with a wrong old password 401 "invalid old password",
 //     with an empty new one 400 "invalid new password";
@@ -60,6 +62,11 @@ public:
     bool needsOob() const;
     void setAdminPassword(const QString &password);
     QString adminPassword() const;
+    // While the set-up is pending and no password was set, the factory
+    // password "admin" signs in. The first password change ends the set-up
+    // unless this is switched off (writing the provisioning settings ends it
+    // too).
+    void setOobDoneOnPasswordChange(bool done);
     void setCoredump(std::optional<QByteArray> coredump);
     // Answers the request (url and method) with the status instead of its
     // regular answer until cleared; the device's settings stay as they are.
@@ -79,6 +86,8 @@ public:
     };
 
 private:
+    // The password that signs in now (the factory one during the set-up).
+    QString currentAdminPassword() const;
     struct Request {
         SimDeviceHost &host;
         QString url;
@@ -183,6 +192,7 @@ private:
     QString m_provisionPassword;
     bool m_osd = true;
     bool m_needsOob = false;
+    bool m_oobDoneOnPasswordChange = true;
     qint64 m_deviceTime = 0;
     QString m_timezone;
     QJsonObject m_cameraExtension;   // participant_count, skin_enhancement, wide_dynamic_range
