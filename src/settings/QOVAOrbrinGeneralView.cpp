@@ -11,10 +11,7 @@
 #include "QOVATextField.h"
 #include "log/log.h"
 
-#if __has_include("setup/QOVANameRuleWindow.h")
 #include "setup/QOVANameRuleWindow.h"
-#define QOVA_HAS_NAME_RULE_WINDOW 1
-#endif
 
 #include <QStringDecoder>
 
@@ -254,15 +251,12 @@ void QOVAOrbrinGeneralView::switchCameraVividMode()
 
 void QOVAOrbrinGeneralView::checkNameRules()
 {
-#ifdef QOVA_HAS_NAME_RULE_WINDOW
     // Each press makes a new window; the previous one goes.
     if (m_nameRuleWindow)
         m_nameRuleWindow->deleteLater();
-    m_nameRuleWindow = new QOVANameRuleWindow(420, 210);
-    m_nameRuleWindow->show();
-#else
-    QOVA_LOG(INFO, UI, "checkNameRules");
-#endif
+    auto *window = new QOVANameRuleWindow(420, 210);
+    m_nameRuleWindow = window;
+    window->show();
 }
 
 std::optional<QString> QOVAOrbrinGeneralView::percentDecoded(const QString &text)

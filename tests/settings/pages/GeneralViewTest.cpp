@@ -9,7 +9,7 @@
 #include "QOVATextField.h"
 #include "settings/QOVAOrbrinGeneralView.h"
 
-#include <QSignalSpy>
+#include <QPointer>
 
 using namespace settingstest;
 
@@ -176,6 +176,18 @@ TEST(GeneralView, TheNetworkCameraSavesWithoutVividMode)
     // Save follows the server row.
     general.chooseMode("STRING_AUTO");
     EXPECT_EQ(saveTopManual - general.page->saveButton()->y(), 36);
+}
+
+TEST(GeneralView, TheNameRuleButtonOpensTheRuleWindow)
+{
+    GeneralPage general(QStringLiteral("6e12"));
+    click(general.page->nameRuleButton());
+    QPointer<QWidget> first = general.page->nameRuleWindow();
+    ASSERT_TRUE(first && first->isVisible());
+    EXPECT_EQ(first->size(), QSize(420, 210));
+    first->grab().save(QDir::temp().filePath(QStringLiteral("settings_name_rule.png")));
+    click(general.page->nameRuleButton());
+    EXPECT_NE(general.page->nameRuleWindow(), first.data());
 }
 
 TEST(GeneralView, PercentDecoding)
