@@ -9,6 +9,10 @@
 #include "QOVAAudioSettingsDelegate.h"
 #include "ITSwitch.h"
 #include "QOVADisplayBaseView.h"
+#include "settings/QOVARestartWindow.h"
+#include "QOVAPopUpButton.h"
+#include "QOVALabel.h"
+#include "QOVAImageView.h"
 #include "QOVARestartWindowDelegate.h"
 
 #include "menu/QOVAWeakDelegate.h"
@@ -16,10 +20,6 @@
 #include <QPointer>
 
 class ITSwitch;
-class QOVAImageView;
-class QOVALabel;
-class QOVAPopUpButton;
-class QOVARestartWindow;
 
 class QOVAAudioSettingsView : public QOVADisplayBaseView, public QOVARestartWindowDelegate {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include "QOVABloothDelegate.h"
 #include "ITSwitch.h"
 #include "QOVADisplayBaseView.h"
+#include "QOVAProgressIndicator.h"
+#include "QOVALabel.h"
 
 #include "menu/QOVAWeakDelegate.h"
 
@@ -18,8 +20,6 @@
 class BloothModel;
 class ITSwitch;
 class QCheckBox;
-class QOVALabel;
-class QOVAProgressIndicator;
 
 class QOVABLEFeatureView : public QOVADisplayBaseView {
     Q_OBJECT

@@ -4,13 +4,13 @@
 
 #include "QOVABloothAutoPairDelegate.h"
 #include "QOVADisplayBaseView.h"
+#include "QOVALabel.h"
+#include "QOVAButton.h"
 
 #include "menu/QOVAWeakDelegate.h"
 
 #include <QPointer>
 
-class QOVAButton;
-class QOVALabel;
 
 class QOVABluetoothPairMode : public QOVADisplayBaseView {
     Q_OBJECT

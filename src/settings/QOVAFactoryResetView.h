@@ -9,6 +9,8 @@
 // not show; addManualUpdateForVasko() builds it.
 
 #include "QOVADisplayBaseView.h"
+#include "QOVALabel.h"
+#include "QOVAButton.h"
 #include "QOVAFactoryResetDelegate.h"
 
 #include "menu/QOVAWeakDelegate.h"
@@ -18,8 +20,6 @@
 #include <functional>
 
 class QMessageBox;
-class QOVAButton;
-class QOVALabel;
 
 class QOVAFactoryResetView : public QOVADisplayBaseView {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include "QOVADeviceRestartWindowDelegate.h"
 #include "ITSwitch.h"
 #include "QOVADisplayBaseView.h"
+#include "settings/QOVDeviceRestartWindow.h"
+#include "QOVALabel.h"
 #include "QOVAMiscellaneousViewDelegate.h"
 
 #include "menu/QOVAWeakDelegate.h"
@@ -17,8 +19,6 @@
 
 class ITSwitch;
 class MiscellaneousModel;
-class QOVALabel;
-class QOVDeviceRestartWindow;
 class QTimer;
 
 class QOVAMiscellaneousView : public QOVADisplayBaseView, public QOVADeviceRestartWindowDelegate {

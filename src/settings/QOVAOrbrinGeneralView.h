@@ -7,6 +7,11 @@
 // empty, and stays disabled after every update until the user edits.
 
 #include "QOVADisplayBaseView.h"
+#include "QOVATextField.h"
+#include "QOVAPopUpButton.h"
+#include "QOVALabel.h"
+#include "QOVAButton.h"
+#include "ITSwitch.h"
 #include "QOVAGeneraDelegate.h"
 
 #include "menu/QOVAWeakDelegate.h"
@@ -14,11 +19,6 @@
 #include <QPointer>
 #include <optional>
 
-class ITSwitch;
-class QOVAButton;
-class QOVALabel;
-class QOVAPopUpButton;
-class QOVATextField;
 
 class QOVAOrbrinGeneralView : public QOVADisplayBaseView {
     Q_OBJECT
