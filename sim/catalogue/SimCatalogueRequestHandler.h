@@ -72,6 +72,22 @@ public:
     // regular answer until cleared; the device's settings stay as they are.
     void failRequest(const QString &url, bool get, int statusCode, const QString &statusText);
     void clearRequestFailures();
+
+    // Fields of the device_info reply set over what the device reports:
+    // remote control (remote_name, remote_battery_status, remote_active,
+    // remote_fw_version), wifi_signal_strength, provision_status,
+    // provision_server_url (placed inside provision_server_info), show_alert,
+    // usb_mode, network_mode, network_status, version_sw, device_name, ...
+    // An undefined value leaves the key out of the reply. Settings stay
+    // until cleared (a factory reset keeps them).
+    void setDeviceInfoField(const QString &key, const QJsonValue &value);
+    void clearDeviceInfoFields();
+    // The settings: keys with their values, left-out keys as undefined.
+    QJsonObject deviceInfoFields() const;
+    QStringList deviceInfoRemovals() const;
+    // The value a device_info field takes from a text: numbers for the
+    // numeric fields, a JSON object for provision_server_info, else the text.
+    static std::optional<QJsonValue> deviceInfoValueFromText(const QString &key, const QString &text);
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -221,6 +237,8 @@ private:
     QList<RequestFailure> m_requestFailures;
     bool m_recording = false;
     QList<bool> m_presetsSaved;
+    QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
+    QStringList m_infoRemovals;      // device_info keys left out
 };
 
 // The handler a simulated device of the family installs; none for the Pirok
