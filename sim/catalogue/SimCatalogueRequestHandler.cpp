@@ -1061,7 +1061,9 @@ SimReply SimCatalogueRequestHandler::getAudio(Request &request)
     QJsonObject reply = m_audio;
     // The fence form (beam width as text) is what the video bar answers on
     // every firmware but the first.
-    const bool textBeam = m_family == Family::Orbrin && request.host.firmwareVersion() != QLatin1String("1.0");
+    // The firmware's release is its first two numbers ("1.0.2.1" is 1.0).
+    const QString release = request.host.firmwareVersion().section(QLatin1Char('.'), 0, 1);
+    const bool textBeam = m_family == Family::Orbrin && release != QLatin1String("1.0");
     if (!textBeam)
         reply.insert(QStringLiteral("acoustic_beam"),
                      m_audio.value(QStringLiteral("acoustic_beam")).toString() != QLatin1String("false"));

@@ -82,15 +82,16 @@ void QOVAFactoryResetView::clickResetButton()
         app->showWindowMask(true);
     alert.exec();
     m_alert = nullptr;
-    if (alert.clickedButton() == reset) {
-        QOVA_LOG(INFO, UI, "Click Reset Button.");
-        if (QOVAFactoryResetDelegate *d = m_delegate.get())
-            d->sendFactoryReset();
-    } else {
-        QOVA_LOG(INFO, UI, "Reset was canceled.");
-    }
+    const bool confirmed = alert.clickedButton() == reset;
+    QOVA_LOG(INFO, UI, confirmed ? "Click Reset Button." : "Reset was canceled.");
+    // The dimming goes before the reset is asked for: the device page puts
+    // its own progress mask up for the reset, and it must stay.
     if (app)
         app->showWindowMask(false);
+    if (confirmed) {
+        if (QOVAFactoryResetDelegate *d = m_delegate.get())
+            d->sendFactoryReset();
+    }
 }
 
 // ------------------------------------------------------------ rescue section
