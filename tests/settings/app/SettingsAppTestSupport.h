@@ -5,6 +5,7 @@
 
 #include "device/DevicePageTestSupport.h"
 
+#include "ITSwitch.h"
 #include "QOVANotificationWindow.h"
 
 #include <QAbstractItemView>
@@ -38,6 +39,18 @@ protected:
 class SettingsAppFixture : public DevicePageFixture {
 protected:
     ToastRecorder toasts;
+
+    // A picture of the main window once its switches have stopped moving.
+    void settledShot(const char *name)
+    {
+        waitUntil([this] {
+            for (ITSwitch *s : mainWindow()->findChildren<ITSwitch *>())
+                if (s->isAnimating())
+                    return false;
+            return true;
+        });
+        shot(mainWindow(), QLatin1String(name));
+    }
 
     // The current page as the given class, once it is that page.
     template <typename Page>

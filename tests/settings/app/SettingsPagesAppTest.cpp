@@ -54,7 +54,7 @@ TEST_F(SettingsAppFixture, GeneralPageSavesNameAndTimeServerAndReadsThemBack)
     ASSERT_TRUE(general);
     ASSERT_TRUE(waitUntil([&] { return general->deviceNameEditor()->stringValue() == QLatin1String("Board Room"); }));
     EXPECT_TRUE(general->saveButton()->disabled());
-    shot(mainWindow(), "settings_app_general_orbrin");
+    settledShot("settings_app_general_orbrin");
 
     retype(general->deviceNameEditor(), QStringLiteral("Huddle 2"));
     choose(general->ntpModeButton(), qtTrId("STRING_MANUAL"));
@@ -111,7 +111,7 @@ TEST_F(SettingsAppFixture, GeneralSaveFailureToastsByFamilyAndReason)
         ASSERT_TRUE(general);
         ASSERT_TRUE(waitUntil([&] { return general->deviceNameEditor()->stringValue() == QLatin1String("Cam 1"); }));
         if (c.family == sim::Family::Vasko)
-            shot(mainWindow(), "settings_app_general_vasko");
+            settledShot("settings_app_general_vasko");
         device.state->failRequest("general", false, c.status, QStringLiteral("name refused"));
         retype(general->deviceNameEditor(), QStringLiteral("Cam 9"));
         toasts.texts.clear();
@@ -143,7 +143,7 @@ TEST_F(SettingsAppFixture, BluetoothPageWritesAllFlagsAndReadsThemBack)
     EXPECT_TRUE(off.value("ble_enable").toBool());
     EXPECT_FALSE(bt->bleSwitch()->isEnabled());
     EXPECT_TRUE(bt->indicator()->isVisible());
-    shot(mainWindow(), "settings_app_bluetooth_spinner");
+    settledShot("settings_app_bluetooth_spinner");
     // The spinner gives the switch back after 2 s (scaled).
     ASSERT_TRUE(waitUntil([&] { return bt->bluetoothSwitch()->isVisible() && !bt->indicator()->isVisible(); }));
 
@@ -152,7 +152,7 @@ TEST_F(SettingsAppFixture, BluetoothPageWritesAllFlagsAndReadsThemBack)
     ASSERT_TRUE(waitUntil([&] { return count(bar, "bluetooth", "GET") == 2; }));
     ASSERT_TRUE(waitUntil([&] { return !bt->bluetoothSwitch()->checked(); }));
     EXPECT_FALSE(bt->checkButton()->isEnabled());
-    shot(mainWindow(), "settings_app_bluetooth_off");
+    settledShot("settings_app_bluetooth_off");
 
     // A refused write leaves the page as the user set it.
     bar.state->failRequest("bluetooth", false, 500, "radio busy");
@@ -169,7 +169,7 @@ TEST_F(SettingsAppFixture, PairModeStartsPairingOnlyWhileBluetoothIsOn)
     auto *pair = waitForPage<QOVABluetoothPairMode>("bluetoothPairModeView");
     ASSERT_TRUE(pair);
     ASSERT_TRUE(waitUntil([&] { return count(bar, "bluetooth", "GET") == 1; }));
-    shot(mainWindow(), "settings_app_pair_mode");
+    settledShot("settings_app_pair_mode");
     click(pair->startPairButton());
     EXPECT_TRUE(waitUntil([&] { return count(bar, "bluetooth_pair", "PUT") == 1; }));
 
@@ -216,7 +216,7 @@ TEST_F(SettingsAppFixture, FactoryResetAsksThenMasksTheDeviceUntilItRestarted)
     openAdminEntry("STRING_FACTORY_RESET");
     auto *reset = waitForPage<QOVAFactoryResetView>("factoryResetView");
     ASSERT_TRUE(reset);
-    shot(mainWindow(), "settings_app_factory_reset");
+    settledShot("settings_app_factory_reset");
 
     answerResetAlert(reset, qtTrId("STRING_CANCEL"));
     click(reset->restartButton());
@@ -261,7 +261,7 @@ TEST_F(SettingsAppFixture, AudioRecordIsWrittenWholeInTheFormOfTheVersion)
         ASSERT_TRUE(audio);
         EXPECT_EQ(audio->isBeamForm(), c.beamFlag);
         ASSERT_TRUE(waitUntil([&] { return audio->noiseBlockerSwitch()->checked(); }));
-        shot(mainWindow(), c.beamFlag ? "settings_app_audio_1_0" : "settings_app_audio_fence");
+        settledShot(c.beamFlag ? "settings_app_audio_1_0" : "settings_app_audio_fence");
 
         if (!c.beamFlag) {
             // Stereo on while the beam shows Medium sends "90" with it.
@@ -332,11 +332,11 @@ TEST_F(SettingsAppFixture, MiscellaneousPageByVersion)
         ASSERT_TRUE(waitUntil([&] { return count(cam, "Miscellaneous", "GET") == 1; }));
         if (c.audio) {
             ASSERT_TRUE(waitUntil([&] { return count(cam, "audio", "GET") == 1; }));
-            shot(mainWindow(), "settings_app_misc_v13");
+            settledShot("settings_app_misc_v13");
         } else {
             spin(30);
             EXPECT_EQ(count(cam, "audio", "GET"), 0);
-            shot(mainWindow(), "settings_app_misc_plain");
+            settledShot("settings_app_misc_plain");
         }
 
         click(misc->compatibleModeSwitch());
@@ -350,7 +350,7 @@ TEST_F(SettingsAppFixture, MiscellaneousPageByVersion)
             QOVDeviceRestartWindow *prompt = misc->deviceRestartWindow();
             ASSERT_TRUE(prompt && prompt->isVisible());
             EXPECT_TRUE(page()->maskView()->isVisible());
-            shot(mainWindow(), "settings_app_restart_needed");
+            settledShot("settings_app_restart_needed");
             click(prompt->restartLater());
             EXPECT_FALSE(page()->maskView()->isVisible());
             ASSERT_TRUE(waitUntil([&] { return count(cam, "Miscellaneous", "PUT") == 2; }));
@@ -460,7 +460,7 @@ TEST_F(SettingsAppFixture, PromptWindowsAreCentredOverTheContentAndMaskThePage)
     EXPECT_EQ(download.size(), QSize(420, 170));
     EXPECT_TRUE(download.indicator()->isAnimating());
     EXPECT_TRUE(page()->maskView()->isVisible());
-    shot(mainWindow(), "settings_app_audio_download");
+    settledShot("settings_app_audio_download");
     download.orderOut();
     EXPECT_FALSE(download.isVisible());
     EXPECT_FALSE(page()->maskView()->isVisible());
@@ -469,7 +469,7 @@ TEST_F(SettingsAppFixture, PromptWindowsAreCentredOverTheContentAndMaskThePage)
     restart.showWindow();
     EXPECT_EQ(restart.geometry().center(), content.center());
     EXPECT_TRUE(page()->maskView()->isVisible());
-    shot(mainWindow(), "settings_app_restart_prompt");
+    settledShot("settings_app_restart_prompt");
     restart.orderOut();
     EXPECT_FALSE(page()->maskView()->isVisible());
 }

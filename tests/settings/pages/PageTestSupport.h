@@ -64,7 +64,7 @@ struct PageHost {
     void grab(const QString &name)
     {
         const QList<ITSwitch *> switches = page->template findChildren<ITSwitch *>();
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             for (ITSwitch *s : switches)
                 if (s->isAnimating())
                     return false;
