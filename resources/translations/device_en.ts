@@ -44,8 +44,8 @@
         <translation>Reference:</translation>
     </message>
     <message id="STRING_DEVICE_DIAGNOSTIC_CODE">
-        <source>Device Diagnostic Code:</source>
-        <translation>Device Diagnostic Code:</translation>
+        <source>Diagnostic Code:</source>
+        <translation>Diagnostic Code:</translation>
     </message>
     <message id="STRING_DISCONNECTED">
         <source>Disconnected</source>

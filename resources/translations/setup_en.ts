@@ -67,10 +67,6 @@
         <source>I accept the licence terms</source>
         <translation>I accept the licence terms</translation>
     </message>
-    <message id="NOTIFICATION_TIP_LOGIN_FAILED">
-        <source>Sign-in failed. Check the password.</source>
-        <translation>Sign-in failed. Check the password.</translation>
-    </message>
     <message id="OOB_COMPLETE_TIP">
         <source>Your video bar is set up and ready to use.</source>
         <translation>Your video bar is set up and ready to use.</translation>

@@ -250,6 +250,24 @@ void SimCatalogueRequestHandler::setOobDoneOnPasswordChange(bool done)
     m_oobDoneOnPasswordChange = done;
 }
 
+QJsonObject SimCatalogueRequestHandler::provisionSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_provision;
+}
+
+void SimCatalogueRequestHandler::setProvisionSettings(const QJsonObject &settings)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_provision = settings;
+}
+
+QString SimCatalogueRequestHandler::provisionPassword() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_provisionPassword;
+}
+
 QString SimCatalogueRequestHandler::adminPassword() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -67,6 +67,11 @@ public:
     // unless this is switched off (writing the provisioning settings ends it
     // too).
     void setOobDoneOnPasswordChange(bool done);
+    // The provisioning settings as the device reports them, and the password
+    // last written (kept apart: the device never reports it).
+    QJsonObject provisionSettings() const;
+    void setProvisionSettings(const QJsonObject &settings);
+    QString provisionPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
     // Answers the request (url and method) with the status instead of its
     // regular answer until cleared; the device's settings stay as they are.

@@ -106,11 +106,12 @@ void QOVADeviceInfoViewController::setDeviceInfoDelegate(QOVADeviceInfoViewContr
 {
     m_delegate = delegate;
     m_delegateGuard = dynamic_cast<QObject *>(delegate);
+    m_delegateGuarded = m_delegateGuard != nullptr;
 }
 
 QOVADeviceInfoViewControllerDelegate *QOVADeviceInfoViewController::deviceInfoDelegate() const
 {
-    if (m_delegate && dynamic_cast<QObject *>(m_delegate) != nullptr && m_delegateGuard.isNull())
+    if (m_delegateGuarded && m_delegateGuard.isNull())
         return nullptr;
     return m_delegate;
 }

@@ -42,12 +42,14 @@
 #include "settings/QOVAMiscellaneousViewDelegate.h"
 #include "settings/QOVAPasswordSettingDelegate.h"
 #include "settings/QOVASystemRestartDelegate.h"
+#include "setup/QOVAProvisionDelegate.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 
 class QOVAPirokStatusView;
+class QOVAProvisionServerView;
 class QOVAStatusBaseView;
 class QOVAAudioSettingsView;
 
@@ -66,7 +68,8 @@ class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVALogViewDelegate,
                                      public QOVAAudioDiagnosticsDelegate,
                                      public QOVAConfigurationViewDelegate,
-                                     public QOVAAudioSettingsDelegate {
+                                     public QOVAAudioSettingsDelegate,
+                                     public QOVAProvisionDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -247,6 +250,13 @@ public:
     // --- Certificate pages ----------------------------------------------
 
     // --- Set-up and provisioning pages ----------------------------------
+    // The provisioning server page, built on first use and kept.
+    QOVAProvisionServerView *provisionServerView();
+    // QOVAProvisionDelegate
+    void requestProvision() override;
+    void setProvisionWithUrl(const QString &url, const QString &name, const QString &password,
+                             const QString &mode, const QString &type) override;
+    void setDhcpOption(const QString &option) override;
 
 protected:
     void viewDidLoad() override;
@@ -259,6 +269,7 @@ private:
     QOVADeviceListItemRef m_model;
     QOVADeviceInfoViewControllerDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateGuard;
+    bool m_delegateGuarded = false;
     QPointer<QOVATabControlView> m_tabControlView;
     QPointer<QWidget> m_verticalLine;
     QPointer<QOVADisplayBaseView> m_currentView;

@@ -12,6 +12,7 @@
 #include "settings/QOVAFactoryResetView.h"
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
+#include "setup/QOVAProvisionServerView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -108,7 +109,12 @@ const Row kRows[] = {
     {"certificatesView", nullptr},
 
     // Set-up and provisioning
-    {"provisionServerView", nullptr},
+    {"provisionServerView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAProvisionServerView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
 };
 
 } // namespace

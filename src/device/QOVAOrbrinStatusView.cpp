@@ -13,13 +13,7 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr int kPageWidth = 619;
-constexpr int kPageHeight = 544;
-constexpr int kSplitLineBottom = 45;   // the base page's divider: top 44, 1 high
-
-} // namespace
+using namespace QOVAStatusText;
 
 QOVAOrbrinStatusView::QOVAOrbrinStatusView(const QOVADeviceListItemRef &deviceModel, QWidget *parent)
     : QOVAStatusBaseView(deviceModel, parent)
@@ -47,6 +41,10 @@ void QOVAOrbrinStatusView::setupStatusView()
     m_countryLabel->setMaximumNumberOfLines(1);
 
     int top = banner->geometry().bottom() + 1 + 6;
+    // Eleven rows of 32 would run into the remote-control section anchored
+    // at the bottom of the page: the rows close up to end above it.
+    const int sectionTop = kPageHeight - 135 - detailViewName()->height();
+    setRowHeight(qMin(32, (sectionTop - 4 - top) / 11));
     top = placeRow(deviceModelTitleLabel(), deviceModelLabel(), top);
     top = placeRow(deviceNameTitleLabel(), deviceNameLabel(), top);
     top = placeRow(m_countryTitleLabel, m_countryLabel, top);

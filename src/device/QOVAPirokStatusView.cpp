@@ -7,12 +7,7 @@
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
 
-namespace {
-
-constexpr int kPageWidth = 619;
-constexpr int kSplitLineBottom = 45;
-
-} // namespace
+using namespace QOVAStatusText;
 
 QOVAPirokStatusView::QOVAPirokStatusView(const QOVADeviceListItemRef &deviceModel, QWidget *parent)
     : QOVADisplayBaseView(parent), m_deviceModel(deviceModel)

@@ -44,21 +44,19 @@ void QOVAPowerWarningWindow::setupUI()
     m_descriptionLabel->setObjectName(QStringLiteral("descriptionLabel"));
     m_descriptionLabel->setFont(systemFont);
     m_descriptionLabel->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
-    m_descriptionLabel->setIsTopAlignment(true);
     m_descriptionLabel->setStringValue(qtTrId("STRING_VASKO_CHARGE_WARNING_TIP"));
     const int descriptionTop = m_titleLabel->geometry().bottom() + 1 + 11;
     m_descriptionLabel->setGeometry(textLeft, descriptionTop, 290,
-                                    int(std::ceil(m_descriptionLabel->textSize(290).height())));
+                                    int(std::ceil(m_descriptionLabel->textSize(290).height())) + 8);
 
     m_solutionLabel = new QOVALabel(this);
     m_solutionLabel->setObjectName(QStringLiteral("solutionLabel"));
     m_solutionLabel->setFont(systemFont);
     m_solutionLabel->setTextColor(colorWithString(QStringLiteral("252525"), 1.0));
-    m_solutionLabel->setIsTopAlignment(true);
     m_solutionLabel->setStringValue(QStringLiteral("%1\n%2").arg(qtTrId("STRING_VASKO_CHARGE_WARNING_SOLUTION1"),
                                                                  qtTrId("STRING_VASKO_CHARGE_WARNING_SOLUTION2")));
     const int solutionTop = m_descriptionLabel->geometry().bottom() + 1 + 19;
-    m_solutionLabel->setGeometry(34, solutionTop, 352, int(std::ceil(m_solutionLabel->textSize(352).height())));
+    m_solutionLabel->setGeometry(34, solutionTop, 352, int(std::ceil(m_solutionLabel->textSize(352).height())) + 8);
 
     m_closeButton = new QOVAButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));

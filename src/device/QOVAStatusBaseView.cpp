@@ -20,12 +20,11 @@
 
 namespace {
 
-constexpr int kTitleFontType = 1;
-constexpr int kValueFontType = 0;
-constexpr double kRowFontSize = 13;
-constexpr int kRowHeight = 32;
-constexpr int kTitleLeft = 36;
-constexpr int kValueLeft = 200;
+constexpr int kBaseTitleFontType = 1;
+constexpr int kBaseValueFontType = 0;
+constexpr double kBaseRowFontSize = 13;
+constexpr int kBaseTitleLeft = 36;
+constexpr int kBaseValueLeft = 200;
 
 } // namespace
 
@@ -46,11 +45,12 @@ void QOVAStatusBaseView::setStatusViewDelegate(QOVAStatusBaseViewDelegate *deleg
 {
     m_delegate = delegate;
     m_delegateGuard = dynamic_cast<QObject *>(delegate);
+    m_delegateGuarded = m_delegateGuard != nullptr;
 }
 
 QOVAStatusBaseViewDelegate *QOVAStatusBaseView::statusViewDelegate() const
 {
-    if (m_delegate && m_delegateGuard.isNull() && dynamic_cast<QObject *>(m_delegate) != nullptr)
+    if (m_delegateGuarded && m_delegateGuard.isNull())
         return nullptr;
     return m_delegate;
 }
@@ -260,7 +260,7 @@ QOVAImageView *QOVAStatusBaseView::deviceImage()
     QOVALabel *QOVAStatusBaseView::getter()                                                          \
     {                                                                                                \
         const bool made = m_##getter;                                                                \
-        QOVALabel *l = label(m_##getter, QStringLiteral(#getter), kTitleFontType, kRowFontSize);      \
+        QOVALabel *l = label(m_##getter, QStringLiteral(#getter), kBaseTitleFontType, kBaseRowFontSize);      \
         if (!made)                                                                                   \
             l->setStringValue(qtTrId(key));                                                          \
         return l;                                                                                    \
@@ -268,7 +268,7 @@ QOVAImageView *QOVAStatusBaseView::deviceImage()
 #define QOVA_VALUE_LABEL(getter)                                                                     \
     QOVALabel *QOVAStatusBaseView::getter()                                                          \
     {                                                                                                \
-        return label(m_##getter, QStringLiteral(#getter), kValueFontType, kRowFontSize);              \
+        return label(m_##getter, QStringLiteral(#getter), kBaseValueFontType, kBaseRowFontSize);              \
     }
 
 QOVA_TITLE_LABEL(deviceModelTitleLabel, "STRING_DEVICE_MODEL")
@@ -294,7 +294,7 @@ QOVA_TITLE_LABEL(referenceTitleLabel, "STRING_REFERENCE")
 QOVALabel *QOVAStatusBaseView::deviceNameLabel()
 {
     const bool made = m_deviceNameLabel;
-    QOVALabel *l = label(m_deviceNameLabel, QStringLiteral("deviceNameLabel"), kValueFontType, kRowFontSize);
+    QOVALabel *l = label(m_deviceNameLabel, QStringLiteral("deviceNameLabel"), kBaseValueFontType, kBaseRowFontSize);
     if (!made) {
         l->setMaximumNumberOfLines(1);
         l->setLineBreakMode(QOVALabel::ByTruncatingTail);
@@ -315,7 +315,7 @@ QOVAStatusDotView *QOVAStatusBaseView::provisionStatusIcon()
 QOVALabel *QOVAStatusBaseView::referenceLabel()
 {
     const bool made = m_referenceLabel;
-    QOVALabel *l = label(m_referenceLabel, QStringLiteral("referenceLabel"), kValueFontType, kRowFontSize);
+    QOVALabel *l = label(m_referenceLabel, QStringLiteral("referenceLabel"), kBaseValueFontType, kBaseRowFontSize);
     if (!made) {
         l->setTextColor(colorWithString(QStringLiteral("#3592ca"), 1.0));
         l->setLineBreakMode(QOVALabel::ByCharWrapping);
@@ -327,8 +327,8 @@ QOVALabel *QOVAStatusBaseView::referenceLabel()
 QOVALabel *QOVAStatusBaseView::deviceDiagnosticTitileLable()
 {
     const bool made = m_deviceDiagnosticTitileLable;
-    QOVALabel *l = label(m_deviceDiagnosticTitileLable, QStringLiteral("deviceDiagnosticTitileLable"), kTitleFontType,
-                         kRowFontSize);
+    QOVALabel *l = label(m_deviceDiagnosticTitileLable, QStringLiteral("deviceDiagnosticTitileLable"), kBaseTitleFontType,
+                         kBaseRowFontSize);
     if (!made) {
         const QString text = qtTrId("STRING_DEVICE_DIAGNOSTIC_CODE");
         l->setStringValue(text == QLatin1String("STRING_DEVICE_DIAGNOSTIC_CODE") || text.isEmpty()
@@ -342,7 +342,7 @@ QOVALabel *QOVAStatusBaseView::deviceDiagnosticLabel()
 {
     const bool made = m_deviceDiagnosticLabel;
     QOVALabel *l =
-        label(m_deviceDiagnosticLabel, QStringLiteral("deviceDiagnosticLabel"), kValueFontType, kRowFontSize);
+        label(m_deviceDiagnosticLabel, QStringLiteral("deviceDiagnosticLabel"), kBaseValueFontType, kBaseRowFontSize);
     if (!made) {
         l->setLineBreakMode(QOVALabel::ByCharWrapping);
         l->setMaximumNumberOfLines(1);
@@ -367,7 +367,7 @@ QOVALabel *QOVAStatusBaseView::makeTitleLabel(const char *key)
 {
     auto *l = new QOVALabel(this);
     l->setObjectName(QLatin1String(key));
-    l->setFont(fontWithSFProDisplay(kRowFontSize, kTitleFontType));
+    l->setFont(fontWithSFProDisplay(kBaseRowFontSize, kBaseTitleFontType));
     l->setStringValue(qtTrId(key));
     l->show();
     return l;
@@ -376,24 +376,24 @@ QOVALabel *QOVAStatusBaseView::makeTitleLabel(const char *key)
 QOVALabel *QOVAStatusBaseView::makeValueLabel()
 {
     auto *l = new QOVALabel(this);
-    l->setFont(fontWithSFProDisplay(kRowFontSize, kValueFontType));
+    l->setFont(fontWithSFProDisplay(kBaseRowFontSize, kBaseValueFontType));
     l->show();
     return l;
 }
 
 int QOVAStatusBaseView::placeRow(QOVALabel *title, QWidget *value, int top, int titleWidth, int valueWidth)
 {
-    title->setGeometry(kTitleLeft, top, titleWidth, kRowHeight);
+    title->setGeometry(kBaseTitleLeft, top, titleWidth, m_rowHeight);
     if (value)
-        value->setGeometry(kValueLeft, top, valueWidth, kRowHeight);
-    return top + kRowHeight;
+        value->setGeometry(kBaseValueLeft, top, valueWidth, m_rowHeight);
+    return top + m_rowHeight;
 }
 
 int QOVAStatusBaseView::placeProvisionRow(int top, int titleWidth)
 {
-    provisionServerTitleLabel()->setGeometry(kTitleLeft, top, titleWidth, kRowHeight);
-    provisionStatusIcon()->setGeometry(kValueLeft, top + (kRowHeight - 12) / 2, 12, 12);
-    provisionServerLabel()->setGeometry(kValueLeft + 12 + 5, top, 0, kRowHeight);
+    provisionServerTitleLabel()->setGeometry(kBaseTitleLeft, top, titleWidth, m_rowHeight);
+    provisionStatusIcon()->setGeometry(kBaseValueLeft, top + (m_rowHeight - 12) / 2, 12, 12);
+    provisionServerLabel()->setGeometry(kBaseValueLeft + 12 + 5, top, 0, m_rowHeight);
     QOVAStatusText::fitWidth(provisionServerLabel());
-    return top + kRowHeight;
+    return top + m_rowHeight;
 }

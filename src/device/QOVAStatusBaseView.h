@@ -108,14 +108,19 @@ protected:
     int placeRow(QOVALabel *title, QWidget *value, int top, int titleWidth = 150, int valueWidth = 195);
     // The provisioning row: dot at 200, label 5 to its right.
     int placeProvisionRow(int top, int titleWidth = 150);
+    // Height of one row (32 unless the page needs its rows closer).
+    void setRowHeight(int height) { m_rowHeight = height; }
+    int rowHeight() const { return m_rowHeight; }
 
 private:
     QOVALabel *label(QPointer<QOVALabel> &slot, const QString &name, int fontType, double size);
     QWidget *plainView(QPointer<QWidget> &slot, const QString &name);
 
     QOVADeviceListItemRef m_deviceModel;
+    int m_rowHeight = 32;
     QOVAStatusBaseViewDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateGuard;
+    bool m_delegateGuarded = false;
     QPointer<QTimer> m_statusTimer;
 
     QPointer<QOVALabel> m_deviceNameBigLabel;

@@ -7,6 +7,11 @@ class QOVALabel;
 
 namespace QOVAStatusText {
 
+// The page area and the base page's divider (top 44, 1 high).
+inline constexpr int kPageWidth = 619;
+inline constexpr int kPageHeight = 544;
+inline constexpr int kSplitLineBottom = 45;
+
 // The integer at the start of a text: leading blanks and one sign allowed;
 // a text that does not begin with digits gives 0.
 long long leadingInteger(const QString &text);

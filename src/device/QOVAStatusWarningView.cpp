@@ -12,11 +12,11 @@
 
 namespace {
 
-constexpr int kTextLeft = 18;
-constexpr int kTextWidth = 800;
-constexpr int kMargin = 8;
-constexpr int kCloseSize = 16;
-constexpr int kCloseRight = 10;
+constexpr int kBannerTextLeft = 18;
+constexpr int kBannerTextWidth = 800;
+constexpr int kBannerMargin = 8;
+constexpr int kBannerCloseSize = 16;
+constexpr int kBannerCloseRight = 10;
 
 } // namespace
 
@@ -56,17 +56,17 @@ int QOVAStatusWarningView::bannerHeight() const
     // text's width, leading included.
     const QFontMetricsF metrics(fontWithSFProDisplay(12, QOVAFontRegular));
     const QRectF bounds =
-        metrics.boundingRect(QRectF(0, 0, kTextWidth, 100000), Qt::TextWordWrap, warningText());
-    return int(std::ceil(bounds.height() + metrics.leading())) + 2 * kMargin;
+        metrics.boundingRect(QRectF(0, 0, kBannerTextWidth, 100000), Qt::TextWordWrap, warningText());
+    return int(std::ceil(bounds.height() + metrics.leading())) + 2 * kBannerMargin;
 }
 
 void QOVAStatusWarningView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int textHeight = height() - 2 * kMargin;
-    m_tipLabel->setGeometry(kTextLeft, kMargin, kTextWidth, textHeight);
-    m_closeButton->setGeometry(width() - kCloseRight - kCloseSize, (height() - kCloseSize) / 2, kCloseSize,
-                               kCloseSize);
+    const int textHeight = height() - 2 * kBannerMargin;
+    m_tipLabel->setGeometry(kBannerTextLeft, kBannerMargin, kBannerTextWidth, textHeight);
+    m_closeButton->setGeometry(width() - kBannerCloseRight - kBannerCloseSize, (height() - kBannerCloseSize) / 2, kBannerCloseSize,
+                               kBannerCloseSize);
     m_closeButton->raise();
 }
 

@@ -9,12 +9,7 @@
 
 #include "models/DeviceInfoModel.h"
 
-namespace {
-
-constexpr int kPageWidth = 619;
-constexpr int kSplitLineBottom = 45;
-
-} // namespace
+using namespace QOVAStatusText;
 
 QOVAVaskoStatusView::QOVAVaskoStatusView(const QOVADeviceListItemRef &deviceModel, QWidget *parent)
     : QOVAStatusBaseView(deviceModel, parent)

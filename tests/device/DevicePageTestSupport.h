@@ -94,6 +94,8 @@ inline bool waitUntil(const std::function<bool()> &pred, int limitMs = 10000)
         if (deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Objects released with deleteLater go too, as in the main loop.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(1);
     }
     return true;

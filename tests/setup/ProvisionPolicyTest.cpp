@@ -7,11 +7,11 @@
 #include "models/ProvisionModel.h"
 
 using namespace setuptest;
-using Mode = QOVAProvisionPolicy::Mode;
+using ProvisionMode = QOVAProvisionPolicy::Mode;
 
 namespace {
 
-std::shared_ptr<ProvisionModel> provision(const char *mode, const char *type, const char *url = "srv.example",
+std::shared_ptr<ProvisionModel> reported(const char *mode, const char *type, const char *url = "srv.example",
                                           const char *user = "ops")
 {
     auto model = std::make_shared<ProvisionModel>();
@@ -31,19 +31,19 @@ std::shared_ptr<ProvisionModel> provision(const char *mode, const char *type, co
 TEST(ProvisionPolicy, ModeListsAndGatesFollowProductAndFirmwareExactly)
 {
     installTexts();
-    const QString A = QOVAProvisionPolicy::autoTitle(), M = QOVAProvisionPolicy::manualTitle(),
-                  D = QOVAProvisionPolicy::disableTitle();
-    EXPECT_EQ(QOVAProvisionPolicy("6e17", "1.0").setupModeTitles(), QStringList({A, D, M}));
-    EXPECT_EQ(QOVAProvisionPolicy("6e12", "V1.3").setupModeTitles(), QStringList({D, M}));
-    EXPECT_EQ(QOVAProvisionPolicy::deviceModeTitles(), QStringList({A, M, D}));
+    const QString autoT = QOVAProvisionPolicy::autoTitle(), manualT = QOVAProvisionPolicy::manualTitle(),
+                  disableT = QOVAProvisionPolicy::disableTitle();
+    EXPECT_EQ(QOVAProvisionPolicy("6e17", "1.0").setupModeTitles(), QStringList({autoT, disableT, manualT}));
+    EXPECT_EQ(QOVAProvisionPolicy("6e12", "V1.3").setupModeTitles(), QStringList({disableT, manualT}));
+    EXPECT_EQ(QOVAProvisionPolicy::deviceModeTitles(), QStringList({autoT, manualT, disableT}));
     EXPECT_TRUE(QOVAProvisionPolicy("6e17", "").hasServerType());
     EXPECT_FALSE(QOVAProvisionPolicy("6E17", "").hasServerType());
     EXPECT_TRUE(QOVAProvisionPolicy("6e12", "V1.3").hasDhcpOption());
     for (const char *version : {"V1.2", "v1.3", "V1.3 ", "1.3", ""})
         EXPECT_FALSE(QOVAProvisionPolicy("6e12", version).hasDhcpOption()) << version;
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(D), Mode::Disable);
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(A), Mode::Auto);
-    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(QStringLiteral("anything")), Mode::Manual);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(disableT), ProvisionMode::Disable);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(autoT), ProvisionMode::Auto);
+    EXPECT_EQ(QOVAProvisionPolicy::modeForTitle(QStringLiteral("anything")), ProvisionMode::Manual);
 }
 
 TEST(ProvisionPolicy, ManualFillByProductAndServerType)
@@ -68,13 +68,13 @@ TEST(ProvisionPolicy, ManualFillByProductAndServerType)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.product) + " " + (c.type ? c.type : "(none)"));
-        const auto fill = QOVAProvisionPolicy(c.product, "V1.3").manualFill(*provision("Manual", c.type));
+        const auto fill = QOVAProvisionPolicy(c.product, "V1.3").manualFill(*reported("Manual", c.type));
         EXPECT_EQ(fill.serverTypeTitle, c.typeKey ? qtTrId(c.typeKey) : QString());
         EXPECT_EQ(fill.address, c.filled ? QStringLiteral("srv.example") : QString());
         EXPECT_EQ(fill.userName, c.filled ? QStringLiteral("ops") : QString());
     }
     // Absent values come up empty.
-    const auto fill = QOVAProvisionPolicy("6e17", "").manualFill(*provision("Manual", "https", nullptr, nullptr));
+    const auto fill = QOVAProvisionPolicy("6e17", "").manualFill(*reported("Manual", "https", nullptr, nullptr));
     EXPECT_TRUE(fill.address.isEmpty());
     EXPECT_TRUE(fill.userName.isEmpty());
 }
@@ -84,27 +84,27 @@ TEST(ProvisionPolicy, CommitRuleNeedsCredentialsInManualAndAValidDhcpOptionInAut
     const QOVAProvisionPolicy v13("6e12", "V1.3");
     const QOVAProvisionPolicy v12("6e12", "V1.2");
     struct Case {
-        Mode mode;
+        ProvisionMode mode;
         const char *address, *user, *password, *dhcp;
         bool onV13, onV12;
     };
     const Case cases[] = {
-        {Mode::Manual, "a", "u", "p", "160", true, true},
-        {Mode::Manual, "a", "", "", "160", false, false},   // a valid hidden option does not stand in
-        {Mode::Manual, "a", "u", "", "", false, false},
-        {Mode::Manual, "", "u", "p", "", false, false},
-        {Mode::Auto, "", "", "", "160", true, true},
-        {Mode::Auto, "", "", "", "", false, true},
-        {Mode::Auto, "", "", "", "15", false, true},
-        {Mode::Auto, "", "", "", "139", false, true},
-        {Mode::Auto, "", "", "", "140", true, true},
-        {Mode::Auto, "", "", "", "207", true, true},
-        {Mode::Auto, "", "", "", "208", false, true},
-        {Mode::Auto, "", "", "", "1500", false, true},
-        {Mode::Auto, "", "", "", "150abc", false, true},
-        {Mode::Auto, "", "", "", " 150", false, true},
-        {Mode::Auto, "", "", "", "-150", false, true},
-        {Mode::Disable, "", "", "", "", true, true},
+        {ProvisionMode::Manual, "a", "u", "p", "160", true, true},
+        {ProvisionMode::Manual, "a", "", "", "160", false, false},   // a valid hidden option does not stand in
+        {ProvisionMode::Manual, "a", "u", "", "", false, false},
+        {ProvisionMode::Manual, "", "u", "p", "", false, false},
+        {ProvisionMode::Auto, "", "", "", "160", true, true},
+        {ProvisionMode::Auto, "", "", "", "", false, true},
+        {ProvisionMode::Auto, "", "", "", "15", false, true},
+        {ProvisionMode::Auto, "", "", "", "139", false, true},
+        {ProvisionMode::Auto, "", "", "", "140", true, true},
+        {ProvisionMode::Auto, "", "", "", "207", true, true},
+        {ProvisionMode::Auto, "", "", "", "208", false, true},
+        {ProvisionMode::Auto, "", "", "", "1500", false, true},
+        {ProvisionMode::Auto, "", "", "", "150abc", false, true},
+        {ProvisionMode::Auto, "", "", "", " 150", false, true},
+        {ProvisionMode::Auto, "", "", "", "-150", false, true},
+        {ProvisionMode::Disable, "", "", "", "", true, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.address) + "|" + c.user + "|" + c.password + "|" + c.dhcp);

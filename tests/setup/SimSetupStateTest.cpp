@@ -17,13 +17,13 @@ class SetupHost : public SimDeviceHost {
 public:
     explicit SetupHost(Family family) : m_family(family) {}
     Family family() const override { return m_family; }
-    Mode mode() const override { return Mode::Run; }
+    sim::Mode mode() const override { return sim::Mode::Run; }
     QString serialNumber() const override { return QStringLiteral("SN1"); }
     QString firmwareVersion() const override { return QStringLiteral("V1.3"); }
     void setFirmwareVersion(const QString &) override {}
     QString deviceName() const override { return name; }
     void setDeviceName(const QString &n) override { name = n; }
-    void reenumerate(Mode, int) override {}
+    void reenumerate(sim::Mode, int) override {}
     void disconnect() override {}
     void raiseInputReport(uint8_t, uint16_t) override {}
     void runLater(int, std::function<void()>) override {}
