@@ -241,6 +241,10 @@ TEST_F(SettingsAppFixture, FactoryResetAsksThenMasksTheDeviceUntilItRestarted)
     ASSERT_TRUE(waitUntil([&] { return count(cam, "ops", "PUT") == 2; }));
     EXPECT_EQ(bodies(cam, "ops").last().value("action").toString(), QStringLiteral("reset"));
     ASSERT_TRUE(waitUntil([&] { return !page() || page()->isResetTimerPending(); }));
+    // The device restarts; the test ends once it is back.
+    spin(100);
+    EXPECT_TRUE(waitUntil([&] { return cam.device->isPresent() && listed() == 1; }));
+    spin(50);
 }
 
 // --------------------------------------------------------------- audio page
