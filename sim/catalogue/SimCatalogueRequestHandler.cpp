@@ -275,6 +275,19 @@ QString SimCatalogueRequestHandler::adminPassword() const
     return m_adminPassword;
 }
 
+void SimCatalogueRequestHandler::failRequest(const QString &url, bool get, int statusCode,
+                                             const QString &statusText)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.append(RequestFailure{url, get, statusCode, statusText});
+}
+
+void SimCatalogueRequestHandler::clearRequestFailures()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.clear();
+}
+
 void SimCatalogueRequestHandler::setCoredump(std::optional<QByteArray> coredump)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -408,6 +421,10 @@ SimReply SimCatalogueRequestHandler::handleRequest(SimDeviceHost &host, const QJ
     }
 
     std::lock_guard<std::mutex> lock(m_mutex);
+    for (const RequestFailure &failure : m_requestFailures) {
+        if (failure.url == url && failure.get == route->get)
+            return status(failure.statusCode, failure.statusText);
+    }
     return (this->*(route->answer))(request);
 }
 
@@ -1094,7 +1111,9 @@ SimReply SimCatalogueRequestHandler::getAudio(Request &request)
     QJsonObject reply = m_audio;
     // The fence form (beam width as text) is what the video bar answers on
     // every firmware but the first.
-    const bool textBeam = m_family == Family::Orbrin && request.host.firmwareVersion() != QLatin1String("1.0");
+    // The firmware's release is its first two numbers ("1.0.2.1" is 1.0).
+    const QString release = request.host.firmwareVersion().section(QLatin1Char('.'), 0, 1);
+    const bool textBeam = m_family == Family::Orbrin && release != QLatin1String("1.0");
     if (!textBeam)
         reply.insert(QStringLiteral("acoustic_beam"),
                      m_audio.value(QStringLiteral("acoustic_beam")).toString() != QLatin1String("false"));

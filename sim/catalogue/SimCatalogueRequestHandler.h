@@ -73,6 +73,10 @@ public:
     void setProvisionSettings(const QJsonObject &settings);
     QString provisionPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
+    // Answers the request (url and method) with the status instead of its
+    // regular answer until cleared; the device's settings stay as they are.
+    void failRequest(const QString &url, bool get, int statusCode, const QString &statusText);
+    void clearRequestFailures();
 
     // Fields of the device_info reply set over what the device reports:
     // remote control (remote_name, remote_battery_status, remote_active,
@@ -239,6 +243,13 @@ private:
     bool m_smoothTransition = false;
     std::optional<QByteArray> m_configFile;
     std::optional<QByteArray> m_coredump;
+    struct RequestFailure {
+        QString url;
+        bool get;
+        int statusCode;
+        QString statusText;
+    };
+    QList<RequestFailure> m_requestFailures;
     bool m_recording = false;
     QList<bool> m_presetsSaved;
     QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
