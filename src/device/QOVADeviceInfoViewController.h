@@ -30,6 +30,8 @@
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
 #include "settings/QOVALoginDelegate.h"
+#include "camera/QOVACameraTrackingDelegate.h"
+#include "camera/QOVAOSDViewDelegate.h"
 
 #include <QHash>
 #include <QPointer>
@@ -41,7 +43,9 @@ class QOVAStatusBaseView;
 class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
-                                     public QOVALoginDelegate {
+                                     public QOVALoginDelegate,
+                                     public QOVACameraTrackingDelegate,
+                                     public QOVAOSDViewDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -151,6 +155,17 @@ public:
     // --- Network pages --------------------------------------------------
 
     // --- Camera pages ---------------------------------------------------
+    // Tracking page (QOVACameraTrackingDelegate).
+    void getAutoTrackingStatus() override;
+    void setAutoTrackingStatus(bool groupFraming, bool talkerTracking, const QString &trackingSpeed,
+                               const QString &framingSize) override;
+    void getSmoothTrackingStatus() override;
+    void setSmoothTracking(bool enable) override;
+    void getMaximumZoomLevel() override;
+    void setMaximumZoomLevel(const QString &level) override;
+    // On-screen display page (QOVAOSDViewDelegate).
+    void osdView(QOVAOSDView *page, bool enableOSD) override;
+    void osdViewGetStatus(QOVAOSDView *page) override;
 
     // --- Certificate pages ----------------------------------------------
 

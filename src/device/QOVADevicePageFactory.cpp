@@ -6,6 +6,8 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "camera/QOVACameraTrackingView.h"
+#include "camera/QOVAOSDView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -65,8 +67,18 @@ const Row kRows[] = {
 
     // Camera
     {"cameraSettingsView", nullptr},
-    {"cameraTrackingView", nullptr},
-    {"osdView", nullptr},
+    {"cameraTrackingView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACameraTrackingView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"osdView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAOSDView(c.model() ? c.model()->productName : QString());
+         page->setDelegate(&c);
+         return page;
+     }},
 
     // Certificates
     {"certificatesView", nullptr},
