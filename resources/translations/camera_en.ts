@@ -91,5 +91,49 @@
         <source>Saving failed.</source>
         <translation>Saving failed.</translation>
     </message>
+    <message id="STRING_CAMERA_CONTROL">
+        <source>Camera Control</source>
+        <translation>Camera Control</translation>
+    </message>
+    <message id="STRING_TRACKING_ON">
+        <source>Auto framing is on</source>
+        <translation>Auto framing is on</translation>
+    </message>
+    <message id="STRING_TRACKING_OFF">
+        <source>Auto framing is off</source>
+        <translation>Auto framing is off</translation>
+    </message>
+    <message id="STRING_SKIN_ENHANCEMENT">
+        <source>Skin Enhancement</source>
+        <translation>Skin Enhancement</translation>
+    </message>
+    <message id="STRING_WIDE_DYNAMIC_RANGE">
+        <source>Wide Dynamic Range</source>
+        <translation>Wide Dynamic Range</translation>
+    </message>
+    <message id="STRING_PARTICIPANT_COUNT">
+        <source>Participant Count</source>
+        <translation>Participant Count</translation>
+    </message>
+    <message id="STRING_SELECT">
+        <source>Select</source>
+        <translation>Select</translation>
+    </message>
+    <message id="STRING_PRESET">
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message id="STRING_PRESET_SETTING">
+        <source>Preset Selected</source>
+        <translation>Preset Selected</translation>
+    </message>
+    <message id="STRING_PRESETS">
+        <source>Presets</source>
+        <translation>Presets</translation>
+    </message>
+    <message id="STRING_HOME">
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
 </context>
 </TS>

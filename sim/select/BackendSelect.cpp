@@ -8,6 +8,9 @@
 #include "sim/catalogue/SimCatalogueRequestHandler.h"
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
+#ifdef ORVALINDE_SIM_CAMERA
+#include "sim/camera/SimCaptureSource.h"
+#endif
 
 #include "log/log.h"
 
@@ -50,6 +53,9 @@ void installBackendFromEnvironment()
     bus->plugList(QString::fromLocal8Bit(devices), &error);
     if (!error.isEmpty())
         std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(error));
+#ifdef ORVALINDE_SIM_CAMERA
+    sim::SimCaptureSource::install(bus);
+#endif
     auto backend = std::make_shared<sim::SimBackend>(bus);
     const QString name = sim::SimControlServer::defaultName();
     if (!backend->startControlServer(name, &error))

@@ -30,6 +30,7 @@
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
 #include "settings/QOVALoginDelegate.h"
+#include "camera/QOVACameraDelegate.h"
 #include "camera/QOVACameraTrackingDelegate.h"
 #include "camera/QOVAOSDViewDelegate.h"
 
@@ -44,6 +45,7 @@ class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
                                      public QOVALoginDelegate,
+                                     public QOVACameraDelegate,
                                      public QOVACameraTrackingDelegate,
                                      public QOVAOSDViewDelegate {
     Q_OBJECT
@@ -155,6 +157,18 @@ public:
     // --- Network pages --------------------------------------------------
 
     // --- Camera pages ---------------------------------------------------
+    // Camera page (QOVACameraDelegate).
+    void setZoomAbs(bool zoomIn) override;
+    void setPanTiltAbs(bool isPan, bool direct) override;
+    void getCameraSettingData(const QOVACameraSettingModelRef &model) override;
+    void setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset) override;
+    void updateUVCControls() override;
+    void setCameraPreset(quint64 index, const QString &action) override;
+    void getCameraExtensionFeature() override;
+    void setSkinEnhancement(bool enable) override;
+    void setWideDynamicRange(bool enable) override;
+    void setParticipantCount(bool enable) override;
+    void getCameraAutoTrackingStatus() override;
     // Tracking page (QOVACameraTrackingDelegate).
     void getAutoTrackingStatus() override;
     void setAutoTrackingStatus(bool groupFraming, bool talkerTracking, const QString &trackingSpeed,

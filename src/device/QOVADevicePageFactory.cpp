@@ -6,6 +6,7 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "camera/QOVACameraSettingsView.h"
 #include "camera/QOVACameraTrackingView.h"
 #include "camera/QOVAOSDView.h"
 
@@ -66,7 +67,12 @@ const Row kRows[] = {
     {"networkView", nullptr},
 
     // Camera
-    {"cameraSettingsView", nullptr},
+    {"cameraSettingsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACameraSettingsView(c.getUniqueID());
+         page->setDelegate(&c);
+         return page;
+     }},
     {"cameraTrackingView",
      [](Controller &c) -> Page * {
          auto *page = new QOVACameraTrackingView(c.productId());
