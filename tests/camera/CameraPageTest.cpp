@@ -184,3 +184,15 @@ TEST_F(CameraPageFixture, OrbrinPresetsAndTrackingIcon)
     unplug("ORCAM");
     EXPECT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
 }
+
+TEST_F(CameraPageFixture, OpeningAnotherDeviceStopsThePreview)
+{
+    plugDevice(sim::Family::Vasko, "VAONE", "V1.3.2");
+    plugDevice(sim::Family::Orbrin, "ORTWO", "1.3.0.5");
+    QOVACameraSettingsView *view = openCameraPage("VAONE");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return view->isPreviewRunning(); }));
+    QPointer<QOVACameraSettingsView> guard(view);
+    ASSERT_TRUE(openDevicePage("ORTWO"));
+    EXPECT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
+}
