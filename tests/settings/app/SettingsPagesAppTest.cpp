@@ -309,8 +309,9 @@ TEST_F(SettingsAppFixture, AudioRecordIsWrittenWholeInTheFormOfTheVersion)
         audio = waitForPage<QOVAAudioSettingsView>("audioSettingsView");
         ASSERT_TRUE(waitUntil([&] { return count(bar, "audio", "GET") == 2; }));
         ASSERT_TRUE(waitUntil([&] { return audio->stereoSwitch()->checked(); }));
-        if (!c.beamFlag)
+        if (!c.beamFlag) {
             EXPECT_EQ(audio->fenceButton()->titleOfSelectedItem(), qtTrId("STRING_MEDIUM"));
+        }
         unplug(c.serial);
     }
 }
