@@ -89,6 +89,8 @@ public:
     std::shared_ptr<SimRequestHandler> requestHandler() const;
     void addControlHandler(std::shared_ptr<SimControlHandler> handler);
     void removeControlHandler(const std::shared_ptr<SimControlHandler> &handler);
+    // The control handlers, in the order they were added.
+    std::vector<std::shared_ptr<SimControlHandler>> controlHandlers() const;
 
     SimFaults faults() const;
     void setFaults(const SimFaults &faults);
@@ -145,7 +147,6 @@ private:
     // given up by the host).
     void releaseAfterRead(std::vector<AfterReply> &afterRead);
     QByteArray buildHead(const SimReply &reply, const QJsonObject &requestHead, const SimFaults &faults) const;
-    std::vector<std::shared_ptr<SimControlHandler>> controlHandlers() const;
     void comeBack(Mode mode, uint64_t ticket);
 
     std::weak_ptr<SimBus> m_bus;

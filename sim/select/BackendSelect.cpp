@@ -8,6 +8,9 @@
 #include "sim/catalogue/SimCatalogueRequestHandler.h"
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
+#ifdef ORVALINDE_SIM_CAMERA
+#include "sim/camera/SimCaptureSource.h"
+#endif
 
 #include "log/log.h"
 
@@ -51,6 +54,9 @@ bool installBackendFromEnvironment(QString *error)
     bus->plugList(QString::fromLocal8Bit(devices), &problem);
     if (!problem.isEmpty())
         std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(problem));
+#ifdef ORVALINDE_SIM_CAMERA
+    sim::SimCaptureSource::install(bus);
+#endif
     auto backend = std::make_shared<sim::SimBackend>(bus);
     const QString name = sim::SimControlServer::defaultName();
     if (!backend->startControlServer(name, &problem))

@@ -158,7 +158,7 @@ void QOVADeviceInfoViewController::viewDidDisappear()
 {
     if (auto *status = qobject_cast<QOVAStatusBaseView *>(builtPage(QLatin1String(kStatusInfoView))))
         status->cancelTimer();
-    for (const char *getter : {"networkView", "wifiSettignsView"}) {
+    for (const char *getter : {"networkView", "wifiSettignsView", "cameraSettingsView"}) {
         if (QOVADisplayBaseView *page = builtPage(QLatin1String(getter)))
             page->cancelDisplayViewEvent();
     }

@@ -39,6 +39,9 @@
 #include "settings/QOVALabFeatureDelegate.h"
 #include "settings/QOVALogViewDelegate.h"
 #include "settings/QOVALoginDelegate.h"
+#include "camera/QOVACameraDelegate.h"
+#include "camera/QOVACameraTrackingDelegate.h"
+#include "camera/QOVAOSDViewDelegate.h"
 #include "settings/QOVAMiscellaneousViewDelegate.h"
 #include "settings/QOVAPasswordSettingDelegate.h"
 #include "settings/QOVASystemRestartDelegate.h"
@@ -61,6 +64,9 @@ class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
                                      public QOVALoginDelegate,
+                                     public QOVACameraDelegate,
+                                     public QOVACameraTrackingDelegate,
+                                     public QOVAOSDViewDelegate,
                                      public QOVAGeneraDelegate,
                                      public QOVABloothDelegate,
                                      public QOVABloothAutoPairDelegate,
@@ -276,6 +282,29 @@ public:
     QOVANetworkView *networkView();
 
     // --- Camera pages ---------------------------------------------------
+    // Camera page (QOVACameraDelegate).
+    void setZoomAbs(bool zoomIn) override;
+    void setPanTiltAbs(bool isPan, bool direct) override;
+    void getCameraSettingData(const QOVACameraSettingModelRef &model) override;
+    void setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset) override;
+    void updateUVCControls() override;
+    void setCameraPreset(quint64 index, const QString &action) override;
+    void getCameraExtensionFeature() override;
+    void setSkinEnhancement(bool enable) override;
+    void setWideDynamicRange(bool enable) override;
+    void setParticipantCount(bool enable) override;
+    void getCameraAutoTrackingStatus() override;
+    // Tracking page (QOVACameraTrackingDelegate).
+    void getAutoTrackingStatus() override;
+    void setAutoTrackingStatus(bool groupFraming, bool talkerTracking, const QString &trackingSpeed,
+                               const QString &framingSize) override;
+    void getSmoothTrackingStatus() override;
+    void setSmoothTracking(bool enable) override;
+    void getMaximumZoomLevel() override;
+    void setMaximumZoomLevel(const QString &level) override;
+    // On-screen display page (QOVAOSDViewDelegate).
+    void osdView(QOVAOSDView *page, bool enableOSD) override;
+    void osdViewGetStatus(QOVAOSDView *page) override;
 
     // --- Certificate pages ----------------------------------------------
 

@@ -6,6 +6,9 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "camera/QOVACameraSettingsView.h"
+#include "camera/QOVACameraTrackingView.h"
+#include "camera/QOVAOSDView.h"
 #include "settings/QOVAAudioSettingsView.h"
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
@@ -113,9 +116,24 @@ const Row kRows[] = {
      }},
 
     // Camera
-    {"cameraSettingsView", nullptr},
-    {"cameraTrackingView", nullptr},
-    {"osdView", nullptr},
+    {"cameraSettingsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACameraSettingsView(c.getUniqueID());
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"cameraTrackingView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACameraTrackingView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"osdView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAOSDView(c.model() ? c.model()->productName : QString());
+         page->setDelegate(&c);
+         return page;
+     }},
 
     // Certificates
     {"certificatesView", nullptr},

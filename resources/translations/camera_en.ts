@@ -1,0 +1,139 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>QOVACameraPages</name>
+    <message id="STRING_OSD_DESCRIBE_VASKO">
+        <source>Shows the camera's status messages on the picture it sends to your meeting.</source>
+        <translation>Shows the camera's status messages on the picture it sends to your meeting.</translation>
+    </message>
+    <message id="STRING_OSD_DESCRIBE_HALVEX">
+        <source>Shows the device's status messages on the video picture.</source>
+        <translation>Shows the device's status messages on the video picture.</translation>
+    </message>
+    <message id="STRING_ON">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="STRING_OFF">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="STRING_CAMERA_TRACKING_MODE">
+        <source>Tracking Mode</source>
+        <translation>Tracking Mode</translation>
+    </message>
+    <message id="STRING_TRACKING_SPEED">
+        <source>Tracking Speed</source>
+        <translation>Tracking Speed</translation>
+    </message>
+    <message id="STRING_FRAMING_SIZE">
+        <source>Framing Size</source>
+        <translation>Framing Size</translation>
+    </message>
+    <message id="STRING_TRACKING_FRAME">
+        <source>Tracking Frame</source>
+        <translation>Tracking Frame</translation>
+    </message>
+    <message id="STRING_CAMERA_MOVEMENT">
+        <source>Camera Movement</source>
+        <translation>Camera Movement</translation>
+    </message>
+    <message id="STRING_FRAME_GROUP">
+        <source>Group Framing</source>
+        <translation>Group Framing</translation>
+    </message>
+    <message id="STRING_FRAME_SPEAKER">
+        <source>Speaker Tracking</source>
+        <translation>Speaker Tracking</translation>
+    </message>
+    <message id="STRING_NORMAL">
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message id="STRING_SLOW">
+        <source>Slow</source>
+        <translation>Slow</translation>
+    </message>
+    <message id="STRING_FAST">
+        <source>Fast</source>
+        <translation>Fast</translation>
+    </message>
+    <message id="STRING_MEDIUM">
+        <source>Medium</source>
+        <translation>Medium</translation>
+    </message>
+    <message id="STRING_TIGHT">
+        <source>Tight</source>
+        <translation>Tight</translation>
+    </message>
+    <message id="STRING_WIDE">
+        <source>Wide</source>
+        <translation>Wide</translation>
+    </message>
+    <message id="STRING_AUTO_PAN">
+        <source>Smooth Pan</source>
+        <translation>Smooth Pan</translation>
+    </message>
+    <message id="STRING_CUT">
+        <source>Hard Cut</source>
+        <translation>Hard Cut</translation>
+    </message>
+    <message id="STRING_SAVE">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="NOTIFICATION_TIP_SAVE_SUCCESSED">
+        <source>Saved successfully.</source>
+        <translation>Saved successfully.</translation>
+    </message>
+    <message id="NOTIFICATION_TIP_SAVE_FAILED">
+        <source>Saving failed.</source>
+        <translation>Saving failed.</translation>
+    </message>
+    <message id="STRING_CAMERA_CONTROL">
+        <source>Camera Control</source>
+        <translation>Camera Control</translation>
+    </message>
+    <message id="STRING_TRACKING_ON">
+        <source>Auto framing is on</source>
+        <translation>Auto framing is on</translation>
+    </message>
+    <message id="STRING_TRACKING_OFF">
+        <source>Auto framing is off</source>
+        <translation>Auto framing is off</translation>
+    </message>
+    <message id="STRING_SKIN_ENHANCEMENT">
+        <source>Skin Enhancement</source>
+        <translation>Skin Enhancement</translation>
+    </message>
+    <message id="STRING_WIDE_DYNAMIC_RANGE">
+        <source>Wide Dynamic Range</source>
+        <translation>Wide Dynamic Range</translation>
+    </message>
+    <message id="STRING_PARTICIPANT_COUNT">
+        <source>Participant Count</source>
+        <translation>Participant Count</translation>
+    </message>
+    <message id="STRING_SELECT">
+        <source>Select</source>
+        <translation>Select</translation>
+    </message>
+    <message id="STRING_PRESET">
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message id="STRING_PRESET_SETTING">
+        <source>Preset Selected</source>
+        <translation>Preset Selected</translation>
+    </message>
+    <message id="STRING_PRESETS">
+        <source>Presets</source>
+        <translation>Presets</translation>
+    </message>
+    <message id="STRING_HOME">
+        <source>Home</source>
+        <translation>Home</translation>
+    </message>
+</context>
+</TS>

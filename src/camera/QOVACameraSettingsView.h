@@ -1,0 +1,108 @@
+#pragma once
+// The camera page: the camera's live picture beside the zoom and pan/tilt
+// pad, the preset panel of the family below, for the Vasko family three
+// image feature switches, and the tracking icon in the top right corner.
+// The picture runs only while the page is on screen.
+
+#include "QOVACameraControlView.h"
+#include "QOVADisplayBaseView.h"
+#include "QOVAPresetView.h"
+
+#include <QHash>
+#include <QPointer>
+
+class ITSwitch;
+class QOVACameraDelegate;
+class QOVACaptureSource;
+class QOVAImageView;
+class QOVALabel;
+class QOVAPreviewView;
+
+class QOVACameraSettingsView : public QOVADisplayBaseView,
+                               public QOVACameraControlDelegate,
+                               public QOVAPresetViewDelegate {
+    Q_OBJECT
+public:
+    explicit QOVACameraSettingsView(const QString &uniqueID, QWidget *parent = nullptr);
+    ~QOVACameraSettingsView() override;
+
+    void setDelegate(QOVACameraDelegate *delegate);
+    QOVACameraDelegate *delegate() const;
+
+    QString uniqueID() const { return m_uniqueID; }
+    QString productID() const { return m_productID; }
+
+    void handleDisplayViewEvent() override;
+    void cancelDisplayViewEvent() override;
+
+    // Updates pushed in by the controller.
+    void updateWithGroupFraming(bool groupFraming, bool talkerTracking);
+    void updateCameraExtensionFeatureUI(bool skinEnhancement, bool wdr, bool participantCount);
+    void updateSkinEnhancementUI(bool on);
+    void updateWideDynamicRangeUI(bool on);
+    void updateParticipantCountUI(bool on);
+    bool getSkinEnhSwitchStatus() const;
+    bool getWdrSwitchStatus() const;
+    bool getPartCountSwitchStatus() const;
+
+    // The index of a camera control name, all ones for an unknown name.
+    static const QHash<QString, quint64> &controlMapping();
+    static quint64 controlIndexForString(const QString &name);
+
+    // Pad and preset panels.
+    void cameraControlZoomIn() override;
+    void cameraControlZoomOut() override;
+    void cameraControlLeft() override;
+    void cameraControlUp() override;
+    void cameraControlRight() override;
+    void cameraControlDown() override;
+    void savePreset(quint64 index) override;
+    void restorePreset(quint64 index) override;
+
+    QOVACameraControlView *controlView() const { return m_controlView; }
+    QOVAPresetView *presetView() const { return m_presetView; }
+    QOVAPresetsView *presetsView() const { return m_presetsView; }
+    QOVAImageView *trackingImageView() const { return m_trackingImageView; }
+    QOVAPreviewView *previewView() const { return m_previewView; }
+    QOVACaptureSource *captureSource() const { return m_source; }
+    ITSwitch *skinEnhSwitch() const { return m_skinEnhSwitch; }
+    ITSwitch *wideDynamicRangeSwitch() const { return m_wideDynamicRangeSwitch; }
+    ITSwitch *participantSwitch() const { return m_participantSwitch; }
+    QOVALabel *skinEnhStatusLabel() const { return m_skinEnhStatusLabel; }
+    bool isPreviewRunning() const;
+
+public slots:
+    void stopPreview();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void layoutCommon();
+    void layoutVasko();
+    void startPreview();
+    void showNoPreview();
+    void setSwitch(ITSwitch *sw, QOVALabel *status, bool on);
+
+    QString m_uniqueID;
+    QString m_productID;
+    QOVACaptureSource *m_source = nullptr;
+    QOVAPreviewView *m_previewView = nullptr;
+    QOVAImageView *m_noPreviewView = nullptr;
+    QOVACameraControlView *m_controlView = nullptr;
+    QOVAPresetView *m_presetView = nullptr;
+    QOVAPresetsView *m_presetsView = nullptr;
+    QOVAImageView *m_trackingImageView = nullptr;
+    QOVALabel *m_skinEnhLabel = nullptr;
+    QOVALabel *m_wideDynamicRangeLabel = nullptr;
+    QOVALabel *m_participantLabel = nullptr;
+    ITSwitch *m_skinEnhSwitch = nullptr;
+    ITSwitch *m_wideDynamicRangeSwitch = nullptr;
+    ITSwitch *m_participantSwitch = nullptr;
+    QOVALabel *m_skinEnhStatusLabel = nullptr;
+    QOVALabel *m_wideDynamicRangeStatusLabel = nullptr;
+    QOVALabel *m_participantStatusLabel = nullptr;
+    QOVACameraDelegate *m_delegate = nullptr;
+    QPointer<QObject> m_delegateGuard;
+    bool m_delegateGuarded = false;
+};

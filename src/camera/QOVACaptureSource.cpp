@@ -1,0 +1,23 @@
+#include "QOVACaptureSource.h"
+
+#include "QOVAQtCaptureSource.h"
+
+namespace {
+QOVACaptureSource::Factory &installedFactory()
+{
+    static QOVACaptureSource::Factory factory;
+    return factory;
+}
+} // namespace
+
+void QOVACaptureSource::installFactory(Factory factory)
+{
+    installedFactory() = std::move(factory);
+}
+
+QOVACaptureSource *QOVACaptureSource::create(const QString &uniqueID, QObject *parent)
+{
+    if (const Factory &factory = installedFactory())
+        return factory(uniqueID, parent);
+    return new QOVAQtCaptureSource(uniqueID, parent);
+}

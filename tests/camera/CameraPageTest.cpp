@@ -1,0 +1,198 @@
+// The camera page on the real application with simulated cameras: the live
+// test picture runs only while the page is on screen, the pad moves the
+// simulated camera by the family's steps, and the preset panels send the
+// preset requests.
+
+#include "device/DevicePageTestSupport.h"
+
+#include "camera/QOVACameraSettingsView.h"
+#include "camera/QOVACaptureSource.h"
+#include "sim/camera/SimCaptureSource.h"
+#include "sim/uvc/SimUvcControlHandler.h"
+
+#include "ITSwitch.h"
+#include "QOVAButton.h"
+#include "QOVAImageView.h"
+
+using namespace devicetest;
+
+namespace {
+
+constexpr uint8_t kZoom = 11;
+constexpr uint8_t kPanTilt = 13;
+
+std::shared_ptr<sim::SimUvcControlHandler> uvcOf(const SimHandle &handle)
+{
+    for (const auto &h : handle.device->controlHandlers()) {
+        if (auto uvc = std::dynamic_pointer_cast<sim::SimUvcControlHandler>(h))
+            return uvc;
+    }
+    return nullptr;
+}
+
+QStringList presetRequests(const SimHandle &handle)
+{
+    QStringList out;
+    for (const sim::SimReceivedRequest &request : handle.device->receivedRequests()) {
+        const QJsonObject head = QJsonDocument::fromJson(request.head).object();
+        const QString url = head.value("url").toString();
+        if (url.startsWith("preset_"))
+            out << url + " " + QJsonDocument::fromJson(request.body).object().value("action").toString();
+    }
+    return out;
+}
+
+class CameraPageFixture : public DevicePageFixture {
+protected:
+    void SetUp() override
+    {
+        sim::registerUvcControls();
+        sim::SimCaptureSource::install(bus());
+        DevicePageFixture::SetUp();
+    }
+    void TearDown() override
+    {
+        DevicePageFixture::TearDown();
+        QOVACaptureSource::installFactory({});
+    }
+
+    QOVACameraSettingsView *openCameraPage(const QString &serial)
+    {
+        if (!openDevicePage(serial))
+            return nullptr;
+        clickTab("STRING_USER_SETTINGS");
+        clickEntry("STRING_CAMERA_CONTROL");
+        if (!waitUntil([&] { return page()->currentGetter() == QLatin1String("cameraSettingsView"); }))
+            return nullptr;
+        return page()->pageAs<QOVACameraSettingsView>("cameraSettingsView");
+    }
+
+    int framesOf(QOVACameraSettingsView *camera) const
+    {
+        auto *source = qobject_cast<sim::SimCaptureSource *>(camera->captureSource());
+        return source ? source->framesSent() : -1;
+    }
+};
+
+} // namespace
+
+TEST(CameraControlNames, LookupIsExact)
+{
+    EXPECT_EQ(QOVACameraSettingsView::controlIndexForString("brightness"), 18u);
+    EXPECT_EQ(QOVACameraSettingsView::controlIndexForString("zoom-abs"), 10u);
+    EXPECT_EQ(QOVACameraSettingsView::controlIndexForString("scanning-mode"), 0u);
+    EXPECT_EQ(QOVACameraSettingsView::controlIndexForString("analog-lock-status"), 34u);
+    EXPECT_EQ(QOVACameraSettingsView::controlIndexForString("auto-hue"), 32u);
+    EXPECT_EQ(QOVACameraSettingsView::controlMapping().size(), 35);
+    for (const char *unknown : {"Brightness", "brightness ", ""})
+        EXPECT_EQ(QOVACameraSettingsView::controlIndexForString(unknown), quint64(-1)) << unknown;
+}
+
+TEST_F(CameraPageFixture, VaskoPadMovesTheLivePictureAndPreviewStopsOffScreen)
+{
+    SimHandle camera = plugDevice(sim::Family::Vasko, "VACAM", "V1.3.2");
+    auto uvc = uvcOf(camera);
+    ASSERT_TRUE(uvc);
+    QOVACameraSettingsView *view = openCameraPage("VACAM");
+    ASSERT_TRUE(view);
+
+    // The live picture runs and the extension features were asked.
+    ASSERT_TRUE(waitUntil([&] { return framesOf(view) > 2; }));
+    EXPECT_TRUE(view->isPreviewRunning());
+    EXPECT_TRUE(waitUntil([&] { return requestCount(camera, "camera_extension_feature") > 0; }));
+    EXPECT_EQ(requestCount(camera, "auto_tracking"), 0);
+    ASSERT_TRUE(view->presetsView());
+    EXPECT_FALSE(view->presetView());
+    // The simulated camera frames the group: pad and presets are off until
+    // a reply says otherwise.
+    ASSERT_TRUE(waitUntil([&] { return view->trackingImageView()->imageName() == QLatin1String("icon-trackingOn"); }));
+    EXPECT_FALSE(view->controlView()->rightButton()->isEnabled());
+    view->updateWithGroupFraming(false, false);
+
+    // At zoom 0 one pan step is 10 x 3600; tilt stays.
+    uvc->setCurrent(sim::SimUvcUnit::CameraTerminal, kZoom, 0);
+    const qint64 pan0 = uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 0);
+    const qint64 tilt0 = uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 1);
+    click(view->controlView()->rightButton());
+    EXPECT_TRUE(waitUntil([&] { return uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 0) == pan0 + 36000; }));
+    EXPECT_EQ(uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 1), tilt0);
+    click(view->controlView()->zoomInButton());
+    EXPECT_TRUE(waitUntil([&] { return uvc->current(sim::SimUvcUnit::CameraTerminal, kZoom) == 10; }));
+    spin(200);
+    shot(mainWindow(), "camera_page_vasko");
+
+    // Home, Select: preset_0 restore; 4, Save: preset_4 save.
+    camera.device->clearReceivedRequests();
+    click(view->presetsView()->tileWithTag(0));
+    click(view->presetsView()->selectButton());
+    click(view->presetsView()->tileWithTag(4));
+    click(view->presetsView()->saveButton());
+    EXPECT_TRUE(waitUntil([&] { return presetRequests(camera).size() == 2; }));
+    EXPECT_EQ(presetRequests(camera), (QStringList{"preset_0 restore", "preset_4 save"}));
+
+    // Another page: the preview stops; back: it runs again.
+    clickEntry("STRING_CAMERA_CONTROL");
+    clickTab("STRING_DIAGNOSTICS");
+    clickEntry("STRING_LOGS");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() != QLatin1String("cameraSettingsView"); }));
+    EXPECT_FALSE(view->isPreviewRunning());
+    clickTab("STRING_USER_SETTINGS");
+    clickEntry("STRING_CAMERA_CONTROL");
+    ASSERT_TRUE(waitUntil([&] { return view->isPreviewRunning(); }));
+
+    // The device list replaces the device page: the preview stops.
+    delegate()->showDeviceController(delegate()->deviceListController());
+    EXPECT_TRUE(waitUntil([&] { return !view->isPreviewRunning(); }));
+}
+
+TEST_F(CameraPageFixture, OrbrinPresetsAndTrackingIcon)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORCAM", "1.3.0.5");
+    QOVACameraSettingsView *view = openCameraPage("ORCAM");
+    ASSERT_TRUE(view);
+    EXPECT_TRUE(waitUntil([&] { return requestCount(bar, "auto_tracking") > 0; }));
+    ASSERT_TRUE(view->presetView());
+    EXPECT_TRUE(waitUntil([&] { return logText().contains("Succeed to get auto-tracking settings."); }));
+    view->updateWithGroupFraming(false, false);
+
+    // Select and Save wait for a tile.
+    EXPECT_TRUE(view->presetView()->saveButton()->disabled());
+    bar.device->clearReceivedRequests();
+    click(view->presetView()->tileWithTag(2));
+    EXPECT_EQ(view->presetView()->tileWithTag(2)->borderWidth(), 4);
+    EXPECT_EQ(view->presetView()->tileWithTag(2)->title(), qtTrId("STRING_PRESET_SETTING"));
+    EXPECT_EQ(view->presetView()->tileWithTag(1)->title(), qtTrId("STRING_PRESET"));
+    click(view->presetView()->saveButton());
+    EXPECT_TRUE(waitUntil([&] { return presetRequests(bar) == QStringList{"preset_2 save"}; }));
+    shot(mainWindow(), "camera_page_orbrin");
+
+    // Group framing on: icon, pad and panel off; off again: tiles back,
+    // Select and Save wait for a new pick.
+    view->updateWithGroupFraming(true, false);
+    EXPECT_EQ(view->trackingImageView()->imageName(), QStringLiteral("icon-trackingOn"));
+    EXPECT_FALSE(view->controlView()->zoomInButton()->isEnabled());
+    EXPECT_EQ(view->presetView()->tileWithTag(2)->alphaValue(), 0.6);
+    EXPECT_TRUE(view->presetView()->saveButton()->disabled());
+    view->updateWithGroupFraming(false, false);
+    EXPECT_TRUE(view->controlView()->zoomInButton()->isEnabled());
+    EXPECT_EQ(view->presetView()->tileWithTag(2)->alphaValue(), 1.0);
+    EXPECT_TRUE(view->presetView()->saveButton()->disabled());
+
+    // Removing the device stops the preview with the page.
+    QPointer<QOVACameraSettingsView> guard(view);
+    EXPECT_TRUE(view->isPreviewRunning());
+    unplug("ORCAM");
+    EXPECT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
+}
+
+TEST_F(CameraPageFixture, OpeningAnotherDeviceStopsThePreview)
+{
+    plugDevice(sim::Family::Vasko, "VAONE", "V1.3.2");
+    plugDevice(sim::Family::Orbrin, "ORTWO", "1.3.0.5");
+    QOVACameraSettingsView *view = openCameraPage("VAONE");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return view->isPreviewRunning(); }));
+    QPointer<QOVACameraSettingsView> guard(view);
+    ASSERT_TRUE(openDevicePage("ORTWO"));
+    EXPECT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
+}
