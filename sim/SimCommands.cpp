@@ -2,6 +2,9 @@
 
 #include "sim/SimBus.h"
 #include "sim/SimFamily.h"
+#include "sim/catalogue/SimCatalogueRequestHandler.h"
+
+#include <QJsonDocument>
 
 #include <climits>
 
@@ -110,6 +113,49 @@ SimCommandResult event(SimBus &bus, const QStringList &w)
     return {true, {}};
 }
 
+SimCommandResult info(SimBus &bus, const QStringList &w)
+{
+    if (w.size() < 2)
+        return fail(QStringLiteral("usage: info SERIAL [KEY VALUE... | KEY --absent | clear]"));
+    auto device = bus.device(w[1]);
+    if (!device)
+        return fail(QStringLiteral("no device %1").arg(w[1]));
+    auto state = std::dynamic_pointer_cast<SimCatalogueRequestHandler>(device->requestHandler());
+    if (!state)
+        return fail(QStringLiteral("device %1 answers no device_info").arg(w[1]));
+    if (w.size() == 2) {
+        SimCommandResult result{true, {}};
+        const QJsonObject fields = state->deviceInfoFields();
+        for (auto it = fields.begin(); it != fields.end(); ++it) {
+            const QJsonValue value = it.value();
+            result.lines.append(it.key() + QLatin1Char(' ')
+                                + (value.isString() ? value.toString()
+                                                    : QString::fromUtf8(QJsonDocument(QJsonArray{value})
+                                                                            .toJson(QJsonDocument::Compact))
+                                                          .mid(1)
+                                                          .chopped(1)));
+        }
+        for (const QString &key : state->deviceInfoRemovals())
+            result.lines.append(key + QStringLiteral(" --absent"));
+        return result;
+    }
+    if (w.size() == 3 && w[2] == QLatin1String("clear")) {
+        state->clearDeviceInfoFields();
+        return {true, {}};
+    }
+    if (w.size() < 4)
+        return fail(QStringLiteral("usage: info SERIAL KEY VALUE... | KEY --absent | clear"));
+    if (w.size() == 4 && w[3] == QLatin1String("--absent")) {
+        state->setDeviceInfoField(w[2], QJsonValue(QJsonValue::Undefined));
+        return {true, {}};
+    }
+    const auto value = SimCatalogueRequestHandler::deviceInfoValueFromText(w[2], w.mid(3).join(QLatin1Char(' ')));
+    if (!value)
+        return fail(QStringLiteral("bad value for %1: %2").arg(w[2], w.mid(3).join(QLatin1Char(' '))));
+    state->setDeviceInfoField(w[2], *value);
+    return {true, {}};
+}
+
 } // namespace
 
 SimCommandResult runSimCommand(SimBus &bus, const QStringList &w)
@@ -148,6 +194,8 @@ SimCommandResult runSimCommand(SimBus &bus, const QStringList &w)
         return event(bus, w);
     if (command == QLatin1String("fault"))
         return fault(bus, w);
+    if (command == QLatin1String("info"))
+        return info(bus, w);
     if (command == QLatin1String("reenumerate")) {
         int delay = 1000;
         if (w.size() < 3 || w.size() > 4 || (w[2] != QLatin1String("run") && w[2] != QLatin1String("dfu"))
@@ -178,6 +226,14 @@ QString simCommandUsage()
         "                                 (events need a device on the bus in run mode)\n"
         "  reenumerate SERIAL run|dfu [MS]  leave the bus and come back in that mode\n"
         "                                 after MS milliseconds (default 1000)\n"
+        "  info SERIAL                    the device_info fields set on the device\n"
+        "  info SERIAL KEY VALUE...       answer device_info with KEY set to VALUE\n"
+        "                                 (e.g. remote_name, remote_battery_status,\n"
+        "                                 remote_active 1, wifi_signal_strength,\n"
+        "                                 provision_status, provision_server_url,\n"
+        "                                 show_alert, usb_mode, network_mode)\n"
+        "  info SERIAL KEY --absent       leave KEY out of the reply\n"
+        "  info SERIAL clear              forget every field set\n"
         "  fault SERIAL KIND [ARGS]       faults stay until 'fault SERIAL clear':\n"
         "      no-reply                   take requests, never answer\n"
         "      delay MS                   announce each reply MS milliseconds late\n"

@@ -125,6 +125,12 @@ void SimDevice::setRequestHandler(std::shared_ptr<SimRequestHandler> handler)
     m_requestHandler = std::move(handler);
 }
 
+std::shared_ptr<SimRequestHandler> SimDevice::requestHandler() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_requestHandler;
+}
+
 void SimDevice::addControlHandler(std::shared_ptr<SimControlHandler> handler)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -85,6 +85,7 @@ public:
     // Handlers. Without a request handler the device answers every request
     // with a plain success head echoing its message id.
     void setRequestHandler(std::shared_ptr<SimRequestHandler> handler);
+    std::shared_ptr<SimRequestHandler> requestHandler() const;
     void addControlHandler(std::shared_ptr<SimControlHandler> handler);
     void removeControlHandler(const std::shared_ptr<SimControlHandler> &handler);
 

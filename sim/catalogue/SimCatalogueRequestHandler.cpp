@@ -684,7 +684,7 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
         {"wifi_signal_strength", orbrin && wifiConnected ? "-42" : "0"},
         {"provision_server_info", m_provision},
         {"power_supply", "USB"},
-        {"usb_mode", "3.0"},
+        {"usb_mode", "USB3"},
     };
     if (m_deviceTime != 0)
         info.insert(QStringLiteral("device_time"),
@@ -701,7 +701,70 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
         info.insert(QStringLiteral("network_mode"), m_networkMode);
         info.insert(QStringLiteral("network_status"), m_networkMode != QLatin1String("None") ? 1 : 0);
     }
+    for (auto it = m_infoFields.begin(); it != m_infoFields.end(); ++it) {
+        if (it.key() == QLatin1String("provision_server_url")) {
+            QJsonObject provision = info.value(QStringLiteral("provision_server_info")).toObject();
+            provision.insert(it.key(), it.value());
+            info.insert(QStringLiteral("provision_server_info"), provision);
+        } else {
+            info.insert(it.key(), it.value());
+        }
+    }
+    for (const QString &key : m_infoRemovals)
+        info.remove(key);
     return json(info);
+}
+
+void SimCatalogueRequestHandler::setDeviceInfoField(const QString &key, const QJsonValue &value)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_infoRemovals.removeAll(key);
+    if (value.isUndefined()) {
+        m_infoFields.remove(key);
+        m_infoRemovals.append(key);
+    } else {
+        m_infoFields.insert(key, value);
+    }
+}
+
+void SimCatalogueRequestHandler::clearDeviceInfoFields()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_infoFields = {};
+    m_infoRemovals.clear();
+}
+
+QJsonObject SimCatalogueRequestHandler::deviceInfoFields() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_infoFields;
+}
+
+QStringList SimCatalogueRequestHandler::deviceInfoRemovals() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_infoRemovals;
+}
+
+std::optional<QJsonValue> SimCatalogueRequestHandler::deviceInfoValueFromText(const QString &key,
+                                                                              const QString &text)
+{
+    static const QStringList numbers = {QStringLiteral("remote_active"), QStringLiteral("remote_upgrade_enable"),
+                                        QStringLiteral("remote_upgrading"), QStringLiteral("network_status")};
+    if (numbers.contains(key)) {
+        bool ok = false;
+        const double number = text.toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
+        return QJsonValue(number);
+    }
+    if (key == QLatin1String("provision_server_info")) {
+        const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+        if (!document.isObject())
+            return std::nullopt;
+        return QJsonValue(document.object());
+    }
+    return QJsonValue(text);
 }
 
 // --- camera ---

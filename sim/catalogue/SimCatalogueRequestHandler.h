@@ -61,6 +61,22 @@ public:
     void setAdminPassword(const QString &password);
     QString adminPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
+
+    // Fields of the device_info reply set over what the device reports:
+    // remote control (remote_name, remote_battery_status, remote_active,
+    // remote_fw_version), wifi_signal_strength, provision_status,
+    // provision_server_url (placed inside provision_server_info), show_alert,
+    // usb_mode, network_mode, network_status, version_sw, device_name, ...
+    // An undefined value leaves the key out of the reply. Settings stay
+    // until cleared (a factory reset keeps them).
+    void setDeviceInfoField(const QString &key, const QJsonValue &value);
+    void clearDeviceInfoFields();
+    // The settings: keys with their values, left-out keys as undefined.
+    QJsonObject deviceInfoFields() const;
+    QStringList deviceInfoRemovals() const;
+    // The value a device_info field takes from a text: numbers for the
+    // numeric fields, a JSON object for provision_server_info, else the text.
+    static std::optional<QJsonValue> deviceInfoValueFromText(const QString &key, const QString &text);
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -200,6 +216,8 @@ private:
     std::optional<QByteArray> m_coredump;
     bool m_recording = false;
     QList<bool> m_presetsSaved;
+    QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
+    QStringList m_infoRemovals;      // device_info keys left out
 };
 
 // The handler a simulated device of the family installs; none for the Pirok

@@ -1,5 +1,7 @@
 #include "QOVALabel.h"
 
+#include <QTextDocument>
+
 #include "QOVAColor.h"
 #include "QOVAFont.h"
 
@@ -107,7 +109,11 @@ void QOVALabel::setStringValue(const QString &text)
 {
     const QString value = text.isNull() ? QString(QLatin1String("")) : text;
     m_stringValue = value;
-    setToolTip(value);
+    // Tool tips take markup as rich text; a text that looks like markup (a
+    // device name such as "<b>x</b>") is shown character for character.
+    setToolTip(Qt::mightBeRichText(value)
+                   ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(value.toHtmlEscaped())
+                   : value);
     m_textString = value;
     update();
 }

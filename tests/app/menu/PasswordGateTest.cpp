@@ -130,11 +130,11 @@ TEST_F(MenuOnDevicePageTest, AdministratorGroupOpensOnlyWithoutPassword)
         const char *picture;
     };
     for (const Case c : {Case{"video bar, no password", sim::Family::Orbrin, "ORMENU1", "1.3.0.5", false, 11,
-                              "Camera Tracking", "device_page_orbrin.png"},
+                              "cameraTrackingView", "device_page_orbrin.png"},
                          Case{"video bar, password", sim::Family::Orbrin, "ORMENU2", "1.0.2.1", true, 9,
-                              "Camera Tracking", nullptr},
+                              "cameraTrackingView", nullptr},
                          Case{"network camera, no password", sim::Family::Vasko, "VSMENU3.01", "V1.1.4", false, 9,
-                              "Camera Tracking", "device_page_vasko.png"}}) {
+                              "cameraTrackingView", "device_page_vasko.png"}}) {
         SCOPED_TRACE(c.label);
         QOVATabControlView *menu = openPage(c.family, c.serial, c.firmware);
         ASSERT_TRUE(menu);
@@ -146,24 +146,24 @@ TEST_F(MenuOnDevicePageTest, AdministratorGroupOpensOnlyWithoutPassword)
         EXPECT_EQ(admin->cells().size(), c.adminRows);
 
         click(menu->systemSettingsCell());
-        EXPECT_EQ(page()->currentPageName(), QStringLiteral("1:FirstView"));
+        EXPECT_EQ(page()->currentGetter(), QStringLiteral("cameraSettingsView"));
 
         click(menu->adminSettingsCell());
         ASSERT_TRUE(waitUntil([&] { return answers->asked == 1; }));
         if (c.passwordSet) {
-            ASSERT_TRUE(waitUntil([&] { return page()->currentPageName() == QLatin1String("adminSigninView"); }));
+            ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("adminSigninView"); }));
             ASSERT_TRUE(waitUntil([&] { return !menu->isAnimating(); }));
             EXPECT_EQ(admin->height(), 0);
             // After a successful sign-in the controller opens the group.
             menu->expandAdminSettingView();
         }
-        ASSERT_TRUE(waitUntil([&] { return page()->currentPageName() == QLatin1String("2:FirstView"); }));
+        ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
         ASSERT_TRUE(waitUntil([&] { return !menu->isAnimating(); }));
         EXPECT_EQ(admin->height(), menu->adminSettingSize().height());
 
         // A picked row reaches the controller by the title it shows.
         click(admin->cells().at(1));
-        EXPECT_EQ(page()->currentPageName(), QStringLiteral("2:") + c.secondRow);
+        EXPECT_EQ(page()->currentGetter(), QLatin1String(c.secondRow));
         if (c.picture) {
             EXPECT_TRUE(delegate()->mainWindow()->grab().save(QDir::current().filePath(c.picture)));
         }
@@ -182,7 +182,7 @@ TEST_F(MenuOnDevicePageTest, FailedPasswordQueryLeavesTheGroupClosed)
     ASSERT_TRUE(waitUntil([&] { return logText().contains("Get Password Status Failure, the reason is "); }));
     ASSERT_TRUE(waitUntil([&] { return !menu->isAnimating(); }));
     EXPECT_EQ(answers->asked, 1);
-    EXPECT_EQ(page()->currentPageName(), QStringLiteral("0:FirstView"));
+    EXPECT_EQ(page()->currentGetter(), QStringLiteral("statusInfoView"));
     EXPECT_EQ(menu->currentAdminSubview()->height(), 0);
     EXPECT_EQ(menu->selectedCell(), menu->adminSettingsCell());
 }

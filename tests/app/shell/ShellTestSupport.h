@@ -59,7 +59,7 @@ public:
 };
 
 // Answers the set-up question and the clock setting, and records the
-// resources asked for.
+// resources asked for (apart from the device page's status poll).
 class DeviceAnswers : public sim::SimRequestHandler {
 public:
     std::atomic<bool> oobPending{false};

@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace {
@@ -26,6 +27,16 @@ TEST(QOVALabelText, StringValueSetsTextAndToolTip)
     EXPECT_EQ(label.toolTip(), QStringLiteral("Abc"));
     label.setTextString(QStringLiteral("Other"));
     EXPECT_EQ(label.toolTip(), QStringLiteral("Abc"));
+}
+
+TEST(QOVALabelText, MarkupInTheTextIsShownAsCharactersInTheToolTip)
+{
+    QOVALabel label;
+    label.setStringValue(QStringLiteral("<b>x</b> <img src=x>"));
+    EXPECT_EQ(label.textString(), QStringLiteral("<b>x</b> <img src=x>"));
+    QTextDocument shown;
+    shown.setHtml(label.toolTip());
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("<b>x</b> <img src=x>"));
 }
 
 TEST(QOVALabelText, DefaultsToRegular13In2e2e2e)

@@ -1,0 +1,110 @@
+#include "QOVADevicePageFactory.h"
+
+#include "QOVAAdminSignInStandIn.h"
+#include "QOVADeviceInfoViewController.h"
+#include "QOVAOrbrinStatusView.h"
+#include "QOVAPirokStatusView.h"
+#include "QOVAPlaceholderPageView.h"
+#include "QOVAVaskoStatusView.h"
+
+namespace QOVADevicePageFactory {
+namespace {
+
+using Controller = QOVADeviceInfoViewController;
+using Page = QOVADisplayBaseView;
+
+// The status page of the family; it asks for the facts at once and then
+// polls.
+Page *buildStatusInfoView(Controller &c)
+{
+    QOVAStatusBaseView *page = nullptr;
+    if (c.productId() == QLatin1String("6e17"))
+        page = new QOVAOrbrinStatusView(c.model());
+    else if (c.productId() == QLatin1String("6e12"))
+        page = new QOVAVaskoStatusView(c.model());
+    if (!page)
+        return nullptr;
+    page->setStatusViewDelegate(&c);
+    page->requestDeviceInfo();
+    return page;
+}
+
+// Rows in the order the pages are listed for the controller. Pages of areas
+// still to come build the placeholder (no builder).
+const Row kRows[] = {
+    // Status
+    {"statusInfoView", &buildStatusInfoView},
+    {"pirokStatusView", [](Controller &c) -> Page * { return new QOVAPirokStatusView(c.model()); }},
+
+    // Settings and maintenance
+    {"orbrinGeneralView", nullptr},
+    {"bleFeatureView", nullptr},
+    {"bluetoothPairModeView", nullptr},
+    {"passwordSettingsView", nullptr},
+    {"systemRestartView", nullptr},
+    {"factoryResetView", nullptr},
+    {"configurationView", nullptr},
+    {"miscellaneousView", nullptr},
+    {"labFeatureView", nullptr},
+    {"adminSigninView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAAdminSignInStandIn;
+         page->setLoginDelegate(&c);
+         return page;
+     }},
+    {"logView", nullptr},
+
+    // Audio
+    {"audioSettingsView", nullptr},
+    {"audioDiagnosticsView", nullptr},
+    {"audioMetersView", nullptr},
+
+    // Network
+    {"wifiSettignsView", nullptr},
+    {"networkView", nullptr},
+
+    // Camera
+    {"cameraSettingsView", nullptr},
+    {"cameraTrackingView", nullptr},
+    {"osdView", nullptr},
+
+    // Certificates
+    {"certificatesView", nullptr},
+
+    // Set-up and provisioning
+    {"provisionServerView", nullptr},
+};
+
+} // namespace
+
+const Row *rowForGetter(const QString &getter)
+{
+    for (const Row &row : kRows) {
+        if (getter == QLatin1String(row.getter))
+            return &row;
+    }
+    return nullptr;
+}
+
+QOVADisplayBaseView *build(const QString &getter, QOVADeviceInfoViewController &controller)
+{
+    const Row *row = rowForGetter(getter);
+    if (!row)
+        return nullptr;
+    if (!row->build)
+        return new QOVAPlaceholderPageView(getter);
+    QOVADisplayBaseView *page = row->build(controller);
+    if (page && page->objectName().isEmpty())
+        page->setObjectName(getter);
+    return page;
+}
+
+QStringList getters()
+{
+    QStringList out;
+    for (const Row &row : kRows)
+        out << QLatin1String(row.getter);
+    return out;
+}
+
+} // namespace QOVADevicePageFactory
