@@ -30,6 +30,7 @@
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
 #include "settings/QOVALoginDelegate.h"
+#include "certificates/QOVACertificatesViewDelegate.h"
 
 #include <QHash>
 #include <QPointer>
@@ -41,7 +42,8 @@ class QOVAStatusBaseView;
 class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
-                                     public QOVALoginDelegate {
+                                     public QOVALoginDelegate,
+                                     public QOVACertificatesViewDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -153,6 +155,17 @@ public:
     // --- Camera pages ---------------------------------------------------
 
     // --- Certificate pages ----------------------------------------------
+    // The certificates page, built on first use.
+    class QOVACertificatesView *certificatesView();
+    void createCerificateSigningRequest(const QJsonObject &subject) override;
+    void downloadCertificateSigningRequestWithDownloadFilepath(const QString &path) override;
+    void installCertificateWithFilepath(const QString &filePath, const QString &typeUrl) override;
+    void deleteCertitificate(const QString &caType) override;
+    void getInstalledCertificateInformation() override;
+    void getInstalledCertificateDetailInformation(const QString &detailUrl) override;
+    void vertifyInputPrivateKey(const QString &password) override;
+    void validServerCertificate(bool enable) override;
+    void getValidateCertificateInfo() override;
 
     // --- Set-up and provisioning pages ----------------------------------
 

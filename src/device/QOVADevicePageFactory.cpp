@@ -6,6 +6,7 @@
 #include "QOVAPirokStatusView.h"
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
+#include "certificates/QOVACertificatesView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -69,7 +70,12 @@ const Row kRows[] = {
     {"osdView", nullptr},
 
     // Certificates
-    {"certificatesView", nullptr},
+    {"certificatesView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACertificatesView(c.productId());
+         page->setCertificatesViewDelegate(&c);
+         return page;
+     }},
 
     // Set-up and provisioning
     {"provisionServerView", nullptr},
