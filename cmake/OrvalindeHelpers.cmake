@@ -12,6 +12,28 @@ function(orvalinde_glob var dir)
   set(${var} ${found} PARENT_SCOPE)
 endfunction()
 
+# orvalinde_test_environment(<var>): the environment every test runs in (as
+# NAME=value words for env(1)): the offscreen platform, the time scale, and
+# in a sanitizer build the sanitizers' options. Child processes the tests
+# start (the application, orvalinde-simctl) inherit it.
+function(orvalinde_test_environment var)
+  set(env QT_QPA_PLATFORM=offscreen ORVALINDE_TIME_SCALE=0.01)
+  set(supp ${PROJECT_SOURCE_DIR}/tests/sanitizers)
+  if(ORVALINDE_SANITIZE MATCHES "address")
+    list(APPEND env
+      "ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=0"
+      "LSAN_OPTIONS=suppressions=${supp}/lsan.supp:print_suppressions=0")
+  endif()
+  if(ORVALINDE_SANITIZE MATCHES "undefined")
+    list(APPEND env "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  endif()
+  if(ORVALINDE_SANITIZE MATCHES "thread")
+    list(APPEND env
+      "TSAN_OPTIONS=suppressions=${supp}/tsan.supp:print_suppressions=0:second_deadlock_stack=1")
+  endif()
+  set(${var} ${env} PARENT_SCOPE)
+endfunction()
+
 # orvalinde_add_gtest(<name> SOURCES ... LIBS ... [MAIN core|gui|none]
 #                     [ENV ...] [TIMEOUT s]): one GoogleTest executable
 # registered with CTest test by test. MAIN core (default) runs the tests under
@@ -41,8 +63,9 @@ function(orvalinde_add_gtest name)
   # The tests' environment is given through env(1) as the executable's
   # launcher, so that test discovery at build time sees it too (a list in
   # the ENVIRONMENT property would not survive discovery).
+  orvalinde_test_environment(test_env)
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
-    /usr/bin/env QT_QPA_PLATFORM=offscreen ORVALINDE_TIME_SCALE=0.01 ${ARG_ENV})
+    /usr/bin/env ${test_env} ${ARG_ENV})
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT ${ARG_TIMEOUT})

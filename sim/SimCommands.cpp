@@ -46,8 +46,17 @@ SimCommandResult fault(SimBus &bus, const QStringList &w)
     int a = 0;
     int b = 0;
     auto needs = [&](int count) { return w.size() == 3 + count; };
+    auto catalogue = std::dynamic_pointer_cast<SimCatalogueRequestHandler>(device->requestHandler());
     if (kind == QLatin1String("clear") && needs(0)) {
         f = SimFaults();
+        if (catalogue)
+            catalogue->clearRequestFailures();
+    } else if (kind == QLatin1String("request") && w.size() >= 6
+               && (w[3] == QLatin1String("GET") || w[3] == QLatin1String("PUT")) && toInt(w[5], &a, 0, 999)) {
+        if (!catalogue)
+            return fail(QStringLiteral("device %1 answers no catalogue requests").arg(w[1]));
+        catalogue->failRequest(w[4], w[3] == QLatin1String("GET"), a, w.mid(6).join(QLatin1Char(' ')));
+        return {true, {}};
     } else if (kind == QLatin1String("no-reply") && needs(0)) {
         f.noReply = true;
     } else if (kind == QLatin1String("delay") && needs(1) && toInt(w[3], &a, 0, 3600000)) {
@@ -238,6 +247,8 @@ QString simCommandUsage()
         "      no-reply                   take requests, never answer\n"
         "      delay MS                   announce each reply MS milliseconds late\n"
         "      status CODE TEXT...        answer with this status code and text\n"
+        "      request GET|PUT URL CODE TEXT...  answer that request alone with this\n"
+        "                                 status, leaving the device's settings as they are\n"
         "      read-fail K                the K-th report read of each reply fails\n"
         "                                 (0 = the first frame); the reply is dropped\n"
         "      set-fail K                 refuse the K-th frame of each request\n"

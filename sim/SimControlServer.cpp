@@ -38,6 +38,21 @@ QString SimControlServer::defaultName()
 
 bool SimControlServer::listen(const QString &name, QString *error)
 {
+    // A socket file left by a process that ended is removed; one a live
+    // server answers on is not taken from it.
+    {
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(1000)) {
+            probe.abort();
+            const QString message = QStringLiteral("another server is listening on %1").arg(name);
+            if (error)
+                *error = message;
+            QOVA_LOG(WARNING, OTHERS, "simulated bus: cannot listen on %s: %s", qUtf8Printable(name),
+                     qUtf8Printable(message));
+            return false;
+        }
+    }
     QLocalServer::removeServer(name);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(name)) {

@@ -119,6 +119,29 @@ void SimDevice::runLater(int delayMs, std::function<void()> task)
         bus->scheduler().post(platform::scaledMs(delayMs), std::move(task));
 }
 
+namespace {
+// The after-reply work registered by the request handler running on this
+// thread, and the device it runs for.
+thread_local const void *collectingDevice = nullptr;
+thread_local std::vector<std::pair<int, std::function<void()>>> *collectingWork = nullptr;
+} // namespace
+
+void SimDevice::runAfterReply(int delayMs, std::function<void()> task)
+{
+    if (collectingDevice == this && collectingWork) {
+        collectingWork->emplace_back(delayMs, std::move(task));
+        return;
+    }
+    runLater(delayMs, std::move(task));
+}
+
+void SimDevice::releaseAfterRead(std::vector<AfterReply> &afterRead)
+{
+    for (AfterReply &work : afterRead)
+        runLater(work.delayMs, std::move(work.task));
+    afterRead.clear();
+}
+
 void SimDevice::setRequestHandler(std::shared_ptr<SimRequestHandler> handler)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -287,6 +310,10 @@ size_t SimDevice::pendingReplyFrames() const
 void SimDevice::discardPartialReplies()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    for (Reply &reply : m_replies) {
+        if (reply.served > 0)
+            releaseAfterRead(reply.afterRead);
+    }
     std::erase_if(m_replies, [](const Reply &reply) { return reply.served > 0; });
 }
 
@@ -491,16 +518,26 @@ void SimDevice::handleRequest(const SimReceivedRequest &request)
         connection = m_connection;
     }
     SimReply reply;
+    std::vector<std::pair<int, std::function<void()>>> collected;
+    collectingDevice = this;
+    collectingWork = &collected;
     if (handler) {
         reply = handler->handleRequest(*this, head, request.body, request.dataType);
     } else {
         SimEchoRequestHandler echo;
         reply = echo.handleRequest(*this, head, request.body, request.dataType);
     }
+    collectingDevice = nullptr;
+    collectingWork = nullptr;
+    std::vector<AfterReply> afterRead;
+    for (auto &work : collected)
+        afterRead.push_back(AfterReply{work.first, std::move(work.second)});
 
     const SimFaults faults = this->faults();
-    if (reply.silent || faults.noReply)
+    if (reply.silent || faults.noReply) {
+        releaseAfterRead(afterRead);
         return;
+    }
     SimFrameFaults frameFaults;
     frameFaults.headLength = faults.firstFrameHeadLength;
     frameFaults.bodyLength = faults.firstFrameBodyLength;
@@ -511,26 +548,30 @@ void SimDevice::handleRequest(const SimReceivedRequest &request)
                                                frameFaults);
     const int delay = reply.delayMs + faults.replyDelayMs;
     if (delay <= 0) {
-        queueReply(connection, std::move(frames));
+        queueReply(connection, std::move(frames), std::move(afterRead));
         return;
     }
     std::weak_ptr<SimDevice> weak = shared_from_this();
-    runLater(delay, [weak, connection, frames = std::move(frames)]() mutable {
+    runLater(delay, [weak, connection, frames = std::move(frames), afterRead = std::move(afterRead)]() mutable {
         if (auto device = weak.lock())
-            device->queueReply(connection, std::move(frames));
+            device->queueReply(connection, std::move(frames), std::move(afterRead));
     });
 }
 
-void SimDevice::queueReply(uint64_t connection, std::vector<SimFrame> frames)
+void SimDevice::queueReply(uint64_t connection, std::vector<SimFrame> frames, std::vector<AfterReply> afterRead)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (connection == 0 || connection != m_connection)
-            return;   // the device left the bus meanwhile
+            return;   // the device left the bus meanwhile: so does what it meant to do
         Reply reply;
         reply.frames.assign(std::make_move_iterator(frames.begin()),
                             std::make_move_iterator(frames.end()));
-        m_replies.push_back(std::move(reply));
+        reply.afterRead = std::move(afterRead);
+        if (reply.frames.empty())
+            releaseAfterRead(reply.afterRead);
+        else
+            m_replies.push_back(std::move(reply));
     }
     raiseInputReport(1, 0);
 }
@@ -549,6 +590,7 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
         return -EPIPE;   // nothing to read: the device stalls
     Reply &reply = m_replies.front();
     if (m_faults.readFailAt == reply.served) {
+        releaseAfterRead(reply.afterRead);
         m_replies.pop_front();
         return -EIO;
     }
@@ -556,6 +598,7 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
     if (frame.reportId != reportId) {
         // The host reads something else than this reply holds: it has given
         // the reply up, and so does the device.
+        releaseAfterRead(reply.afterRead);
         m_replies.pop_front();
         return -EPIPE;
     }
@@ -565,8 +608,10 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
         *actual = n;
     reply.frames.pop_front();
     ++reply.served;
-    if (reply.frames.empty())
+    if (reply.frames.empty()) {
+        releaseAfterRead(reply.afterRead);
         m_replies.pop_front();
+    }
     return 0;
 }
 

@@ -76,6 +76,7 @@ public:
     QString productName() const override;
     void discardPartialReplies() override;
     void runLater(int delayMs, std::function<void()> task) override;
+    void runAfterReply(int delayMs, std::function<void()> task) override;
 
     QString manufacturer() const;
     uint16_t vendorId() const { return kVendorId; }
@@ -127,13 +128,22 @@ public:
     uint64_t connection() const;
 
 private:
+    // Work to run once the host has read a reply (see runAfterReply).
+    struct AfterReply {
+        int delayMs = 0;
+        std::function<void()> task;
+    };
     struct Reply {
         std::deque<SimFrame> frames;
         int served = 0;
+        std::vector<AfterReply> afterRead;
     };
 
     void handleRequest(const SimReceivedRequest &request);
-    void queueReply(uint64_t connection, std::vector<SimFrame> frames);
+    void queueReply(uint64_t connection, std::vector<SimFrame> frames, std::vector<AfterReply> afterRead);
+    // Starts the after-read work of a reply that is done with (read, or
+    // given up by the host).
+    void releaseAfterRead(std::vector<AfterReply> &afterRead);
     QByteArray buildHead(const SimReply &reply, const QJsonObject &requestHead, const SimFaults &faults) const;
     std::vector<std::shared_ptr<SimControlHandler>> controlHandlers() const;
     void comeBack(Mode mode, uint64_t ticket);

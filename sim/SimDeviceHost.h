@@ -64,6 +64,15 @@ public:
         (void)delayMs;
         task();
     }
+
+    // Called while a request is handled: runs task delayMs (scaled) after
+    // the host has read the whole reply to that request, as a device that
+    // answers first and then acts (restarts, raises an event) does. Without
+    // a reply to wait for, the delay counts from now.
+    virtual void runAfterReply(int delayMs, std::function<void()> task)
+    {
+        runLater(delayMs, std::move(task));
+    }
 };
 
 // One reply to a HID request.

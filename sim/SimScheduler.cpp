@@ -38,8 +38,13 @@ void SimScheduler::post(int delayMs, std::function<void()> task)
 void SimScheduler::clear()
 {
     std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> dropped;
-    std::lock_guard<std::mutex> lock(m_queue->mutex);
-    dropped.swap(m_queue->tasks);
+    {
+        std::lock_guard<std::mutex> lock(m_queue->mutex);
+        dropped.swap(m_queue->tasks);
+    }
+    // The dropped tasks are destroyed outside the lock (what they hold may
+    // post again); the worker goes back to waiting for new work.
+    m_queue->wake.notify_all();
 }
 
 void SimScheduler::run(std::shared_ptr<Queue> queue)
@@ -51,8 +56,11 @@ void SimScheduler::run(std::shared_ptr<Queue> queue)
             continue;
         }
         auto first = queue->tasks.begin();
-        if (first->first > std::chrono::steady_clock::now()) {
-            queue->wake.wait_until(lock, first->first);
+        // A copy: clear() may free the entry while the wait has let go of
+        // the lock, and the wait reads its deadline again after each wake.
+        const auto due = first->first;
+        if (due > std::chrono::steady_clock::now()) {
+            queue->wake.wait_until(lock, due);
             continue;
         }
         std::function<void()> task = std::move(first->second);

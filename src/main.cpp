@@ -1,5 +1,9 @@
-// The application: the device backend chosen from the environment, the texts,
-// and the application delegate with its main window.
+// The application: one instance per user, the log, the device backend chosen
+// from the environment, the texts, and the application delegate with its main
+// window.
+//
+// A second start asks the running instance to bring its window to the front
+// and ends with status 0. SIGTERM and SIGINT quit as the Quit menu item does.
 //
 // ORVALINDE_SCREENSHOT=<file> saves a picture of the main window once
 // start-up has settled; with ORVALINDE_QUIT_AFTER_SCREENSHOT=1 the
@@ -8,11 +12,16 @@
 #include "AppDelegate.h"
 #include "QOVAMainWindow.h"
 #include "QOVATranslations.h"
+#include "SingleInstance.h"
+#include "TerminationSignals.h"
 
+#include "log/log.h"
 #include "platform/Backend.h"
 
 #include <QApplication>
 #include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -21,22 +30,51 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Orvalinde"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvalinde"));
     QApplication::setApplicationVersion(QStringLiteral(ORVALINDE_VERSION));
-    platform::installBackendFromEnvironment();
+
+    SingleInstance instance;
+    switch (instance.claim()) {
+    case SingleInstance::Primary:
+        break;
+    case SingleInstance::Activated:
+        std::fputs("Orvalinde is already running: its window was brought to the front\n", stdout);
+        return 0;
+    case SingleInstance::Unreachable:
+        std::fprintf(stderr, "Orvalinde is already running but does not answer on %s\n",
+                     qPrintable(instance.socketPath()));
+        return 1;
+    }
+
+    // The log starts before anything that logs, the backend included.
+    log_start();
+    QString error;
+    if (!platform::installBackendFromEnvironment(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        log_stop();
+        return 2;
+    }
     QOVATranslations::installAll();
 
     AppDelegate delegate;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
+                     [&delegate] { delegate.bringToFront(); });
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &delegate,
+                     [&delegate](int number) { delegate.terminateOnSignal(number); });
     delegate.mainWindow()->show();
     QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
 
     const QString screenshot = qEnvironmentVariable("ORVALINDE_SCREENSHOT");
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(1500, &delegate, [&delegate, screenshot] {
-            if (!delegate.mainWindow()->grab().save(screenshot))
+            if (delegate.mainWindow()->grab().save(screenshot))
+                std::printf("The main window was saved to %s\n", qPrintable(screenshot));
+            else
                 qWarning("cannot save the screenshot to %s", qPrintable(screenshot));
+            std::fflush(stdout);
             if (qEnvironmentVariable("ORVALINDE_QUIT_AFTER_SCREENSHOT") == QLatin1String("1"))
-                QApplication::quit();
+                delegate.terminate();
         });
     }
     return app.exec();

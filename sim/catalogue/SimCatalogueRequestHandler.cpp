@@ -1,5 +1,8 @@
 #include "SimCatalogueRequestHandler.h"
 
+#include "sim/dfu/SimDfuHandler.h"
+#include <QRegularExpression>
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QBuffer>
@@ -237,6 +240,37 @@ void SimCatalogueRequestHandler::setAdminPassword(const QString &password)
     m_adminPassword = password;
 }
 
+QString SimCatalogueRequestHandler::currentAdminPassword() const
+{
+    if (m_adminPassword.isEmpty() && m_needsOob)
+        return QStringLiteral("admin");
+    return m_adminPassword;
+}
+
+void SimCatalogueRequestHandler::setOobDoneOnPasswordChange(bool done)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_oobDoneOnPasswordChange = done;
+}
+
+QJsonObject SimCatalogueRequestHandler::provisionSettings() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_provision;
+}
+
+void SimCatalogueRequestHandler::setProvisionSettings(const QJsonObject &settings)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_provision = settings;
+}
+
+QString SimCatalogueRequestHandler::provisionPassword() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_provisionPassword;
+}
+
 QString SimCatalogueRequestHandler::adminPassword() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -261,6 +295,19 @@ bool SimCatalogueRequestHandler::serverValidation() const
     return m_serverValidation;
 }
 
+void SimCatalogueRequestHandler::failRequest(const QString &url, bool get, int statusCode,
+                                             const QString &statusText)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.append(RequestFailure{url, get, statusCode, statusText});
+}
+
+void SimCatalogueRequestHandler::clearRequestFailures()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_requestFailures.clear();
+}
+
 void SimCatalogueRequestHandler::setCoredump(std::optional<QByteArray> coredump)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -271,7 +318,7 @@ void SimCatalogueRequestHandler::afterReply(SimDeviceHost &host, std::function<v
                                             int delayMs)
 {
     SimDeviceHost *device = &host;
-    host.runLater(delayMs, [device, task = std::move(task)]() { task(*device); });
+    host.runAfterReply(delayMs, [device, task = std::move(task)]() { task(*device); });
 }
 
 const std::vector<SimCatalogueRequestHandler::Route> &SimCatalogueRequestHandler::routes()
@@ -394,6 +441,10 @@ SimReply SimCatalogueRequestHandler::handleRequest(SimDeviceHost &host, const QJ
     }
 
     std::lock_guard<std::mutex> lock(m_mutex);
+    for (const RequestFailure &failure : m_requestFailures) {
+        if (failure.url == url && failure.get == route->get)
+            return status(failure.statusCode, failure.statusText);
+    }
     return (this->*(route->answer))(request);
 }
 
@@ -416,6 +467,12 @@ SimReply SimCatalogueRequestHandler::putGeneral(Request &request)
         return *bad;
     const QString name = b.value(QStringLiteral("device_name")).toString();
     if (name.trimmed().isEmpty())
+        return status(400, QStringLiteral("invalid device name"));
+    // The camera keeps to its naming rules: 1 to 63 letters, digits, spaces
+    // and hyphens, starting with a letter or digit, not ending in a space or
+    // hyphen.
+    static const QRegularExpression vaskoName(QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9 -]{0,61}[A-Za-z0-9])?$"));
+    if (m_family == Family::Vasko && !vaskoName.match(name).hasMatch())
         return status(400, QStringLiteral("invalid device name"));
     const QJsonValue vivid = b.value(QStringLiteral("camera_vivid_mode"));
     if (!vivid.isUndefined()) {
@@ -711,9 +768,9 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
                     QDateTime::fromMSecsSinceEpoch(m_deviceTime, Qt::UTC).toString(Qt::ISODate));
     if (orbrin && m_remotePaired) {
         info.insert(QStringLiteral("remote_name"), QStringLiteral("Remote Control"));
-        info.insert(QStringLiteral("remote_fw_version"), QStringLiteral("1.0.0"));
+        info.insert(QStringLiteral("remote_fw_version"), m_remoteVersion);
         info.insert(QStringLiteral("remote_battery_status"), QStringLiteral("100"));
-        info.insert(QStringLiteral("remote_active"), 1);
+        info.insert(QStringLiteral("remote_active"), m_remoteActive ? 1 : 0);
         info.insert(QStringLiteral("remote_upgrade_enable"), 0);
         info.insert(QStringLiteral("remote_upgrading"), 0);
     }
@@ -927,7 +984,7 @@ SimReply SimCatalogueRequestHandler::putLogin(Request &request)
 {
     if (auto bad = need(request.body, {{"password", Kind::Text}}))
         return *bad;
-    if (request.body.value(QStringLiteral("password")).toString() != m_adminPassword)
+    if (request.body.value(QStringLiteral("password")).toString() != currentAdminPassword())
         return status(401, QStringLiteral("invalid password"));
     return ok();
 }
@@ -936,12 +993,14 @@ SimReply SimCatalogueRequestHandler::putAdmin(Request &request)
 {
     if (auto bad = need(request.body, {{"old_password", Kind::Text}, {"new_password", Kind::Text}}))
         return *bad;
-    if (request.body.value(QStringLiteral("old_password")).toString() != m_adminPassword)
+    if (request.body.value(QStringLiteral("old_password")).toString() != currentAdminPassword())
         return status(401, QStringLiteral("invalid old password"));
     const QString newPassword = request.body.value(QStringLiteral("new_password")).toString();
     if (newPassword.isEmpty())
         return status(400, QStringLiteral("invalid new password"));
     m_adminPassword = newPassword;
+    if (m_needsOob && m_oobDoneOnPasswordChange)
+        m_needsOob = false;
     return ok();
 }
 
@@ -1004,9 +1063,40 @@ SimReply SimCatalogueRequestHandler::getCoredump(Request &)
     return raw(*m_coredump);
 }
 
-SimReply SimCatalogueRequestHandler::putRemoteControlUpgrade(Request &)
+SimReply SimCatalogueRequestHandler::putRemoteControlUpgrade(Request &request)
 {
+    if (!m_remotePaired || !m_remoteActive)
+        return status(503, QStringLiteral("remote control not reachable"));
+    if (m_remoteUpgradeFails)
+        return status(500, QStringLiteral("remote control upgrade failed"));
+    const QString version = simFirmwareVersionOf(request.file);
+    if (!version.isEmpty())
+        m_remoteVersion = version;
     return ok();
+}
+
+void SimCatalogueRequestHandler::setRemotePaired(bool paired)
+{
+    std::lock_guard lock(m_mutex);
+    m_remotePaired = paired;
+}
+
+void SimCatalogueRequestHandler::setRemoteUpgradeFails(bool fails)
+{
+    std::lock_guard lock(m_mutex);
+    m_remoteUpgradeFails = fails;
+}
+
+void SimCatalogueRequestHandler::setRemoteActive(bool active)
+{
+    std::lock_guard lock(m_mutex);
+    m_remoteActive = active;
+}
+
+QString SimCatalogueRequestHandler::remoteVersion() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_remoteVersion;
 }
 
 // --- audio ---
@@ -1041,7 +1131,9 @@ SimReply SimCatalogueRequestHandler::getAudio(Request &request)
     QJsonObject reply = m_audio;
     // The fence form (beam width as text) is what the video bar answers on
     // every firmware but the first.
-    const bool textBeam = m_family == Family::Orbrin && request.host.firmwareVersion() != QLatin1String("1.0");
+    // The firmware's release is its first two numbers ("1.0.2.1" is 1.0).
+    const QString release = request.host.firmwareVersion().section(QLatin1Char('.'), 0, 1);
+    const bool textBeam = m_family == Family::Orbrin && release != QLatin1String("1.0");
     if (!textBeam)
         reply.insert(QStringLiteral("acoustic_beam"),
                      m_audio.value(QStringLiteral("acoustic_beam")).toString() != QLatin1String("false"));

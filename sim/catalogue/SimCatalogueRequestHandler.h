@@ -14,6 +14,8 @@
 //     the key ("missing key: enable", "bad value: enable");
 //   - a file PUT with an empty file answers 400 "empty file".
 // Other behaviour modelled here:
+//   - a camera refuses a device name against its naming rules with 400
+//     "invalid device name" (blank names are refused by both families);
 //   - sign-in with a wrong password answers 401 "invalid password"; a
 //     password change with a wrong old password 401 "invalid old password",
 //     with an empty new one 400 "invalid new password";
@@ -60,7 +62,21 @@ public:
     bool needsOob() const;
     void setAdminPassword(const QString &password);
     QString adminPassword() const;
+    // While the set-up is pending and no password was set, the factory
+    // password "admin" signs in. The first password change ends the set-up
+    // unless this is switched off (writing the provisioning settings ends it
+    // too).
+    void setOobDoneOnPasswordChange(bool done);
+    // The provisioning settings as the device reports them, and the password
+    // last written (kept apart: the device never reports it).
+    QJsonObject provisionSettings() const;
+    void setProvisionSettings(const QJsonObject &settings);
+    QString provisionPassword() const;
     void setCoredump(std::optional<QByteArray> coredump);
+    // Answers the request (url and method) with the status instead of its
+    // regular answer until cleared; the device's settings stay as they are.
+    void failRequest(const QString &url, bool get, int statusCode, const QString &statusText);
+    void clearRequestFailures();
 
     // Fields of the device_info reply set over what the device reports:
     // remote control (remote_name, remote_battery_status, remote_active,
@@ -77,6 +93,13 @@ public:
     // The value a device_info field takes from a text: numbers for the
     // numeric fields, a JSON object for provision_server_info, else the text.
     static std::optional<QJsonValue> deviceInfoValueFromText(const QString &key, const QString &text);
+    // The remote control of a video bar: paired or not, awake or asleep, and
+    // its firmware version (a remote-control upgrade installs the version a
+    // package names with simFirmwareVersionOf).
+    void setRemotePaired(bool paired);
+    void setRemoteActive(bool active);
+    void setRemoteUpgradeFails(bool fails);   // the upgrade answers 500
+    QString remoteVersion() const;
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -95,6 +118,8 @@ public:
     bool serverValidation() const;
 
 private:
+    // The password that signs in now (the factory one during the set-up).
+    QString currentAdminPassword() const;
     struct Request {
         SimDeviceHost &host;
         QString url;
@@ -186,6 +211,9 @@ private:
     QJsonObject m_general;           // device_name, country_region, ntp_server, ntp_mode[, camera_vivid_mode]
     QJsonObject m_bluetooth;         // enable, ble_enable, autopair_enable
     bool m_remotePaired = false;
+    bool m_remoteActive = true;
+    bool m_remoteUpgradeFails = false;
+    QString m_remoteVersion = QStringLiteral("1.0.0");
     bool m_wifiEnabled = true;
     bool m_wifiAutoConnect = true;
     QString m_connectedSsid;
@@ -199,6 +227,7 @@ private:
     QString m_provisionPassword;
     bool m_osd = true;
     bool m_needsOob = false;
+    bool m_oobDoneOnPasswordChange = true;
     qint64 m_deviceTime = 0;
     QString m_timezone;
     QJsonObject m_cameraExtension;   // participant_count, skin_enhancement, wide_dynamic_range
@@ -218,6 +247,13 @@ private:
     bool m_smoothTransition = false;
     std::optional<QByteArray> m_configFile;
     std::optional<QByteArray> m_coredump;
+    struct RequestFailure {
+        QString url;
+        bool get;
+        int statusCode;
+        QString statusText;
+    };
+    QList<RequestFailure> m_requestFailures;
     bool m_recording = false;
     QList<bool> m_presetsSaved;
     QJsonObject m_infoFields;        // device_info fields set by a test or the control tool

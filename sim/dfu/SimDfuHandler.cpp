@@ -225,6 +225,24 @@ void SimDfuHandler::advanceByClock()
     }
 }
 
+const char kSimFirmwareMarker[] = "ORVALINDE-SIM-FIRMWARE ";
+
+QByteArray simFirmwareImage(const QString &version, const QByteArray &payload)
+{
+    return QByteArray(kSimFirmwareMarker) + version.toUtf8() + '\n' + payload;
+}
+
+QString simFirmwareVersionOf(const QByteArray &image)
+{
+    const QByteArray marker(kSimFirmwareMarker);
+    if (!image.startsWith(marker))
+        return {};
+    const qsizetype end = image.indexOf('\n', marker.size());
+    if (end < 0 || end - marker.size() > 64)
+        return {};
+    return QString::fromUtf8(image.mid(marker.size(), end - marker.size())).trimmed();
+}
+
 void SimDfuHandler::leaveForDfu(SimDeviceHost &host)
 {
     if (m_config.neverReenumerate) {
@@ -244,6 +262,8 @@ void SimDfuHandler::finishManifestation(SimDeviceHost &host, int extraDelayMs)
     ++m_manifestCount;
     if (!m_config.versionAfterUpdate.isEmpty())
         host.setFirmwareVersion(m_config.versionAfterUpdate);
+    else if (const QString carried = simFirmwareVersionOf(image); !carried.isEmpty())
+        host.setFirmwareVersion(carried);
     host.reenumerate(Mode::Run, extraDelayMs + m_config.reenumerateDelayMs);
 }
 

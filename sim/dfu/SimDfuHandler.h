@@ -68,6 +68,15 @@ QByteArray simDfuFunctionalDescriptor(const SimDfuConfig &config);
 class SimDevice;
 class SimDfuHandler;
 
+// A simulated firmware image names the version it installs in a first line
+// "ORVALINDE-SIM-FIRMWARE <version>\n"; simFirmwareVersionOf reads it back
+// (empty when the bytes carry no such line). A device whose download ends
+// with such an image runs that version afterwards, unless its configuration
+// says otherwise (versionAfterUpdate).
+extern const char kSimFirmwareMarker[];
+QByteArray simFirmwareImage(const QString &version, const QByteArray &payload);
+QString simFirmwareVersionOf(const QByteArray &image);
+
 // Gives a simulated device the DFU device side. The descriptor values come
 // from the device (plug it with simDfuFunctional(config) in its
 // SimDeviceConfig to choose them); the rest of config is the handler's.

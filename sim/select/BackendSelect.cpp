@@ -19,7 +19,7 @@
 
 namespace platform {
 
-void installBackendFromEnvironment()
+bool installBackendFromEnvironment(QString *error)
 {
     const QByteArray devices = qgetenv("ORVALINDE_SIM_DEVICES");
     QByteArray choice = qgetenv("ORVALINDE_BACKEND").trimmed().toLower();
@@ -28,12 +28,13 @@ void installBackendFromEnvironment()
 
     if (choice == "linux") {
         installBackend(createLinuxBackend());
-        return;
+        return true;
     }
     if (choice != "sim") {
-        std::fprintf(stderr, "ORVALINDE_BACKEND must be \"sim\" or \"linux\", not \"%s\"\n",
-                     choice.constData());
-        qFatal("unknown device backend");
+        if (error)
+            *error = QStringLiteral("ORVALINDE_BACKEND must be \"sim\" or \"linux\", not \"%1\"")
+                         .arg(QString::fromLocal8Bit(choice));
+        return false;
     }
 
     // Every simulated device gets the device side of each protocol: the
@@ -46,16 +47,17 @@ void installBackendFromEnvironment()
     });
 
     auto bus = sim::SimBus::shared();
-    QString error;
-    bus->plugList(QString::fromLocal8Bit(devices), &error);
-    if (!error.isEmpty())
-        std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(error));
+    QString problem;
+    bus->plugList(QString::fromLocal8Bit(devices), &problem);
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(problem));
     auto backend = std::make_shared<sim::SimBackend>(bus);
     const QString name = sim::SimControlServer::defaultName();
-    if (!backend->startControlServer(name, &error))
+    if (!backend->startControlServer(name, &problem))
         std::fprintf(stderr, "simulated bus: no control socket %s: %s\n", qPrintable(name),
-                     qPrintable(error));
+                     qPrintable(problem));
     installBackend(std::shared_ptr<Backend>(backend));
+    return true;
 }
 
 } // namespace platform

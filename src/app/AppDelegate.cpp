@@ -31,6 +31,8 @@
 #include <QTimeZone>
 #include <QTimer>
 
+#include <cstring>
+
 namespace {
 
 AppDelegate *theDelegate = nullptr;
@@ -152,7 +154,7 @@ void AppDelegate::setupUI()
     QAction *quit = appMenu->addAction(qtTrId("STRING_MENU_QUIT"));
     quit->setMenuRole(QAction::QuitRole);
     quit->setShortcut(QKeySequence::Quit);
-    connect(quit, &QAction::triggered, this, [this] { m_terminate(); });
+    connect(quit, &QAction::triggered, this, [this] { terminate(); });
 
     QMenu *helpMenu = bar->addMenu(qtTrId("STRING_MENU_HELP"));
     QAction *sendLog = helpMenu->addAction(qtTrId("STRING_SEND_LOG"));
@@ -500,6 +502,27 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
     m_mainWindow->raise();
     m_mainWindow->activateWindow();
     return true;
+}
+
+void AppDelegate::terminate()
+{
+    m_terminate();
+}
+
+void AppDelegate::terminateOnSignal(int signalNumber)
+{
+    QOVA_LOG(INFO, UI, "received signal %d (%s), quitting", signalNumber, strsignal(signalNumber));
+    terminate();
+}
+
+void AppDelegate::bringToFront()
+{
+    QOVA_LOG(INFO, UI, "another start of the application: bringing the main window to the front");
+    if (m_mainWindow->isMinimized())
+        m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
 }
 
 void AppDelegate::applicationWillTerminate()

@@ -58,6 +58,14 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    // Quits the application (the Quit menu item): the event loop ends and
+    // applicationWillTerminate runs.
+    void terminate();
+    // SIGTERM or SIGINT: logged, then the same as Quit.
+    void terminateOnSignal(int signalNumber);
+    // Another start of the application asked for this one: the main window
+    // is shown (restored if minimised), raised and activated.
+    void bringToFront();
 
     // Menu actions.
     void onLaunchLogCollector();

@@ -524,6 +524,12 @@ bool QOVADeviceInfoViewController::isResetTimerPending() const
     return timer && timer->isActive();
 }
 
+int QOVADeviceInfoViewController::resetTimerInterval() const
+{
+    const auto *timer = qobject_cast<const QTimer *>(m_resetTimer.data());
+    return timer && timer->isActive() ? timer->interval() : -1;
+}
+
 void QOVADeviceInfoViewController::stopCameraPreview()
 {
     // The camera page stops its capture when it is the page on screen.

@@ -29,20 +29,48 @@
 #include "QOVAStatusBaseViewDelegate.h"
 #include "menu/QOVATabControlView.h"
 #include "models/QOVAJSONModel.h"
+#include "settings/QOVAAudioDiagnosticsDelegate.h"
+#include "settings/QOVAAudioSettingsDelegate.h"
+#include "settings/QOVABloothAutoPairDelegate.h"
+#include "settings/QOVABloothDelegate.h"
+#include "settings/QOVAConfigurationViewDelegate.h"
+#include "settings/QOVAFactoryResetDelegate.h"
+#include "settings/QOVAGeneraDelegate.h"
+#include "settings/QOVALabFeatureDelegate.h"
+#include "settings/QOVALogViewDelegate.h"
 #include "settings/QOVALoginDelegate.h"
 #include "certificates/QOVACertificatesViewDelegate.h"
+#include "settings/QOVAMiscellaneousViewDelegate.h"
+#include "settings/QOVAPasswordSettingDelegate.h"
+#include "settings/QOVASystemRestartDelegate.h"
+#include "setup/QOVAProvisionDelegate.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 
 class QOVAPirokStatusView;
+class QOVAProvisionServerView;
 class QOVAStatusBaseView;
+class QOVAAudioSettingsView;
 
 class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVATabControlViewDelegate,
                                      public QOVAStatusBaseViewDelegate,
                                      public QOVALoginDelegate,
+                                     public QOVAGeneraDelegate,
+                                     public QOVABloothDelegate,
+                                     public QOVABloothAutoPairDelegate,
+                                     public QOVASystemRestartDelegate,
+                                     public QOVAFactoryResetDelegate,
+                                     public QOVALabFeatureDelegate,
+                                     public QOVAPasswordSettingDelegate,
+                                     public QOVAMiscellaneousViewDelegate,
+                                     public QOVALogViewDelegate,
+                                     public QOVAAudioDiagnosticsDelegate,
+                                     public QOVAConfigurationViewDelegate,
+                                     public QOVAAudioSettingsDelegate,
+                                     public QOVAProvisionDelegate,
                                      public QOVACertificatesViewDelegate {
     Q_OBJECT
 public:
@@ -134,6 +162,8 @@ public:
     // Ends the progress mask 30 seconds (scaled) from now.
     void startResetTimer();
     bool isResetTimerPending() const;
+    // The pending reset timer's period in milliseconds, or -1 when none runs.
+    int resetTimerInterval() const;
 
     // Called by the application delegate when the application terminates.
     // The camera page is told stopPreview (a slot of that page) when it is
@@ -146,9 +176,76 @@ public:
     void viewDidDisappear();
 
     // --- Settings and maintenance pages ---------------------------------
-    // (declared by the settings and maintenance areas)
+    // (QOVADeviceInfoViewControllerSettings.cpp)
+    // QOVAGeneraDelegate
+    void getGeneralInformation() override;
+    void setGeneralInformationwitDeviceName(const QString &deviceName, const QString &countryRegion,
+                                            const QString &ntpMode, const QString &ntpServer,
+                                            bool cameraVividMode) override;
+    void setGeneralInformationwitDeviceName(const QString &deviceName, const QString &countryRegion,
+                                            const QString &ntpMode, const QString &ntpServer) override;
+    // QOVABloothDelegate, QOVABloothAutoPairDelegate
+    void requestBloothInformation() override;
+    void bluetoothEnable(bool enable, bool autopairEnable, bool bleEnable) override;
+    void bluetoothEnabled() override;
+    void bluetoothAutoPair() override;
+    // QOVASystemRestartDelegate, QOVAFactoryResetDelegate
+    void sendSystemRestart() override;
+    void sendFactoryReset() override;
+    // QOVALabFeatureDelegate
+    void requestConversationModeInformation() override;
+    void setconversationMode(bool enable) override;
+    void requestLectureModeInformation() override;
+    void setLectureMode(bool enable) override;
+    // QOVAPasswordSettingDelegate
+    void modify(const QString &oldPassword, const QString &newPassword) override;
+    void enableSimplePassword(bool enable) override;
+    void requestSimplePassWordStatus() override;
+    // QOVAMiscellaneousViewDelegate
+    void getMiscellaneousInformation() override;
+    void setMiscellaneousStatus(bool powerInjector, bool compatibleMode) override;
+    void setIntegratedMicrophones(bool enable) override;
+    void getAudioStereo() override;
+    void setAudioStereo(bool enable) override;
+    void sendDeviceRestart() override;
+    // QOVALogViewDelegate: the device's files are written whole or not at all.
+    void logView(QOVALogViewInterface *view, const QString &downloadLogToPath) override;
+    void downloadCoredumpLogToPath(const QString &path) override;
+    // QOVAAudioDiagnosticsDelegate
+    void audioDiagnosticRecord(bool start) override;
+    void cancelAudioDiagnostic() override;
+    // QOVAConfigurationViewDelegate
+    void getConfigFile(QOVADisplayBaseView *view, const QString &downloadFilepath) override;
+    void importConfigFileFromPC(QOVADisplayBaseView *view, const QString &filePath) override;
+
+private:
+    void generalSaved(const QString &name);
+    void updateSimplePassword(bool enabled);
+    void stopLogDownloading();
+    QOVAAudioDiagnosticsViewInterface *audioDiagnosticsPage();
+
+public:
 
     // --- Audio pages ----------------------------------------------------
+    // QOVAAudioSettingsDelegate (QOVADeviceInfoViewControllerSettings.cpp):
+    // the audio record is written whole, in the form of the firmware
+    // version, and a refused change is turned back on the page.
+    void getAudioSettingsStatus() override;
+    void setNoiseBlockerEnable(bool enable) override;
+    void setAcousticBeamEnable(bool enable) override;
+    void setOrbrinTarnwallFrom(const QString &from, const QString &to) override;
+    void setStereoEnable(bool enable) override;
+    void setBassEnable(bool enable) override;
+    void resetBassEnable(bool enable) override;
+    void restartDevice() override;
+
+private:
+    QOVAAudioSettingsView *audioPage();
+    bool audioBeamForm() const;
+    void writeAudioRecord(int changedValue, bool beamForm, bool flag, const QString &previousFence,
+                          const QString &newFence, const char *successLog, const char *failurePrefix);
+
+public:
 
     // --- Network pages --------------------------------------------------
 
@@ -168,6 +265,13 @@ public:
     void getValidateCertificateInfo() override;
 
     // --- Set-up and provisioning pages ----------------------------------
+    // The provisioning server page, built on first use and kept.
+    QOVAProvisionServerView *provisionServerView();
+    // QOVAProvisionDelegate
+    void requestProvision() override;
+    void setProvisionWithUrl(const QString &url, const QString &name, const QString &password,
+                             const QString &mode, const QString &type) override;
+    void setDhcpOption(const QString &option) override;
 
 protected:
     void viewDidLoad() override;

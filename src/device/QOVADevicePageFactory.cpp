@@ -7,6 +7,13 @@
 #include "QOVAPlaceholderPageView.h"
 #include "QOVAVaskoStatusView.h"
 #include "certificates/QOVACertificatesView.h"
+#include "settings/QOVAAudioSettingsView.h"
+#include "settings/QOVABLEFeatureView.h"
+#include "settings/QOVABluetoothPairMode.h"
+#include "settings/QOVAFactoryResetView.h"
+#include "settings/QOVAMiscellaneousView.h"
+#include "settings/QOVAOrbrinGeneralView.h"
+#include "setup/QOVAProvisionServerView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -38,14 +45,39 @@ const Row kRows[] = {
     {"pirokStatusView", [](Controller &c) -> Page * { return new QOVAPirokStatusView(c.model()); }},
 
     // Settings and maintenance
-    {"orbrinGeneralView", nullptr},
-    {"bleFeatureView", nullptr},
-    {"bluetoothPairModeView", nullptr},
+    {"orbrinGeneralView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAOrbrinGeneralView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"bleFeatureView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVABLEFeatureView;
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"bluetoothPairModeView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVABluetoothPairMode;
+         page->setAutoPairDelegate(&c);
+         return page;
+     }},
     {"passwordSettingsView", nullptr},
     {"systemRestartView", nullptr},
-    {"factoryResetView", nullptr},
+    {"factoryResetView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAFactoryResetView;
+         page->setDelegate(&c);
+         return page;
+     }},
     {"configurationView", nullptr},
-    {"miscellaneousView", nullptr},
+    {"miscellaneousView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAMiscellaneousView;
+         page->setMiscellaneousDelegate(&c);
+         return page;
+     }},
     {"labFeatureView", nullptr},
     {"adminSigninView",
      [](Controller &c) -> Page * {
@@ -56,7 +88,12 @@ const Row kRows[] = {
     {"logView", nullptr},
 
     // Audio
-    {"audioSettingsView", nullptr},
+    {"audioSettingsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAAudioSettingsView;
+         page->setDelegate(&c);
+         return page;
+     }},
     {"audioDiagnosticsView", nullptr},
     {"audioMetersView", nullptr},
 
@@ -78,7 +115,12 @@ const Row kRows[] = {
      }},
 
     // Set-up and provisioning
-    {"provisionServerView", nullptr},
+    {"provisionServerView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAProvisionServerView(c.productId());
+         page->setDelegate(&c);
+         return page;
+     }},
 };
 
 } // namespace

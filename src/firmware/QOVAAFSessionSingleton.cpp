@@ -1,5 +1,7 @@
 #include "QOVAAFSessionSingleton.h"
 
+#include "QOVAClientNetwork.h"
+
 #include <QCoreApplication>
 #include <QMutex>
 #include <QNetworkAccessManager>
@@ -9,10 +11,27 @@ namespace {
 QMutex sslMutex;
 QSslConfiguration &injectedConfiguration()
 {
-    static QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    static QSslConfiguration configuration = QOVAAFSessionSingleton::configuredSslConfiguration();
     return configuration;
 }
 } // namespace
+
+// The system's trust, plus the authorities of the PEM file that the update
+// configuration names under UPDATE_CA_CERTIFICATES (a server of one's own).
+// Verification stays on either way.
+QSslConfiguration QOVAAFSessionSingleton::configuredSslConfiguration()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    const QString caFile =
+        QOVAClientNetwork::updateConfiguration().value(QLatin1String("UPDATE_CA_CERTIFICATES")).toString();
+    if (!caFile.isEmpty()) {
+        const QList<QSslCertificate> extra = QSslCertificate::fromPath(caFile, QSsl::Pem);
+        if (extra.isEmpty())
+            qWarning("UPDATE_CA_CERTIFICATES: no certificate in %s", qUtf8Printable(caFile));
+        configuration.addCaCertificates(extra);
+    }
+    return configuration;
+}
 
 QNetworkAccessManager *QOVAAFSessionSingleton::sharedHttpSessionManager()
 {

@@ -15,6 +15,9 @@ public:
     static QNetworkAccessManager *sharedHttpSessionManager();
 
     static QSslConfiguration sslConfiguration();
+    // What the session starts with: the system's authorities plus those of
+    // the PEM file the update configuration names (UPDATE_CA_CERTIFICATES).
+    static QSslConfiguration configuredSslConfiguration();
     static void setSslConfiguration(const QSslConfiguration &configuration);
 
     // A GET request for the address with the session's TLS configuration.

@@ -113,9 +113,21 @@ void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
         }
         const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
         const QJsonObject object = document.object();  // empty when not an object
+        const QString version = member(object, "version").trimmed();
+        const QString url = member(object, "URL").trimmed();
+        if (version.isEmpty() || url.isEmpty()) {
+            // Nothing to offer: a reply that names no version or no package
+            // is a failed check, never an update without an address.
+            const QOVANetworkError error = QOVANetworkError::make(
+                QOVANetworkError::BadCheckReply,
+                QStringLiteral("the update server's reply names no version or no package address"));
+            qInfo("response error object:%s", qUtf8Printable(error.localizedDescription));
+            if (result)
+                result(error, QString(), QString(), QString());
+            return;
+        }
         if (result)
-            result(std::nullopt, member(object, "version"), member(object, "URL"),
-                   member(object, "md5"));
+            result(std::nullopt, version, url, member(object, "md5"));
     });
 }
 

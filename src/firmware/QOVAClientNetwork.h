@@ -9,7 +9,9 @@
 // The built-in one is a resource of the application; a file of the same
 // name in "Zentaro® Orvalinde" under the user's or the system's
 // configuration folder replaces it, and ORVALINDE_UPDATE_CONFIG can name
-// another file (for tests).
+// another file (for tests). Its optional key UPDATE_CA_CERTIFICATES names a
+// PEM file of certificate authorities trusted for the update server besides
+// the system's.
 
 #include "QOVADownloader.h"
 #include "QOVANetworkError.h"
@@ -25,8 +27,9 @@
 class QOVAClientNetwork : public QObject {
     Q_OBJECT
 public:
-    // Error (none on success) and the reply's "version", "URL" and "md5";
-    // each text is null when the reply lacks it.
+    // Error (none on success) and the reply's "version", "URL" and "md5".
+    // A reply without a non-empty version and package address is a failed
+    // check (BadCheckReply); md5 is null when the reply lacks it.
     using CheckResult = std::function<void(const std::optional<QOVANetworkError> &error,
                                            const QString &version, const QString &url,
                                            const QString &md5)>;

@@ -79,6 +79,9 @@ public:
     static QString lastModifiedKey(const QString &address);
     // True when the digest text is one the downloader checks against.
     static bool isMd5(const QString &md5);
+    // The MD5 digest of a file's contents as 32 lowercase hex digits; empty
+    // when the file can't be read.
+    static QString fileMd5(const QString &path);
 
 private:
     void startTask();

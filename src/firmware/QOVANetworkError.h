@@ -16,6 +16,7 @@ struct QOVANetworkError {
         Incomplete = 1006,     // the transfer ended before the file was whole
         Md5Mismatch = 1007,    // the file does not match the digest of the update check
         InsecureAddress = 1008, // an update address that is not https
+        BadCheckReply = 1009,  // an update-check reply without a version or a package address
     };
 
     int code = 0;              // a Code, or a QNetworkReply::NetworkError

@@ -1,6 +1,12 @@
 // The log core. log_message formats into a fixed buffer and appends the
 // record to a queue; one writer thread takes the records in order and writes
-// each as one line to standard output and to the current log file. At most
+// each as one line to standard output and to the current log file.
+//
+// The caller's side is kept short: records come from a pool made at
+// log_start (a fresh allocation only while the writer is more than a pool
+// behind), the local time is broken down by the writer, and a caller wakes
+// the writer only once it has gone to sleep after a while without records;
+// until then the writer looks at the queue every millisecond. At most
 // five files exist ("Zentaro® Orvalinde0.log" oldest ... "...4.log"); when the
 // current one reaches 3 MiB the next index is opened, and once five exist the
 // oldest is deleted and the others move down.
@@ -36,16 +42,21 @@ constexpr size_t kLineSize = 2304;             // a line is at most 2303 bytes
 constexpr long long kFullSize = 0x300000;      // 3 MiB: a file this big is full
 constexpr int kMaxFiles = 5;
 constexpr size_t kFileBacklogMax = 1024;       // lines kept while no file opens
-constexpr size_t kFreeRecordsMax = 256;
+constexpr size_t kPoolRecords = 256;          // records made at log_start
+constexpr int kIdlePolls = 200;                // 1 ms polls before the writer sleeps
 constexpr const char *kAppFolder = "Zentaro\xC2\xAE Orvalinde";
 constexpr const char *kFilePrefix = "Zentaro\xC2\xAE Orvalinde";
 
-const char *const kLevelNames[] = {"DEBUG", "INFO", "WARNING", "ERROR"};
-const char *const kModuleNames[] = {"UI", "SOFTCLIENT", "HID", "DFU", "UVC", "OTHERS"};
+// "[NAME]" padded to 9 (levels) and 12 (modules) characters, as the line
+// format "%-9s%-12s" gives them; the last entry stands for a value out of range.
+const char *const kLevelFields[] = {"[DEBUG]  ", "[INFO]   ", "[WARNING]", "[ERROR]  ", "[]       "};
+const char *const kModuleFields[] = {"[UI]        ", "[SOFTCLIENT]", "[HID]       ",
+                                     "[DFU]       ", "[UVC]       ", "[OTHERS]    ",
+                                     "[]          "};
 
 struct LogRecord {
     uint64_t milliseconds;
-    struct tm local;
+    time_t seconds;  // broken down into local time by the writer
     int level;
     int module;
     unsigned long pid;
@@ -63,7 +74,7 @@ bool writerWaiting = false;
 LogRecord *head = nullptr;
 LogRecord *tail = nullptr;
 LogRecord *freeRecords = nullptr;
-size_t freeCount = 0;
+LogRecord *pool = nullptr;  // kPoolRecords records, made by the first log_start
 std::string folderOverride;
 bool hasFolderOverride = false;
 
@@ -190,19 +201,35 @@ long long log_file_size(const std::string &path)
     return (long long)st.st_size;
 }
 
+// The date part of a line ("%Y-%m-%d %H:%M:%S" in local time), made once
+// per second of the records' times.
+class DateCache {
+public:
+    const char *text(time_t seconds)
+    {
+        if (!m_valid || seconds != m_seconds) {
+            struct tm local;
+            localtime_r(&seconds, &local);
+            std::strftime(m_text, sizeof m_text, "%Y-%m-%d %H:%M:%S", &local);
+            m_seconds = seconds;
+            m_valid = true;
+        }
+        return m_text;
+    }
+
+private:
+    bool m_valid = false;
+    time_t m_seconds = 0;
+    char m_text[64] = {};
+};
+
 // The line of a record, ended by a line feed and never longer than 2303
 // bytes; returns its length.
-size_t formatLine(const LogRecord &record, char *line)
+size_t formatLine(const LogRecord &record, const char *date, char *line)
 {
-    char date[64];
-    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &record.local);
-    char level[16];
-    char module[16];
-    std::snprintf(level, sizeof level, "[%s]",
-                  record.level >= 0 && record.level < 4 ? kLevelNames[record.level] : "");
-    std::snprintf(module, sizeof module, "[%s]",
-                  record.module >= 0 && record.module < 6 ? kModuleNames[record.module] : "");
-    int n = std::snprintf(line, kLineSize, "%s.%llu   [PID:%lu][TID:%lu] %-9s%-12s  %s\n", date,
+    const char *level = kLevelFields[record.level >= 0 && record.level < 4 ? record.level : 4];
+    const char *module = kModuleFields[record.module >= 0 && record.module < 6 ? record.module : 6];
+    int n = std::snprintf(line, kLineSize, "%s.%llu   [PID:%lu][TID:%lu] %s%s  %s\n", date,
                           (unsigned long long)record.milliseconds, record.pid, record.thread,
                           level, module, record.message);
     if (n < 0)
@@ -215,13 +242,17 @@ size_t formatLine(const LogRecord &record, char *line)
     return size_t(n);
 }
 
+bool inPool(const LogRecord *record)
+{
+    return pool && record >= pool && record < pool + kPoolRecords;
+}
+
 void releaseRecord(LogRecord *record)
 {
     // under mutex
-    if (freeCount < kFreeRecordsMax) {
+    if (inPool(record)) {
         record->next = freeRecords;
         freeRecords = record;
-        ++freeCount;
     } else {
         std::free(record);
     }
@@ -243,6 +274,7 @@ private:
     std::chrono::steady_clock::time_point lastOpenTry;
     std::chrono::steady_clock::time_point lastMeasure;
     std::deque<std::string> backlog;
+    DateCache dates;
 };
 
 void Writer::openCurrent()
@@ -315,9 +347,17 @@ void Writer::run()
 {
     openCurrent();
     char line[kLineSize];
+    int idlePolls = 0;
     std::unique_lock<std::mutex> lock(mutex);
     while (queueExists && !stopFlag) {
-        if (!head) {
+        if (!head && idlePolls < kIdlePolls) {
+            // Recently busy: look again in a millisecond, so callers need
+            // not wake us.
+            ++idlePolls;
+            wake.wait_for(lock, std::chrono::milliseconds(1));
+            if (!head && !stopFlag)
+                continue;
+        } else if (!head) {
             writerWaiting = true;
             if (file || folder.empty()) {
                 wake.wait(lock);
@@ -326,6 +366,7 @@ void Writer::run()
             }
             writerWaiting = false;
         }
+        idlePolls = 0;
         if (stopFlag)
             break;
         LogRecord *batch = head;
@@ -341,7 +382,7 @@ void Writer::run()
                 && std::chrono::steady_clock::now() - lastOpenTry
                        >= std::chrono::milliseconds(platform::scaledMs(1000)))
                 openCurrent();
-            const size_t length = formatLine(*batch, line);
+            const size_t length = formatLine(*batch, dates.text(batch->seconds), line);
             std::fwrite(line, 1, length, stdout);
             if (file) {
                 writeLine(line, length);
@@ -404,7 +445,6 @@ void log_message(int level, int module, const char *format, ...)
         if (freeRecords) {
             record = freeRecords;
             freeRecords = record->next;
-            --freeCount;
         }
     }
     if (!record) {
@@ -422,8 +462,7 @@ void log_message(int level, int module, const char *format, ...)
 
     record->milliseconds =
         (uint64_t(now.tv_sec) * 1000000u + uint64_t(now.tv_usec)) / 1000u;
-    time_t seconds = now.tv_sec;
-    localtime_r(&seconds, &record->local);
+    record->seconds = now.tv_sec;
     record->level = level;
     record->module = module;
     record->pid = processId.load(std::memory_order_relaxed);
@@ -474,6 +513,13 @@ void log_start(void)
     {
         std::lock_guard<std::mutex> lock(mutex);
         queueExists = true;
+        if (!pool) {
+            pool = static_cast<LogRecord *>(std::calloc(kPoolRecords, sizeof(LogRecord)));
+            for (size_t i = 0; pool && i < kPoolRecords; ++i) {
+                pool[i].next = freeRecords;
+                freeRecords = &pool[i];
+            }
+        }
     }
     try {
         writer = std::thread([] { Writer().run(); });
@@ -503,12 +549,8 @@ void log_stop(void)
         head = next;
     }
     tail = nullptr;
-    while (freeRecords) {
-        LogRecord *next = freeRecords->next;
-        std::free(freeRecords);
-        freeRecords = next;
-    }
-    freeCount = 0;
+    // The pool stays for the next log_start: a caller that passed the running
+    // check just before the stop may still be filling one of its records.
 }
 
 int log_is_running(void) { return running.load(std::memory_order_relaxed); }

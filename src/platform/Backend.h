@@ -28,7 +28,8 @@ bool hasBackend();
 
 // Reads ORVALINDE_BACKEND ("sim" or "linux"; by default "sim" when
 // ORVALINDE_SIM_DEVICES is set, else "linux") and installs that backend.
-// Defined by the backends library, not by the core.
-void installBackendFromEnvironment();
+// False, with the reason in error, for any other value: nothing is
+// installed. Defined by the backends library, not by the core.
+bool installBackendFromEnvironment(QString *error = nullptr);
 
 } // namespace platform

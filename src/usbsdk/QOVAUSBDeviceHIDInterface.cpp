@@ -9,6 +9,7 @@
 #include "hidutil/IOHIDDevice_.h"
 #include "log/log.h"
 #include "util/QOVABlockTimer.h"
+#include "util/QOVACompactJson.h"
 #include "util/QOVADataEnhancement.h"
 
 #include <QCoreApplication>
@@ -39,18 +40,44 @@ double overTimerSeconds(const QString &url)
     return kNoOverTimer;
 }
 
-void runOnMain(std::function<void()> fn)
+// The call is queued as it is, without a std::function around it.
+template <class Fn>
+void runOnMain(Fn &&fn)
 {
     if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(app, std::forward<Fn>(fn), Qt::QueuedConnection);
 }
 
-// A reply as the reader hands it over: head text (none when unreadable or
-// not UTF-8) and body (none when the reply declares none).
+// A reply as the reading thread hands it to the main thread, decoded there
+// once: the head's bytes (none when unreadable or not UTF-8) and the body's
+// (none when the reply declares none); the head decoded into its status; and,
+// for a successful reply to a request that waits for a payload model, the
+// body decoded into the model its entry named at the time.
 struct Reply {
-    std::optional<QString> head;
+    std::optional<QByteArray> head;
     std::optional<QByteArray> body;
+    std::shared_ptr<const StatusModel> status;
+    QString statusError;
+    QString modelClass;  // empty when the body was not decoded
+    QOVAModelRef model;
+    QString modelError;
 };
+
+// The head decoded into its status model; the text is read as UTF-8 the way
+// QString::fromUtf8 reads it (a leading byte-order mark is dropped).
+std::shared_ptr<const StatusModel> decodeHead(const QByteArray &head, QString *error)
+{
+    QByteArray text = head;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    return qova_model_cast<StatusModel>(
+        QOVAModelRegistry::modelFromJSONData(StatusModel::staticClassName(), text, error));
+}
+
+bool isPayloadModelClass(const QString &className)
+{
+    return !className.isEmpty() && className != QLatin1String("NSData");
+}
 
 } // namespace
 
@@ -99,11 +126,12 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     void notificationFromDeviceWithData();
     Reply getResponseFromDeivceGetHeadandBodyJsonString();
     Reply parseDeviceResponse(const uint8_t *firstFrame, size_t length);
+    void decodeReply(Reply &reply);
     void notificationFromDeviceWithWiFi(uint16_t code);
     void notificationFormDeviceWithRemoteControl(uint16_t code);
 
     // Dispatch (main thread).
-    std::shared_ptr<const StatusModel> paraseHeadJsonWithString(const std::optional<QString> &head,
+    std::shared_ptr<const StatusModel> paraseHeadJsonWithString(const Reply &reply,
                                                                 QString *error);
     void dispatch(const Reply &reply);
 
@@ -116,7 +144,7 @@ bool QOVAUSBDeviceHIDInterface::Impl::requestDeivceUseDeviceInterface(const QJso
                                                                       const QByteArray *body,
                                                                       uint8_t dataType)
 {
-    const QByteArray headBytes = QJsonDocument(head).toJson(QJsonDocument::Compact);
+    const QByteArray headBytes = QOVACompactJson::toJson(head);
     std::vector<Frame> frames;
     if (!pduFormateEncapsulating(headBytes, body, dataType, &frames)) {
         QOVA_LOG(INFO, HID, "Request too long for its length fields: head %lld, body %lld bytes",
@@ -294,6 +322,7 @@ void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithData()
 {
     stopOverTimer();
     Reply reply = getResponseFromDeivceGetHeadandBodyJsonString();
+    decodeReply(reply);
     std::weak_ptr<Impl> weak = weak_from_this();
     runOnMain([weak, reply = std::move(reply)] {
         if (auto self = weak.lock())
@@ -358,12 +387,35 @@ Reply QOVAUSBDeviceHIDInterface::Impl::parseDeviceResponse(const uint8_t *firstF
     }
 
     Reply reply;
-    const QByteArray head = reader.head();
+    QByteArray head = reader.head();
     if (QOVADataEnhancement::isValidUTF8(head))
-        reply.head = QString::fromUtf8(head);
+        reply.head = std::move(head);
     if (reader.bodyLength() != 0)
         reply.body = reader.body();
     return reply;
+}
+
+// Decodes the head and, when the reply succeeded and its request waits for a
+// payload model, the body, so the main thread gets the reply ready to hand on.
+void QOVAUSBDeviceHIDInterface::Impl::decodeReply(Reply &reply)
+{
+    if (!reply.head)
+        return;
+    reply.status = decodeHead(*reply.head, &reply.statusError);
+    if (!reply.status || reply.status->status_code != 200)
+        return;
+    QString className;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto it = blockCache.constFind(QString::number(reply.status->msg_id));
+        if (it != blockCache.cend())
+            className = it->classString;
+    }
+    if (!isPayloadModelClass(className))
+        return;
+    reply.model = QOVAModelRegistry::modelFromJSONData(
+        className, reply.body.value_or(QByteArray()), &reply.modelError);
+    reply.modelClass = className;
 }
 
 namespace {
@@ -431,18 +483,15 @@ QVariantMap QOVAUSBDeviceHIDInterface::Impl::serialUserInfo() const
 // ------------------------------------------------------- main-thread dispatch
 
 std::shared_ptr<const StatusModel>
-QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const std::optional<QString> &head,
-                                                          QString *error)
+QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const Reply &reply, QString *error)
 {
-    if (!head) {
+    if (!reply.head) {
         *error = QOVAError::errorGetResponseFailure().localizedDescription();
         return nullptr;
     }
-    QString parseError;
-    auto status = qova_model_cast<StatusModel>(QOVAModelRegistry::modelFromJSONData(
-        StatusModel::staticClassName(), head->toUtf8(), &parseError));
+    std::shared_ptr<const StatusModel> status = reply.status;
     if (!status) {
-        *error = parseError;
+        *error = reply.statusError;
         return nullptr;
     }
 
@@ -496,7 +545,7 @@ QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const std::optional<QS
 void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
 {
     QString error;
-    const auto status = paraseHeadJsonWithString(reply.head, &error);
+    const auto status = paraseHeadJsonWithString(reply, &error);
     if (!status) {
         if (failureStringBlock)
             failureStringBlock(error);
@@ -535,9 +584,15 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
             complete(reply.body.value_or(QByteArray()));
         } else {
             // A reply without body fails to decode like any other bad body.
-            QString decodeError;
-            auto model = QOVAModelRegistry::modelFromJSONData(
-                entry.classString, reply.body.value_or(QByteArray()), &decodeError);
+            // The reading thread decoded it already unless the entry now
+            // names another model.
+            QString decodeError = reply.modelError;
+            QOVAModelRef model = reply.model;
+            if (reply.modelClass != entry.classString) {
+                decodeError.clear();
+                model = QOVAModelRegistry::modelFromJSONData(
+                    entry.classString, reply.body.value_or(QByteArray()), &decodeError);
+            }
             if (model)
                 complete(model);
             else
@@ -602,20 +657,26 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
                                                             QOVAFailureBlock failure)
 {
     d->failureStringBlock = failure;
-    const QString msgID = head.value(QStringLiteral("msg_id")).toString();
-    const QString url = head.value(QStringLiteral("url")).toString();
-    d->addInfoToCache(className, nullptr, failure, std::move(completion), msgID);
+    const QString msgID = head.value(QLatin1String("msg_id")).toString();
+    const QString url = head.value(QLatin1String("url")).toString();
+    CacheModel entry;
+    entry.classString = className;
+    entry.failureBlock = std::move(failure);
+    entry.completionSuccessBlock = std::move(completion);
+    bool heldBack;
     {
         std::lock_guard<std::mutex> guard(d->lock);
+        d->blockCache.insert(msgID, std::move(entry));
         d->messageID = msgID;
         d->messageURL = url;
         d->cache.insert(msgID, url);
+        heldBack = d->overTimer && d->overTimer->isValid();
     }
     QOVA_LOG(INFO, HID, "GET Information From Orbrin,The msg_id is %s, the msg_url is %s",
              qUtf8Printable(msgID), qUtf8Printable(url));
 
     // While a long request waits for its reply, GETs are filed but held back.
-    if (d->overTimerRunning() && url != QLatin1String("audio_diagnostic_record_stop"))
+    if (heldBack && url != QLatin1String("audio_diagnostic_record_stop"))
         return;
 
     // The time-out starts before the request leaves: a fast device may answer

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSslCertificate>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
@@ -185,6 +186,8 @@ TEST_F(DownloadTest, UpdateCheckReplies)
     ASSERT_TRUE(server.put("check/array.json", "[1,2,3]"));
     ASSERT_TRUE(server.put("check/number.json", R"({"version":14,"URL":"https://u.example/n.dfu"})"));
     ASSERT_TRUE(server.put("check/remote.json", R"({"version":"7","URL":"https://u.example/r.bin"})"));
+    ASSERT_TRUE(server.put("check/emptyversion.json", R"({"version":" ","URL":"https://u.example/e.dfu"})"));
+    ASSERT_TRUE(server.put("check/nourl.json", R"({"version":"1.5","URL":""})"));
 
     QTemporaryDir dir;
     auto useConfig = [&](const QJsonObject &config) {
@@ -199,9 +202,12 @@ TEST_F(DownloadTest, UpdateCheckReplies)
     } cases[] = {
         {"full.json", false, "1.4", "https://u.example/p.dfu", "0123456789abcdef0123456789ABCDEF"},
         {"nomd5.json", false, "V1.3", "https://u.example/v.dfu", nullptr},
-        {"notjson.json", false, nullptr, nullptr, nullptr},
-        {"array.json", false, nullptr, nullptr, nullptr},
-        {"number.json", false, nullptr, "https://u.example/n.dfu", nullptr},
+        // Without a version and a package address there is nothing to offer.
+        {"notjson.json", true, nullptr, nullptr, nullptr},
+        {"array.json", true, nullptr, nullptr, nullptr},
+        {"number.json", true, nullptr, nullptr, nullptr},
+        {"emptyversion.json", true, nullptr, nullptr, nullptr},
+        {"nourl.json", true, nullptr, nullptr, nullptr},
         {"missing.json", true, nullptr, nullptr, nullptr},
     };
     for (const auto &c : cases) {
@@ -237,7 +243,7 @@ TEST_F(DownloadTest, UpdateCheckReplies)
 
 TEST_F(DownloadTest, TlsVerificationStaysOn)
 {
-    ASSERT_TRUE(server.put("check/full.json", R"({"version":"1.4"})"));
+    ASSERT_TRUE(server.put("check/full.json", R"({"version":"1.4","URL":"https://u.example/p.dfu"})"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("c"));
     ASSERT_TRUE(writeFile(path, QJsonDocument(QJsonObject{{"ORBRIN_CONFIG_URL",
@@ -256,6 +262,19 @@ TEST_F(DownloadTest, TlsVerificationStaysOn)
     EXPECT_FALSE(d.ok);
     EXPECT_EQ(d.error.code, QNetworkReply::SslHandshakeFailedError);
     EXPECT_FALSE(QFileInfo::exists(destination()));
+
+    // The update configuration can name the server's authority: trusted
+    // besides the system's, with verification still on.
+    const QString ca = dir.filePath(QStringLiteral("ca.pem"));
+    ASSERT_TRUE(writeFile(ca, server.sslConfiguration().caCertificates().first().toPem()));
+    ASSERT_TRUE(writeFile(path, QJsonDocument(QJsonObject{{"ORBRIN_CONFIG_URL", server.url("/files/check/full.json")},
+                                                          {"UPDATE_CA_CERTIFICATES", ca}})
+                                    .toJson()));
+    QOVAAFSessionSingleton::setSslConfiguration(QOVAAFSessionSingleton::configuredSslConfiguration());
+    EXPECT_EQ(checkUpgrade(2).version, "1.4");
+    ASSERT_TRUE(writeFile(ca, "no certificate here"));
+    QOVAAFSessionSingleton::setSslConfiguration(QOVAAFSessionSingleton::configuredSslConfiguration());
+    EXPECT_EQ(checkUpgrade(2).error->code, QNetworkReply::SslHandshakeFailedError);
 }
 
 // A check address or a package address that is not https is refused before

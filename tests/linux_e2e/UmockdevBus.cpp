@@ -476,6 +476,8 @@ UmockdevBus::~UmockdevBus()
     g_main_loop_quit(d->loop);
     if (d->thread.joinable())
         d->thread.join();
+    g_main_loop_unref(d->loop);
+    d->loop = nullptr;
     // The testbed and the handlers stay: clients may still hold descriptors
     // of emulated nodes until the process ends.
 }

@@ -160,3 +160,18 @@ TEST_F(SimControlTest, HelpDescribesTheProtocol)
     EXPECT_TRUE(r.out.contains("JSON array of strings"));
     EXPECT_TRUE(r.out.contains("read-fail K"));
 }
+
+TEST_F(SimControlTest, ALiveServerKeepsItsSocket)
+{
+    // A second server on the same name is refused and the first still
+    // answers; once the first has gone, the name can be taken.
+    auto second = std::make_unique<SimControlServer>(SimBus::create());
+    QString error;
+    EXPECT_FALSE(second->listen(name, &error));
+    EXPECT_TRUE(error.contains(name)) << error.toStdString();
+    ASSERT_EQ(simctl({"plug", "orbrin:OR7"}).exitCode, 0);
+    EXPECT_TRUE(bus->device("OR7"));
+
+    server.reset();
+    EXPECT_TRUE(second->listen(name, &error)) << error.toStdString();
+}

@@ -40,6 +40,14 @@ QStringList classNames();
 QOVAModelRef modelFromJSONData(const QString &className, const QByteArray &data,
                                QString *error = nullptr);
 
+// The two ways modelFromJSONData decodes, apart (for tests that compare
+// them). The shortcut reads one object of plain values straight into the
+// model and returns null for anything it leaves to the general path; the
+// general path parses with QJsonDocument and gives the result or the error.
+QOVAModelRef modelFromJSONDataShortcut(const QString &className, const QByteArray &data);
+QOVAModelRef modelFromJSONDataGeneral(const QString &className, const QByteArray &data,
+                                      QString *error = nullptr);
+
 // The same for a JSON object already parsed.
 QOVAModelRef modelFromJSONObject(const QString &className, const QJsonObject &object,
                                  QString *error = nullptr);

@@ -11,6 +11,7 @@
 #include <QJsonParseError>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -108,14 +109,39 @@ std::optional<qint64> wholeNumber(const QJsonValue &value, qint64 low, qint64 hi
     return n;
 }
 
-QOVAModelRef decodeObject(const QString &className, const QJsonObject &object,
-                          const QString &path, QString *error);
+// Where a value sits in the decoded document ("DeviceInfoModel.provision_server_info",
+// "X.list[2]"). Decoding only links these on the stack; the text is made
+// when an error is reported.
+struct FieldPath {
+    const FieldPath *parent = nullptr;
+    const QString *root = nullptr;  // the outermost class name
+    const char *key = nullptr;      // a field of the parent
+    qsizetype index = -1;           // an element of the parent array
 
-bool decodeValue(const QOVAModelField &field, const QJsonValue &value, const QString &path,
+    QString text() const
+    {
+        if (root)
+            return *root;
+        if (key)
+            return parent->text() + QLatin1Char('.') + QLatin1String(key);
+        return QStringLiteral("%1[%2]").arg(parent->text()).arg(index);
+    }
+};
+
+const ModelType *findType(const QString &className)
+{
+    const auto type = modelTypes().constFind(className);
+    return type == modelTypes().cend() ? nullptr : &*type;
+}
+
+QOVAModelRef decodeObject(const QString &className, const QJsonObject &object,
+                          const FieldPath &path, QString *error);
+
+bool decodeValue(const QOVAModelField &field, const QJsonValue &value, const FieldPath &path,
                  QOVAFieldValue *out, QString *error)
 {
     auto wrongKind = [&]() {
-        *error = QStringLiteral("%1: expected %2").arg(path, QLatin1String(kindName(field.kind)));
+        *error = QStringLiteral("%1: expected %2").arg(path.text(), QLatin1String(kindName(field.kind)));
         return false;
     };
     switch (field.kind) {
@@ -164,10 +190,12 @@ bool decodeValue(const QOVAModelField &field, const QJsonValue &value, const QSt
         QList<QOVAModelRef> list;
         list.reserve(array.size());
         for (qsizetype i = 0; i < array.size(); ++i) {
-            const QString elementPath = QStringLiteral("%1[%2]").arg(path).arg(i);
+            FieldPath elementPath;
+            elementPath.parent = &path;
+            elementPath.index = i;
             const QJsonValue element = array.at(i);
             if (!element.isObject()) {
-                *error = QStringLiteral("%1: expected object").arg(elementPath);
+                *error = QStringLiteral("%1: expected object").arg(elementPath.text());
                 return false;
             }
             QOVAModelRef nested = decodeObject(field.nestedClass, element.toObject(), elementPath, error);
@@ -191,21 +219,23 @@ bool decodeValue(const QOVAModelField &field, const QJsonValue &value, const QSt
 }
 
 QOVAModelRef decodeObject(const QString &className, const QJsonObject &object,
-                          const QString &path, QString *error)
+                          const FieldPath &path, QString *error)
 {
-    const auto type = modelTypes().constFind(className);
-    if (type == modelTypes().cend()) {
-        *error = QStringLiteral("%1: no model type %2").arg(path, className);
+    const ModelType *type = findType(className);
+    if (!type) {
+        *error = QStringLiteral("%1: no model type %2").arg(path.text(), className);
         return nullptr;
     }
     std::shared_ptr<QOVAJSONModel> model = type->make();
     for (const QOVAModelField &field : type->fields()) {
-        const QString fieldPath = path + QLatin1Char('.') + QLatin1String(field.key);
+        FieldPath fieldPath;
+        fieldPath.parent = &path;
+        fieldPath.key = field.key;
         const QJsonValue value = object.value(QLatin1String(field.key));
         if (value.isUndefined() || value.isNull()) {
             if (field.optional)
                 continue;
-            *error = QStringLiteral("%1: required field missing").arg(fieldPath);
+            *error = QStringLiteral("%1: required field missing").arg(fieldPath.text());
             return nullptr;
         }
         QOVAFieldValue decoded;
@@ -215,6 +245,279 @@ QOVAModelRef decodeObject(const QString &className, const QJsonObject &object,
     }
     return model;
 }
+
+// A shortcut for the bodies devices send most: one object of plain values.
+// It reads the text once, straight into the model, and declines (null) at
+// the first thing it does not handle exactly as the general path
+// (QJsonDocument, then decodeObject) does: escapes, text that is not
+// printable ASCII, numbers other than whole ones of up to 18 digits, arrays
+// in a field, a key given twice, deep nesting, or any error at all. Declined
+// text goes through the general path, which gives the result or the error.
+class PlainObjectReader {
+public:
+    PlainObjectReader(const char *begin, const char *end) : m_p(begin), m_end(end) {}
+
+    QOVAModelRef document(const ModelType &type)
+    {
+        QOVAModelRef model = object(type, 0);
+        skipSpace();
+        return m_p == m_end ? model : nullptr;
+    }
+
+private:
+    static constexpr int kMaxDepth = 32;
+
+    void skipSpace()
+    {
+        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t' || *m_p == '\n' || *m_p == '\r'))
+            ++m_p;
+    }
+
+    static bool isNumberChar(char c)
+    {
+        return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+    }
+
+    // A string of printable ASCII without escapes; its text without quotes.
+    bool plainString(QLatin1String *text)
+    {
+        if (m_p >= m_end || *m_p != '"')
+            return false;
+        const char *start = ++m_p;
+        while (m_p < m_end) {
+            const unsigned char c = static_cast<unsigned char>(*m_p);
+            if (c == '"') {
+                *text = QLatin1String(start, m_p - start);
+                ++m_p;
+                return true;
+            }
+            if (c < 0x20 || c > 0x7E || c == '\\')
+                return false;
+            ++m_p;
+        }
+        return false;
+    }
+
+    // 0, or a whole number of 1 to 18 digits without leading zero, optionally
+    // negative.
+    bool wholeNumber(qint64 *n)
+    {
+        const bool negative = m_p < m_end && *m_p == '-';
+        if (negative)
+            ++m_p;
+        if (m_p < m_end && *m_p == '0' && !negative) {
+            ++m_p;
+            *n = 0;
+            return !(m_p < m_end && isNumberChar(*m_p));
+        }
+        qint64 value = 0;
+        int digits = 0;
+        while (m_p < m_end && *m_p >= '0' && *m_p <= '9') {
+            if (++digits > 18 || (digits == 1 && *m_p == '0'))
+                return false;
+            value = value * 10 + (*m_p - '0');
+            ++m_p;
+        }
+        if (digits == 0 || (m_p < m_end && isNumberChar(*m_p)))
+            return false;
+        *n = negative ? -value : value;
+        return true;
+    }
+
+    bool literal(const char *word, size_t length)
+    {
+        if (size_t(m_end - m_p) < length || std::memcmp(m_p, word, length) != 0)
+            return false;
+        m_p += length;
+        return true;
+    }
+
+    // Any value of the same plain kinds, skipped (a key no field asks for).
+    bool skipValue(int depth)
+    {
+        if (depth > kMaxDepth || m_p >= m_end)
+            return false;
+        QLatin1String text;
+        qint64 n;
+        switch (*m_p) {
+        case '"':
+            return plainString(&text);
+        case 't':
+            return literal("true", 4);
+        case 'f':
+            return literal("false", 5);
+        case 'n':
+            return literal("null", 4);
+        case '{':
+        case '[': {
+            const char close = *m_p == '{' ? '}' : ']';
+            const bool isObject = close == '}';
+            ++m_p;
+            skipSpace();
+            if (m_p < m_end && *m_p == close) {
+                ++m_p;
+                return true;
+            }
+            for (;;) {
+                skipSpace();
+                if (isObject) {
+                    if (!plainString(&text))
+                        return false;
+                    skipSpace();
+                    if (m_p >= m_end || *m_p != ':')
+                        return false;
+                    ++m_p;
+                    skipSpace();
+                }
+                if (!skipValue(depth + 1))
+                    return false;
+                skipSpace();
+                if (m_p < m_end && *m_p == ',') {
+                    ++m_p;
+                    continue;
+                }
+                if (m_p < m_end && *m_p == close) {
+                    ++m_p;
+                    return true;
+                }
+                return false;
+            }
+        }
+        default:
+            return wholeNumber(&n);
+        }
+    }
+
+    bool value(const QOVAModelField &field, int depth, QOVAFieldValue *out)
+    {
+        QLatin1String text;
+        qint64 n = 0;
+        switch (field.kind) {
+        case QOVAFieldKind::Text:
+            if (!plainString(&text))
+                return false;
+            *out = QString(text);
+            return true;
+        case QOVAFieldKind::Boolean:
+            if (literal("true", 4)) {
+                *out = true;
+                return true;
+            }
+            if (literal("false", 5)) {
+                *out = false;
+                return true;
+            }
+            return false;
+        case QOVAFieldKind::Number:
+            if (literal("true", 4)) {
+                *out = 1.0;
+                return true;
+            }
+            if (literal("false", 5)) {
+                *out = 0.0;
+                return true;
+            }
+            if (!wholeNumber(&n))
+                return false;
+            *out = double(n);
+            return true;
+        case QOVAFieldKind::Int64:
+        case QOVAFieldKind::Int32:
+            if (!wholeNumber(&n))
+                return false;
+            if (field.kind == QOVAFieldKind::Int32
+                && (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max()))
+                return false;
+            *out = n;
+            return true;
+        case QOVAFieldKind::Model: {
+            const ModelType *nested = findType(field.nestedClass);
+            if (!nested)
+                return false;
+            QOVAModelRef model = object(*nested, depth + 1);
+            if (!model)
+                return false;
+            *out = std::move(model);
+            return true;
+        }
+        case QOVAFieldKind::ModelArray:
+        case QOVAFieldKind::PlainArray:
+        case QOVAFieldKind::AnyValue:
+            return false;
+        }
+        return false;
+    }
+
+    QOVAModelRef object(const ModelType &type, int depth)
+    {
+        const QOVAModelFields &fields = type.fields();
+        if (depth > kMaxDepth || fields.size() > 64)
+            return nullptr;
+        skipSpace();
+        if (m_p >= m_end || *m_p != '{')
+            return nullptr;
+        ++m_p;
+        std::shared_ptr<QOVAJSONModel> model = type.make();
+        uint64_t seen = 0;
+        skipSpace();
+        if (m_p < m_end && *m_p == '}') {
+            ++m_p;
+        } else {
+            for (;;) {
+                skipSpace();
+                QLatin1String key;
+                if (!plainString(&key))
+                    return nullptr;
+                skipSpace();
+                if (m_p >= m_end || *m_p != ':')
+                    return nullptr;
+                ++m_p;
+                skipSpace();
+                size_t index = 0;
+                while (index < fields.size() && key != QLatin1String(fields[index].key))
+                    ++index;
+                if (index == fields.size()) {
+                    if (!skipValue(depth + 1))
+                        return nullptr;
+                } else {
+                    const uint64_t bit = uint64_t(1) << index;
+                    if (seen & bit)
+                        return nullptr;
+                    seen |= bit;
+                    const QOVAModelField &field = fields[index];
+                    if (m_p < m_end && *m_p == 'n') {
+                        // null: an optional field stays empty.
+                        if (!field.optional || !literal("null", 4))
+                            return nullptr;
+                    } else {
+                        QOVAFieldValue decoded;
+                        if (!value(field, depth, &decoded))
+                            return nullptr;
+                        field.set(*model, std::move(decoded));
+                    }
+                }
+                skipSpace();
+                if (m_p < m_end && *m_p == ',') {
+                    ++m_p;
+                    continue;
+                }
+                if (m_p < m_end && *m_p == '}') {
+                    ++m_p;
+                    break;
+                }
+                return nullptr;
+            }
+        }
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (!fields[i].optional && !(seen & (uint64_t(1) << i)))
+                return nullptr;
+        }
+        return model;
+    }
+
+    const char *m_p;
+    const char *m_end;
+};
 
 } // namespace
 
@@ -246,13 +549,30 @@ QStringList classNames()
 QOVAModelRef modelFromJSONObject(const QString &className, const QJsonObject &object, QString *error)
 {
     QString message;
-    QOVAModelRef model = decodeObject(className, object, className, &message);
+    FieldPath root;
+    root.root = &className;
+    QOVAModelRef model = decodeObject(className, object, root, &message);
     if (!model && error)
         *error = QStringLiteral("Model decoding failed: %1").arg(message);
     return model;
 }
 
+QOVAModelRef modelFromJSONDataShortcut(const QString &className, const QByteArray &data)
+{
+    const ModelType *type = findType(className);
+    if (!type)
+        return nullptr;
+    return PlainObjectReader(data.constData(), data.constData() + data.size()).document(*type);
+}
+
 QOVAModelRef modelFromJSONData(const QString &className, const QByteArray &data, QString *error)
+{
+    if (QOVAModelRef model = modelFromJSONDataShortcut(className, data))
+        return model;
+    return modelFromJSONDataGeneral(className, data, error);
+}
+
+QOVAModelRef modelFromJSONDataGeneral(const QString &className, const QByteArray &data, QString *error)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(data, &parseError);

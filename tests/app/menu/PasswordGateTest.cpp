@@ -76,6 +76,11 @@ protected:
             return nullptr;
         device->setRequestHandler(answers);
         EXPECT_TRUE(waitUntil([&] { return listed() == 1; }));
+        // The firmware page asks the device its set-up state and facts on
+        // arrival; let those be answered before the page under test asks.
+        const QString listedSerial = serial.section(QLatin1Char('.'), 0, 0);
+        EXPECT_TRUE(waitUntil([&] { return delegate()->firmwareController()->rowFor(listedSerial) != nullptr; }));
+        spin(50);
         QOVACollectionViewItem *tile = delegate()->deviceListController()->tiles().at(0);
         QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
         EXPECT_TRUE(waitUntil([&] { return delegate()->currentController() == page() && page(); }));

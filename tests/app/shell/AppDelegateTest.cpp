@@ -54,22 +54,24 @@ TEST_F(AppDelegateTest, ArrivalsFillTheListAndTheLastRemovalShowsTheEmptyPage)
 {
     launch();
     AppDelegate *d = delegate();
-    plug(sim::Family::Orbrin, QStringLiteral("OR100"));
+    QOVAFirmwareViewController *firmware = d->firmwareController();
+    plug(sim::Family::Orbrin, QStringLiteral("OR100"), sim::Mode::Run, std::make_shared<DeviceAnswers>());
     EXPECT_EQ(d->currentController(), d->deviceListController());
     EXPECT_EQ(d->navigationView()->navigationStyle(), 1);
     EXPECT_TRUE(d->navigationView()->settingItem()->isSelected());
-    EXPECT_EQ(d->firmwareController()->initDataCount(), 1);
-    EXPECT_EQ(d->firmwareController()->rows().size(), 1);
+    // The video bar's row comes once it says its set-up is done.
+    EXPECT_TRUE(waitUntil([&] { return firmware->rowFor(QStringLiteral("OR100")) != nullptr; }));
 
     plug(sim::Family::Pirok, QStringLiteral("PK100"));
-    EXPECT_EQ(d->firmwareController()->initDataCount(), 1);   // only from the empty page
+    EXPECT_TRUE(firmware->rowFor(QStringLiteral("PK100")));
     unplug(QStringLiteral("OR100"));
     EXPECT_EQ(d->currentController(), d->deviceListController());
-    EXPECT_EQ(d->firmwareController()->rows().size(), 1);
+    EXPECT_FALSE(firmware->rowFor(QStringLiteral("OR100")));
+    EXPECT_EQ(firmware->sectionList().size(), 1);
     unplug(QStringLiteral("PK100"));
     EXPECT_EQ(d->currentController(), d->mainController());
     EXPECT_EQ(d->navigationView()->navigationStyle(), 0);
-    EXPECT_TRUE(d->firmwareController()->rows().isEmpty());
+    EXPECT_TRUE(firmware->sectionList().isEmpty());
 }
 
 TEST_F(AppDelegateTest, SegmentsSwitchBetweenListAndFirmwarePageOnly)
@@ -144,7 +146,7 @@ TEST_F(AppDelegateTest, RemovalsAreIgnoredWhileALocalUpdateWindowIsOpen)
     plug(sim::Family::Pirok, QStringLiteral("PK500"));
     d->deviceListController()->didSelectItemAtIndex(0);
     QOVABaseViewController *page = d->currentController();
-    QOVAManualUpdateWindow flashing;
+    QOVAManualUpdateWindow flashing(QSizeF(420, 220), QString(), QString(), QString());
     flashing.show();
     bus()->unplug(QStringLiteral("PK500"));
     EXPECT_TRUE(waitUntil([] { return QOVAIOManager::usbManagerShared()->deviceMutableArray().isEmpty(); }));

@@ -29,6 +29,14 @@ protected:
         launch();
     }
     QOVADeviceListViewController *list() const { return delegate()->deviceListController(); }
+    // The firmware page asks a new video bar or network camera its set-up
+    // state and facts too: wait until it has its row, then forget those.
+    void settle(const QString &serial, const std::shared_ptr<DeviceAnswers> &answers)
+    {
+        EXPECT_TRUE(waitUntil([&] { return delegate()->firmwareController()->rowFor(serial) != nullptr; }));
+        spin(50);
+        answers->clear();
+    }
     void clickTile(int index)
     {
         QOVACollectionViewItem *tile = list()->tiles().at(index);
@@ -86,6 +94,7 @@ TEST_F(DeviceListTest, RecoveryModeTileShowsItsVeilAndIgnoresClicks)
     auto answers = std::make_shared<DeviceAnswers>();
     plug(sim::Family::Orbrin, QStringLiteral("OR20"), sim::Mode::Run, answers);
     plug(sim::Family::Orbrin, QStringLiteral("OR21"), sim::Mode::Dfu);
+    settle(QStringLiteral("OR20"), answers);
     ASSERT_EQ(list()->tiles().size(), 2);
     QOVACollectionViewItem *dfu = list()->tiles()[1];
     EXPECT_EQ(list()->getDeviceList()[1]->status, 1);
@@ -114,6 +123,7 @@ TEST_F(DeviceListTest, OrbrinAsksForSetUpAndSetsTheClockOncePerConnection)
 {
     auto answers = std::make_shared<DeviceAnswers>();
     plug(sim::Family::Orbrin, QStringLiteral("OR30"), sim::Mode::Run, answers);
+    settle(QStringLiteral("OR30"), answers);
     QOVADeviceInfoSingleton::sharedDevice()->setCurrentDeviceVersion(QStringLiteral("unchanged"));
 
     clickTile(0);
@@ -158,6 +168,7 @@ TEST_F(DeviceListTest, VaskoWizardAndFailuresThatOpenNothing)
     auto answers = std::make_shared<DeviceAnswers>();
     plug(sim::Family::Vasko, QStringLiteral("VS40.01"), sim::Mode::Run, answers);
     plug(sim::Family::Pirok, QStringLiteral("PK40"));
+    settle(QStringLiteral("VS40"), answers);
 
     answers->oobStatus = 500;
     clickTile(0);
@@ -228,10 +239,13 @@ TEST_F(DeviceListTest, RedDotMarksDevicesThatArriveElsewhereUntilSeen)
 
 TEST_F(DeviceListTest, RenameReachesTheTileAndTheFirmwarePage)
 {
-    plug(sim::Family::Orbrin, QStringLiteral("OR70"));
+    plug(sim::Family::Orbrin, QStringLiteral("OR70"), sim::Mode::Run, std::make_shared<DeviceAnswers>());
     list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
     EXPECT_EQ(list()->tiles()[0]->userLabel()->stringValue(), QStringLiteral("Board room"));
-    EXPECT_EQ(delegate()->firmwareController()->rows()[0].name, QStringLiteral("Board room"));
+    QOVAFirmwareViewController *firmware = delegate()->firmwareController();
+    EXPECT_TRUE(waitUntil([&] { return firmware->rowFor(QStringLiteral("OR70")) != nullptr; }));
+    list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
+    EXPECT_EQ(firmware->rowFor(QStringLiteral("OR70"))->deviceName, QStringLiteral("Board room"));
     list()->didSelectItemAtIndex(5);   // out of range: logged, nothing else
     EXPECT_EQ(delegate()->currentController(), list());
 }

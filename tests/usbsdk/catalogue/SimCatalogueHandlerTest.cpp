@@ -239,3 +239,23 @@ TEST(SimCatalogueHandler, CoredumpAnswersNullWhenThereIsNone)
 }
 
 } // namespace
+
+TEST(SimCatalogueHandler, AFailedRequestAnswersItsStatusAndKeepsTheSettings)
+{
+    SimOrbrinRequestHandler handler;
+    RecordingHost host(Family::Orbrin);
+    const QByteArray rename = json({{"device_name", "New"}, {"country_region", "DE"},
+                                    {"ntp_server", ""}, {"ntp_mode", "auto"}});
+    handler.failRequest(QStringLiteral("general"), false, 400, QStringLiteral("Reject"));
+    const Exchange refused = send(handler, host, 2, "general", "PUT", rename);
+    EXPECT_EQ(refused.reply.statusCode, 400);
+    EXPECT_EQ(refused.reply.statusString, QStringLiteral("Reject"));
+    // The GET of the same resource still answers, with the old settings.
+    const Exchange read = send(handler, host, 1, "general", "GET");
+    EXPECT_EQ(read.reply.statusCode, 200);
+    EXPECT_NE(read.body.value("device_name").toString(), QStringLiteral("New"));
+
+    handler.clearRequestFailures();
+    EXPECT_EQ(send(handler, host, 2, "general", "PUT", rename).reply.statusCode, 200);
+    EXPECT_EQ(send(handler, host, 1, "general", "GET").body.value("device_name").toString(), QStringLiteral("New"));
+}

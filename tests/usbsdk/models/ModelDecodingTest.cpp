@@ -263,3 +263,70 @@ TEST(ModelDecodingTest, ValuesAndGettersReadWhatArrived)
 }
 
 } // namespace
+
+// The shortcut for plain objects must decode exactly as the general path, and
+// leave everything else to it (the public decoder then gives the general
+// path's result or error).
+TEST(ModelDecodingTest, ShortcutDecodesAsTheGeneralPathOrDeclines)
+{
+    struct Case {
+        const char *className;
+        const char *body;
+        bool shortcut;  // the shortcut takes it
+    };
+    const Case cases[] = {
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"status_code":200,"status_string":"success"})", true},
+        {"StatusModel", " \t\r\n{ \"msg_id\" : -7 , \"status_code\":0,\"status_string\":\"x\",\"diag_info\":\"d\" }\n", true},
+        {"DeviceInfoModel", R"({"device_name":"Room","version_hw":"2","model":"H1","sn":"S1",
+            "country_region":"DE","version_sw":"1.2.3","provision_status":"ok","main_ip_address":"10.0.0.2",
+            "main_mac_address":"00:11","wifi_signal_strength":"-50","remote_active":1,"remote_upgrading":false,
+            "remote_upgrade_enable":true,"provision_server_info":{"provision_mode":"Auto","provision_dhcp_opt":0},
+            "device_time":null,"unknown":{"a":[1,true,null,{"b":"c"}],"d":[]},"usb_mode":"2.0"})", true},
+        {"DeviceInfoModel", R"({"device_name":"R","model":"H","country_region":"DE","version_sw":"1",
+            "provision_status":"ok","main_ip_address":"","main_mac_address":"","wifi_signal_strength":"0"})", true},
+        {"ProvisionModel", "{}", true},
+        // Left to the general path: escapes, non-ASCII text, numbers that are
+        // not plain whole numbers, repeated keys, arrays in fields, errors.
+        {"StatusModel", R"({"diag_info":"a\"b","msg_id":12,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"a\u0041","msg_id":12,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", "{\"diag_info\":\"caf\xC3\xA9\",\"msg_id\":12,\"status_code\":200,\"status_string\":\"s\"}", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12.0,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":1e1,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":-0,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":012,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":1234567890123456789,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"msg_id":13,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":"12","status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":null,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"msg_id":12,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"status_code":200,"status_string":"s",})", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"status_code":200,"status_string":"s"} x)", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"status_code":200,"status_string":"s")", false},
+        {"StatusModel", R"({"diag_info":"","msg_id":12,"status_code":200,"status_string":"s","x":truex})", false},
+        {"StatusModel", "\xEF\xBB\xBF{\"diag_info\":\"\",\"msg_id\":1,\"status_code\":2,\"status_string\":\"s\"}", false},
+        {"StatusModel", "", false},
+        {"StatusModel", "[]", false},
+        {"WifiInfoModel", R"({"ssid_info":[{"bssid":"b","encryptionType":"WPA2","ssid":"n","signalStrength":-40}]})", false},
+        {"NoSuchModel", "{}", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.body);
+        const QByteArray body(c.body);
+        QString generalError;
+        const QOVAModelRef general = QOVAModelRegistry::modelFromJSONDataGeneral(c.className, body, &generalError);
+        const QOVAModelRef shortcut = QOVAModelRegistry::modelFromJSONDataShortcut(c.className, body);
+        EXPECT_EQ(shortcut != nullptr, c.shortcut);
+        if (shortcut) {
+            ASSERT_TRUE(general) << qPrintable(generalError);
+            EXPECT_EQ(shortcut->className(), general->className());
+            EXPECT_EQ(shortcut->toJSONObject(), general->toJSONObject());
+        }
+        QString error;
+        const QOVAModelRef decoded = QOVAModelRegistry::modelFromJSONData(c.className, body, &error);
+        ASSERT_EQ(decoded != nullptr, general != nullptr);
+        EXPECT_EQ(error, generalError);
+        if (decoded) {
+            EXPECT_EQ(decoded->toJSONObject(), general->toJSONObject());
+        }
+    }
+}

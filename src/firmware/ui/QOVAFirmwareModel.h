@@ -1,0 +1,61 @@
+#pragma once
+// One row of the firmware page: a connected device, the remote control of a
+// video bar, or a header or separator row of the page's table.
+//
+// Types: 1 small camera (and any product id of no known family), 2 video bar,
+// 3 remote control of a video bar, 4 network camera, 5 section header,
+// 6 separator.
+// Upgrade states: 0 up to date as of updateDate, 1 newer version offered,
+// 2 the same for a device in DFU mode, 4 downloading, 6 installing,
+// 7 installed, 8 update failed (3 and 5 are never set).
+
+#include "QOVAError.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QOVAFirmwareModel;
+using QOVAFirmwareModelRef = std::shared_ptr<QOVAFirmwareModel>;
+
+class QOVAFirmwareModel {
+public:
+    qint64 type = 0;
+    QString deviceImage;     // image name
+    QString deviceName;
+    QString productName;
+    QString version;
+    bool isFolded = false;
+    double progress = 0;
+    qint64 upgradeState = 0;
+    QString serialNumber;
+    QString productId;
+    QString vendorId;
+    QString sourcePath;      // package address from the update server
+    QString localFilePath;   // the downloaded package
+    QString targetVersion;
+    QString checksum;        // the package's MD5 from the update check
+    double totalSize = 0;
+    QDateTime updateDate;    // invalid when none
+    std::optional<QOVAError> updateError;
+    // A remote control's video bar (kept alive by the remote's row), and a
+    // video bar's remote control (empty once no list holds that row).
+    QOVAFirmwareModelRef relativeDeviceModel;
+    std::weak_ptr<QOVAFirmwareModel> remoteControl;
+    bool active = false;
+    bool isRemoteUpdating = false;
+    bool hasNewVersion = false;
+    bool uncheckedViewModel = false;
+    bool gotWarning = false;
+    qint64 index = 0;
+
+    static QOVAFirmwareModelRef make() { return std::make_shared<QOVAFirmwareModel>(); }
+
+    bool isDFU() const;
+    bool canRefresh() const;
+    bool isPirok() const;
+    bool isOrbrin() const;
+    bool isVasko() const;
+};

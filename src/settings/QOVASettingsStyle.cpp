@@ -1,0 +1,160 @@
+#include "QOVASettingsStyle.h"
+
+#include "ITSwitch.h"
+#include "QOVAButton.h"
+#include "QOVAColor.h"
+#include "QOVAFont.h"
+#include "QOVALabel.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <QtMath>
+
+namespace settingsstyle {
+
+namespace {
+
+// Draws the rounded border over a button and clips the button to the
+// rounded shape, following its size.
+class RoundedOutline : public QWidget {
+public:
+    RoundedOutline(QOVAButton *button, double radius)
+        : QWidget(button)
+        , m_button(button)
+        , m_radius(radius)
+    {
+        setObjectName(QStringLiteral("qova_rounded_outline"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        button->installEventFilter(this);
+        follow();
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_button && event->type() == QEvent::Resize)
+            follow();
+        return false;
+    }
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_button->borderWidth() <= 0)
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setOpacity(m_button->alphaValue());
+        p.setPen(QPen(m_button->borderColor(), m_button->borderWidth()));
+        p.setBrush(Qt::NoBrush);
+        const double r = std::min(m_radius, height() / 2.0);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), r - 1, r - 1);
+    }
+
+private:
+    void follow()
+    {
+        setGeometry(m_button->rect());
+        QPainterPath path;
+        const double r = std::min(m_radius, m_button->height() / 2.0);
+        path.addRoundedRect(QRectF(m_button->rect()), r, r);
+        m_button->setMask(QRegion(path.toFillPolygon().toPolygon()));
+    }
+    QOVAButton *m_button;
+    double m_radius;
+};
+
+} // namespace
+
+QString text(const char *key)
+{
+    return qtTrId(key);
+}
+
+QString onOff(bool on)
+{
+    return on ? qtTrId("STRING_ON") : qtTrId("STRING_OFF");
+}
+
+QOVALabel *rowLabel(QWidget *parent, const QString &text, const QString &color, double size, int fontType)
+{
+    auto *label = new QOVALabel(parent);
+    label->setFont(fontWithSFProDisplay(size, fontType));
+    label->setTextColor(colorWithString(color, 1.0));
+    label->setStringValue(text);
+    label->show();
+    return label;
+}
+
+ITSwitch *rowSwitch(QWidget *parent)
+{
+    auto *sw = new ITSwitch(parent);
+    sw->resize(38, 18);
+    sw->setChecked(false);
+    sw->setTintColor(colorWithString(QStringLiteral("0077bd"), 1.0));
+    sw->show();
+    return sw;
+}
+
+void roundCorners(QOVAButton *button, double radius)
+{
+    if (!button->findChild<QWidget *>(QStringLiteral("qova_rounded_outline"), Qt::FindDirectChildrenOnly))
+        new RoundedOutline(button, radius);
+}
+
+QOVAButton *accentButton(QWidget *parent, const QString &title)
+{
+    auto *button = new QOVAButton(parent);
+    button->setTextFont(fontWithSFProDisplay(13, QOVAFontRegular));
+    button->setTextString(title);
+    button->setQovaButtonType(1);
+    button->setTextColor(colorWithString(QStringLiteral("0277bd"), 1.0));
+    roundCorners(button, 12);
+    button->show();
+    return button;
+}
+
+QOVAButton *destructiveButton(QWidget *parent, const QString &title)
+{
+    auto *button = new QOVAButton(parent);
+    button->setTextFont(fontWithSFProDisplay(13, QOVAFontRegular));
+    button->setTextString(title);
+    button->setQovaButtonType(0);
+    button->setTextColor(colorWithString(QStringLiteral("ffffff"), 1.0));
+    button->setBackgroundColor(colorWithString(QStringLiteral("d11b23"), 1.0));
+    roundCorners(button, 12);
+    button->show();
+    return button;
+}
+
+void fitLabel(QOVALabel *label, double width)
+{
+    const QSizeF size = label->textSize(width > 0 ? width : 10000);
+    label->resize(qCeil(width > 0 ? width : size.width()) + (width > 0 ? 0 : 2), qCeil(size.height()));
+}
+
+} // namespace settingsstyle
+
+namespace settingsstyle {
+
+int underSplitLine(QWidget *page, int gap)
+{
+    // The divider of every settings page is 1 point high at 44 from the top.
+    (void)page;
+    return 45 + gap;
+}
+
+void centreOn(QWidget *widget, const QWidget *anchor, int x, int width, int height)
+{
+    const QRect a = anchor->geometry();
+    widget->setGeometry(x, a.y() + qRound((a.height() - height) / 2.0), width, height);
+}
+
+void centreLabelOn(QOVALabel *label, const QWidget *anchor, int x)
+{
+    const QSize hint = label->sizeHint();
+    centreOn(label, anchor, x, hint.width() + 2, hint.height());
+}
+
+} // namespace settingsstyle

@@ -1,0 +1,45 @@
+#pragma once
+// The shared look of the settings pages: row titles, on/off switches with
+// their status labels, accent and destructive buttons with rounded corners,
+// and the on/off text. Layout stays with each page.
+
+#include <QString>
+
+class ITSwitch;
+class QOVAButton;
+class QOVALabel;
+class QWidget;
+
+namespace settingsstyle {
+
+// Looks a text up by its key ("STRING_ON").
+QString text(const char *key);
+// "STRING_ON" or "STRING_OFF" looked up.
+QString onOff(bool on);
+
+// A label in the application's regular face at 13 points, colour "2e2e2e"
+// unless given, with the text of the key.
+QOVALabel *rowLabel(QWidget *parent, const QString &text, const QString &color = QStringLiteral("2e2e2e"),
+                    double size = 13, int fontType = 1);
+// A 38 x 18 switch, off, tinted "0077bd".
+ITSwitch *rowSwitch(QWidget *parent);
+// A rounded button of height 24: outlined accent ("0277bd" text and
+// border) or filled red with white text.
+QOVAButton *accentButton(QWidget *parent, const QString &title);
+QOVAButton *destructiveButton(QWidget *parent, const QString &title);
+// Rounds the button's corners (radius in points) and draws its border.
+void roundCorners(QOVAButton *button, double radius);
+
+// Sizes a label to its text (one line, or wrapped in the given width).
+void fitLabel(QOVALabel *label, double width = 0);
+
+} // namespace settingsstyle
+
+namespace settingsstyle {
+// Top of the first row: the given gap under the page's divider.
+int underSplitLine(QWidget *page, int gap);
+// Places the widget at x with its vertical centre on the anchor's centre.
+void centreOn(QWidget *widget, const QWidget *anchor, int x, int width, int height);
+// Places a label, sized to its text, at x centred on the anchor.
+void centreLabelOn(QOVALabel *label, const QWidget *anchor, int x);
+} // namespace settingsstyle

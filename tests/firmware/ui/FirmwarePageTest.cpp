@@ -1,0 +1,195 @@
+// The page's rows following devices, remote controls and the daily check.
+#include "FirmwarePageSupport.h"
+
+#include "QOVAButton.h"
+#include "QOVALabel.h"
+#include "QOVANotificationCenter.h"
+#include "QOVASegmentItem.h"
+#include "firmware/ui/QOVAFirmwareListHeader.h"
+#include "sim/SimDevice.h"
+
+using namespace fwtest;
+
+namespace {
+
+class FirmwarePage : public FirmwarePageFixture {
+protected:
+    QList<qint64> types() const
+    {
+        QList<qint64> out;
+        for (const auto &r : page()->getDeviceModelList())
+            out << r->type;
+        return out;
+    }
+    void post(const char *name, const QVariantMap &info)
+    {
+        QOVANotificationCenter::defaultCenter().postNotificationName(QLatin1String(name), nullptr, info);
+    }
+};
+
+QVariantMap arrival(const QString &serial, const QString &pid, const QString &version = QStringLiteral("1.1.5"))
+{
+    return {{"productSeriaNumber", serial}, {"productID", pid}, {"productName", "Zentaro Halvex"},
+            {"productDeviceName", "Room"}, {"productVID", "1d5c"}, {"productVersion", version}};
+}
+
+} // namespace
+
+// Sections per family in first-arrival order, with header and separator
+// rows; a family's last removal takes its header and one separator.
+TEST_F(FirmwarePage, SectionsFollowArrivalsAndRemovals)
+{
+    if (m_skip)
+        return;
+    plugRow(sim::Family::Pirok, QStringLiteral("PK1"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR1"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK2"));
+    plugRow(sim::Family::Vasko, QStringLiteral("VS1"));
+    EXPECT_EQ(types(), (QList<qint64>{5, 1, 1, 6, 5, 2, 6, 5, 4}));
+    openPage();
+    EXPECT_EQ(page()->headerForSection(0)->titleLabel()->stringValue(), QStringLiteral("KRD mini(2)"));
+    EXPECT_EQ(page()->headerForSection(1)->titleLabel()->stringValue(), QStringLiteral("Zentaro Halvex"));
+    EXPECT_FALSE(page()->headerForSection(1)->updateButton()->isVisible());
+    EXPECT_EQ(row(QStringLiteral("PK1"))->deviceImage, QStringLiteral("KRD mini"));
+    EXPECT_EQ(row(QStringLiteral("OR1"))->deviceImage, QStringLiteral("Orbrin"));
+    EXPECT_EQ(row(QStringLiteral("VS1"))->deviceImage, QStringLiteral("Vasko"));
+    EXPECT_EQ(page()->viewAtRow(3)->height(), 16);
+    EXPECT_EQ(page()->viewAtRow(0)->height(), 52);
+    EXPECT_EQ(page()->viewAtRow(1)->height(), 110);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_sections"));
+
+    unplug(QStringLiteral("OR1"));
+    EXPECT_EQ(types(), (QList<qint64>{5, 1, 1, 6, 5, 4}));
+    unplug(QStringLiteral("PK1"));
+    unplug(QStringLiteral("PK2"));
+    EXPECT_EQ(types(), (QList<qint64>{5, 4}));
+    EXPECT_EQ(page()->sectionList().first()->type, 4);
+}
+
+// A video bar or network camera waits for its set-up question; a repeated
+// arrival during it starts no second question and adds no second row; a
+// pending set-up gets no row.
+TEST_F(FirmwarePage, SetUpQuestionComesFirstAndOnce)
+{
+    if (m_skip)
+        return;
+    page()->initData();
+    page()->addObjectWithUserInfo(arrival(QStringLiteral("X1"), QStringLiteral("6e17")));
+    page()->addObjectWithUserInfo(arrival(QStringLiteral("X1"), QStringLiteral("6e17")));
+    EXPECT_EQ(page()->checkingOOBDevices(), QStringList{QStringLiteral("X1")});
+    EXPECT_FALSE(row(QStringLiteral("X1")));
+    // No such device answers: the question is asked again until it leaves.
+    spin(200);
+    EXPECT_FALSE(row(QStringLiteral("X1")));
+    page()->removeObjectWithUserInfo({{"productSeriaNumber", "X1"}});
+    EXPECT_TRUE(page()->checkingOOBDevices().isEmpty());
+
+    auto device = plugRow(sim::Family::Orbrin, QStringLiteral("OR2"));
+    EXPECT_EQ(types(), (QList<qint64>{5, 2}));
+    // The wizard's arrival for the same serial refreshes its one row.
+    page()->addObjectWithUserInfo(arrival(QStringLiteral("OR2"), QStringLiteral("6e17"), QStringLiteral("9.9.9")));
+    EXPECT_EQ(types(), (QList<qint64>{5, 2}));
+    EXPECT_EQ(row(QStringLiteral("OR2"))->version, QStringLiteral("9.9.9"));
+
+    // Set-up pending: no row.
+    sim::SimDeviceConfig config;
+    config.family = sim::Family::Vasko;
+    config.serial = QStringLiteral("VS3");
+    bus()->plug(config);
+    catalogueOf(QStringLiteral("VS3"))->setNeedsOob(true);
+    EXPECT_TRUE(waitUntil([&] { return !page()->checkingOOBDevices().contains(QStringLiteral("VS3"))
+                                       && listed() == 2; }));
+    spin(100);
+    EXPECT_FALSE(row(QStringLiteral("VS3")));
+}
+
+// initData keeps rows with running updates and registers its observers once.
+TEST_F(FirmwarePage, InitDataRegistersOnceAndKeepsRunningUpdates)
+{
+    if (m_skip)
+        return;
+    const QString check = QStringLiteral("/files/check/kind1.json");
+    offer(1, QStringLiteral("12.0.4"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK5"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK6"));
+    ASSERT_TRUE(waitState(row(QStringLiteral("PK5")), 1));
+    ASSERT_TRUE(waitState(row(QStringLiteral("PK6")), 1));
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= 2; }));
+    const size_t before = m_server.requestsFor(check).size();
+    row(QStringLiteral("PK6"))->upgradeState = 4;   // as if downloading
+    page()->initData();
+    page()->initData();
+    page()->initData();
+    EXPECT_FALSE(row(QStringLiteral("PK5")));
+    ASSERT_TRUE(row(QStringLiteral("PK6")));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK7"));
+    ASSERT_TRUE(waitState(row(QStringLiteral("PK7")), 1));
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= before + 1; }));
+    const size_t afterArrival = m_server.requestsFor(check).size();
+    post("QOVADeviceAutoCheckUpdate", {});
+    // One check for the one refreshable row, not one per registration.
+    EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(check).size() >= afterArrival + 1; }));
+    spin(200);
+    EXPECT_EQ(m_server.requestsFor(check).size(), afterArrival + 1);
+}
+
+// The five remote-control events and the red dot.
+TEST_F(FirmwarePage, RemoteControlEventsAndTheRedDot)
+{
+    if (m_skip)
+        return;
+    offer(3, QStringLiteral("1.0.1"));
+    pairRemoteAtPlug(QStringLiteral("OR9"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR9"));
+    const QVariantMap who{{"productSeriaNumber", "OR9"}};
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR9"), 3) != nullptr; }));
+    // Unpaired and paired again: the remote control's row goes and comes.
+    post("QOVARemoteControlUnPair", who);
+    EXPECT_EQ(types(), (QList<qint64>{5, 2}));
+    post("QOVARemoteControlPair", who);
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR9"), 3) != nullptr; }));
+    const QOVAFirmwareModelRef remote = row(QStringLiteral("OR9"), 3);
+    EXPECT_EQ(types(), (QList<qint64>{5, 2, 3}));
+    EXPECT_EQ(remote->deviceImage, QStringLiteral("Orbrin_remote"));
+    ASSERT_TRUE(waitState(remote, 1));
+    // A newer version found while the page is not shown: the red dot.
+    QWidget *dot = delegate()->navigationView()->updateItem()->tipView();
+    EXPECT_TRUE(dot->isVisible());
+
+    post("QOVARemoteControlSleep", who);
+    EXPECT_FALSE(remote->active);
+    EXPECT_EQ(remote->upgradeState, 1);
+    post("QOVARemoteControlActive", who);
+    EXPECT_TRUE(remote->active);
+    post("QOVARemoteControlUpgrade", {{"productSeriaNumber", "OR9"}, {"remoteUpgrade", false}});
+    EXPECT_EQ(remote->upgradeState, 8);
+    post("QOVARemoteControlUpgrade", {{"productSeriaNumber", "OR9"}, {"remoteUpgrade", true}});
+    EXPECT_EQ(remote->upgradeState, 7);
+    post("QOVARemoteControlUnPair", who);
+    EXPECT_EQ(types(), (QList<qint64>{5, 2}));
+    EXPECT_FALSE(row(QStringLiteral("OR9"), 2)->remoteControl.lock());
+    openPage();
+    EXPECT_FALSE(row(QStringLiteral("OR9"), 2)->uncheckedViewModel);
+    EXPECT_FALSE(dot->isVisible());
+}
+
+// A check reply without a version offers nothing, not even to a device in
+// DFU mode (which is offered any version the server names).
+TEST_F(FirmwarePage, ACheckReplyWithoutAVersionOffersNothing)
+{
+    if (m_skip)
+        return;
+    const QString package = offer(1, QString());
+    plugRow(sim::Family::Pirok, QStringLiteral("PK30"), sim::Mode::Dfu);
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK30"));
+    ASSERT_TRUE(r->isDFU());
+    EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(QStringLiteral("/files/check/kind1.json")).empty(); }));
+    spin(50);
+    EXPECT_EQ(r->upgradeState, 0);
+    EXPECT_TRUE(r->sourcePath.isEmpty());
+    // Update All or a forced start fetches nothing without an address.
+    page()->startUpdateModel(r);
+    EXPECT_NE(r->upgradeState, 4);
+    spin(50);
+    EXPECT_TRUE(m_server.requestsFor(package).empty());
+}

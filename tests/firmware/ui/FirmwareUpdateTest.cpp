@@ -1,0 +1,395 @@
+// Updates through the firmware page, as a user clicks them, against the
+// simulated devices and the local HTTPS update server.
+#include "FirmwarePageSupport.h"
+
+#include "QOVAButton.h"
+#include "QOVAIOManager.h"
+#include "QOVALabel.h"
+#include "QOVAMainWindow.h"
+#include "QOVANotificationCenter.h"
+#include "QOVANotificationWindow.h"
+#include "QOVASecureTextView.h"
+#include "firmware/ui/QOVAFirmwareListHeader.h"
+#include "firmware/ui/QOVAFirmwareStatusView.h"
+#include "firmware/ui/QOVAManualUpdateWindow.h"
+#include "firmware/ui/QOVAOpenPanel.h"
+#include "firmware/ui/QOVAUpgradeFailedTipView.h"
+#include "sim/SimDevice.h"
+#include "support/DfuFileMaker.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using namespace fwtest;
+
+namespace {
+
+class FirmwareUpdate : public FirmwarePageFixture {};
+
+qint64 deviceListStatus(AppDelegate *d, const QString &serial)
+{
+    for (const auto &item : d->deviceListController()->getDeviceList()) {
+        if (item->serialNumber == serial)
+            return item->status;
+    }
+    return -1;
+}
+
+QOVANotificationWindow *toast(AppDelegate *d)
+{
+    for (QWidget *w : d->mainWindow()->childWindows()) {
+        if (auto *t = qobject_cast<QOVANotificationWindow *>(w))
+            return t;
+    }
+    return nullptr;
+}
+
+QLineEdit *visibleField(QOVAUpgradeSignInWindow *window)
+{
+    for (QLineEdit *field : window->passwordTextField()->findChildren<QLineEdit *>()) {
+        if (field->isVisible())
+            return field;
+    }
+    return nullptr;
+}
+
+// Replaces the password as a user types it.
+void type(QOVAUpgradeSignInWindow *window, const QString &text)
+{
+    QLineEdit *field = visibleField(window);
+    ASSERT_TRUE(field);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+} // namespace
+
+// Each family: offered, downloaded, flashed, and back with the version its
+// package carried, on the page and on the device list.
+TEST_F(FirmwareUpdate, EveryFamilyUpdatesToTheOfferedVersion)
+{
+    if (m_skip)
+        return;
+    offer(2, QStringLiteral("1.1.6"));
+    offer(4, QStringLiteral("1.3.2-7"));
+    offer(1, QStringLiteral("12.0.4"));
+    const struct { sim::Family family; QString serial; QString version; } devices[] = {
+        {sim::Family::Orbrin, QStringLiteral("OR1"), QStringLiteral("1.1.6")},
+        {sim::Family::Vasko, QStringLiteral("VS2"), QStringLiteral("1.3.2-7")},
+        {sim::Family::Pirok, QStringLiteral("PK3"), QStringLiteral("12.0.4")},
+    };
+    for (const auto &d : devices)
+        plugRow(d.family, d.serial);
+    openPage();
+    for (const auto &d : devices) {
+        const QOVAFirmwareModelRef r = row(d.serial);
+        ASSERT_TRUE(waitState(r, 1)) << qPrintable(d.serial);
+        EXPECT_EQ(r->targetVersion, d.version);
+    }
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_offered"));
+    for (const auto &d : devices)
+        click(cell(row(d.serial))->updateButton());
+    for (const auto &d : devices) {
+        const QOVAFirmwareModelRef r = row(d.serial);
+        ASSERT_TRUE(waitState(r, 7)) << qPrintable(d.serial) << " state " << r->upgradeState << " "
+                                     << (r->updateError ? qPrintable(r->updateError->localizedDescription()) : "");
+        EXPECT_EQ(r->version, d.version);
+        EXPECT_EQ(bus()->device(d.serial)->firmwareVersion(), d.version);
+        EXPECT_TRUE(waitUntil([&] { return deviceListStatus(delegate(), d.serial) == 0; }));
+        EXPECT_TRUE(cell(r)->statusView()->isVisible());
+        EXPECT_TRUE(cell(r)->versionLabel()->stringValue().endsWith(d.version));
+    }
+    // The device list shows the version the devices report now.
+    for (const auto &item : delegate()->deviceListController()->getDeviceList())
+        EXPECT_FALSE(item->deviceVersion.isEmpty());
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_installed"));
+}
+
+// Update All over a section: rows in 1, 2 and 8 start, one transfer serves
+// every row of the package, and each is flashed.
+TEST_F(FirmwareUpdate, UpdateAllSharesOneDownloadAndFlashesEveryWaitingRow)
+{
+    if (m_skip)
+        return;
+    const QString path = offer(1, QStringLiteral("12.0.4"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PKA"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PKB"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PKC"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PKD"));
+    openPage();
+    for (const char *s : {"PKA", "PKB", "PKC", "PKD"})
+        ASSERT_TRUE(waitState(row(QLatin1String(s)), 1));
+    row(QStringLiteral("PKB"))->upgradeState = 2;
+    row(QStringLiteral("PKC"))->upgradeState = 8;
+    row(QStringLiteral("PKD"))->upgradeState = 7;   // installed: left alone
+    page()->reloadTableView();
+    QOVAFirmwareListHeader *header = page()->headerForSection(0);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->titleLabel()->stringValue(), QStringLiteral("KRD mini(4)"));
+    click(header->updateButton());
+    EXPECT_TRUE(header->updateButton()->disabled());
+    for (const char *s : {"PKA", "PKB", "PKC"})
+        EXPECT_EQ(row(QLatin1String(s))->upgradeState, 4) << s;
+    EXPECT_EQ(row(QStringLiteral("PKD"))->upgradeState, 7);
+    for (const char *s : {"PKA", "PKB", "PKC"}) {
+        ASSERT_TRUE(waitState(row(QLatin1String(s)), 7)) << s;
+        EXPECT_EQ(bus()->device(QLatin1String(s))->firmwareVersion(), QStringLiteral("12.0.4"));
+    }
+    EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(path).empty(); }));
+    spin(50);
+    EXPECT_EQ(m_server.requestsFor(path).size(), 1u);
+}
+
+TEST_F(FirmwareUpdate, SignInGatesTheUpdateOfADeviceWithAPassword)
+{
+    if (m_skip)
+        return;
+    offer(4, QStringLiteral("1.3.2-7"));
+    plugRow(sim::Family::Vasko, QStringLiteral("VS5"));
+    catalogueOf(QStringLiteral("VS5"))->setAdminPassword(QStringLiteral("s3cret"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("VS5"));
+    ASSERT_TRUE(waitState(r, 1));
+
+    // Cancel: nothing is updated.
+    click(cell(r)->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return page()->signInWindow() && page()->signInWindow()->isVisible(); }));
+    QOVAUpgradeSignInWindow *window = page()->signInWindow();
+    EXPECT_TRUE(window->signInButton()->disabled());   // empty password
+    QTest::keyClick(visibleField(window), Qt::Key_Return);
+    click(window->cancelButton());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(r->upgradeState, 1);
+
+    // Wrong, then right (Return).
+    click(cell(r)->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return page()->signInWindow() && page()->signInWindow()->isVisible(); }));
+    window = page()->signInWindow();
+    EXPECT_NE(window->tipLabel()->stringValue().indexOf(QStringLiteral("Skarnfel Tolm USB")), -1);
+    type(window, QStringLiteral("wrong"));
+    EXPECT_FALSE(window->signInButton()->disabled());
+    click(window->signInButton());
+    ASSERT_TRUE(waitUntil([&] { return !window->notificationLabel()->stringValue().isEmpty(); }));
+    EXPECT_EQ(window->notificationLabel()->stringValue(), qtTrId("NOTIFICATION_TIP_LOGIN_FAILED"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(r->upgradeState, 1);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_signin_failed"));
+    type(window, QStringLiteral("s3cret"));
+    QTest::keyClick(visibleField(window), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+    ASSERT_TRUE(waitState(r, 7));
+}
+
+// Cancel returns a downloading row to 1 (2 in DFU mode) and the finished
+// transfer flashes nothing; a failed download gives 1; a failed flashing 8.
+TEST_F(FirmwareUpdate, CancelDownloadFailureAndFlashFailure)
+{
+    if (m_skip)
+        return;
+    offer(1, QStringLiteral("12.0.4"), QStringLiteral("/slow"), package(sim::Family::Pirok, QStringLiteral("12.0.4"), 1024 * 1024));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK10"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK11"), sim::Mode::Dfu);
+    openPage();
+    const QOVAFirmwareModelRef run = row(QStringLiteral("PK10"));
+    const QOVAFirmwareModelRef dfu = row(QStringLiteral("PK11"));
+    ASSERT_TRUE(waitState(run, 1));
+    ASSERT_TRUE(waitState(dfu, 1));
+    click(cell(run)->updateButton());
+    click(cell(dfu)->updateButton());
+    ASSERT_EQ(run->upgradeState, 4);
+    EXPECT_TRUE(cell(run)->cancelButton()->isVisible());
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK10")), 2);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_downloading"));
+    click(cell(run)->cancelButton());
+    click(cell(dfu)->cancelButton());
+    EXPECT_EQ(run->upgradeState, 1);
+    EXPECT_EQ(dfu->upgradeState, 2);
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK10")), 0);
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK11")), 1);
+    spin(300);
+    EXPECT_EQ(run->upgradeState, 1);
+    EXPECT_TRUE(dfuOf(QStringLiteral("PK10"))->config().versionAfterUpdate.isEmpty());
+    EXPECT_EQ(bus()->device(QStringLiteral("PK10"))->firmwareVersion(), QStringLiteral("12.0.3"));
+
+    // Download failure: the package is gone from the server.
+    offer(1, QStringLiteral("12.0.5"), QStringLiteral("/status/500"));
+    click(page()->headerForSection(0)->refreshButton());
+    ASSERT_TRUE(waitUntil([&] { return run->targetVersion == QLatin1String("12.0.5"); }));
+    click(cell(run)->updateButton());
+    ASSERT_TRUE(waitState(run, 1));
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK10")), 0);
+
+    // Flashing failure: the device refuses the image at manifestation.
+    offer(1, QStringLiteral("12.0.6"));
+    click(page()->headerForSection(0)->refreshButton());
+    ASSERT_TRUE(waitUntil([&] { return run->targetVersion == QLatin1String("12.0.6"); }));
+    auto config = dfuOf(QStringLiteral("PK10"))->config();
+    config.errFirmware = true;
+    dfuOf(QStringLiteral("PK10"))->setConfig(config);
+    click(cell(run)->updateButton());
+    ASSERT_TRUE(waitState(run, 8));
+    EXPECT_TRUE(run->updateError.has_value());
+    EXPECT_TRUE(cell(run)->failedView()->isVisible());
+    EXPECT_TRUE(cell(run)->updateButton()->isVisible());
+    EXPECT_FALSE(cell(run)->updateButton()->disabled());
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_failed"));
+}
+
+// A device that left while its package downloaded (its removal ignored under
+// an open local-update window) fails at once with the disconnect toast.
+TEST_F(FirmwareUpdate, FlashingADeviceThatIsGoneFailsWithTheDisconnectToast)
+{
+    if (m_skip)
+        return;
+    offer(1, QStringLiteral("12.0.4"), QStringLiteral("/slow"), package(sim::Family::Pirok, QStringLiteral("12.0.4"), 1024 * 1024));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK20"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK20"));
+    ASSERT_TRUE(waitState(r, 1));
+    click(cell(r)->updateButton());
+    ASSERT_EQ(r->upgradeState, 4);
+    auto *holder = new QOVAManualUpdateWindow(QSizeF(420, 220), QString(), QString(), QString());
+    holder->show();
+    bus()->unplug(QStringLiteral("PK20"));
+    EXPECT_TRUE(waitUntil([] { return QOVAIOManager::usbManagerShared()->deviceMutableArray().isEmpty(); }));
+    spin(50);
+    EXPECT_TRUE(row(QStringLiteral("PK20")));
+    holder->clickCancelButton();
+    ASSERT_TRUE(waitState(r, 8));
+    EXPECT_EQ(r->updateError->code(), 2);
+    EXPECT_TRUE(waitUntil([&] { return toast(delegate()) != nullptr; }));
+    EXPECT_EQ(toast(delegate())->contentString(), qtTrId("NOTIFICATION_DEVICE_DISCONNECTED"));
+}
+
+TEST_F(FirmwareUpdate, RemoteControlUpgradeSucceedsFailsOrFindsTheRemoteAsleep)
+{
+    if (m_skip)
+        return;
+    offer(3, QStringLiteral("1.0.1"), QStringLiteral("/slow"), package(sim::Family::Orbrin, QStringLiteral("1.0.1"), 600 * 1024));
+    pairRemoteAtPlug(QStringLiteral("OR30"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR30"));
+    auto catalogue = catalogueOf(QStringLiteral("OR30"));
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR30"), 3) != nullptr; }));
+    openPage();
+    const QOVAFirmwareModelRef remote = row(QStringLiteral("OR30"), 3);
+    const QOVAFirmwareModelRef bar = row(QStringLiteral("OR30"), 2);
+    EXPECT_EQ(remote->relativeDeviceModel, bar);
+    EXPECT_EQ(bar->remoteControl.lock(), remote);
+    ASSERT_TRUE(waitState(remote, 1));
+    EXPECT_FALSE(cell(remote)->localUpdateButton()->isVisible());
+    EXPECT_EQ(page()->headerForSection(0)->titleLabel()->stringValue(), QStringLiteral("Zentaro Halvex"));
+
+    // The device-information request fails while the package downloads:
+    // the row is offered again and the video bar is no longer updating.
+    click(cell(remote)->updateButton());
+    ASSERT_TRUE(waitState(remote, 4));
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("OR30")), 2);
+    sim::SimFaults faults;
+    faults.statusCode = 500;
+    faults.statusString = QStringLiteral("busy");
+    bus()->device(QStringLiteral("OR30"))->setFaults(faults);
+    ASSERT_TRUE(waitState(remote, 1));
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("OR30")), 0);
+    bus()->device(QStringLiteral("OR30"))->clearFaults();
+
+    // Asleep at upgrade time.
+    catalogue->setRemoteActive(false);
+    click(cell(remote)->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return !remote->active; }));
+    EXPECT_EQ(remote->upgradeState, 1);
+    EXPECT_TRUE(cell(remote)->updateButton()->disabled());
+    EXPECT_TRUE(cell(remote)->failedView()->isVisible());
+    EXPECT_EQ(catalogue->remoteVersion(), QStringLiteral("1.0.0"));
+
+    // Awake again: the upgrade goes through message 33.
+    catalogue->setRemoteActive(true);
+    QOVANotificationCenter::defaultCenter().postNotificationName(
+        QStringLiteral("QOVARemoteControlActive"), nullptr, QVariantMap{{"productSeriaNumber", "OR30"}});
+    ASSERT_FALSE(cell(remote)->updateButton()->disabled());
+    click(cell(remote)->updateButton());
+    ASSERT_TRUE(waitState(remote, 7));
+    EXPECT_EQ(remote->version, QStringLiteral("1.0.1"));
+    EXPECT_EQ(catalogue->remoteVersion(), QStringLiteral("1.0.1"));
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("OR30")), 0);
+
+    // The device refuses the next one.
+    offer(3, QStringLiteral("1.0.2"));
+    click(page()->headerForSection(0)->refreshButton());
+    ASSERT_TRUE(waitState(remote, 1));
+    catalogue->setRemoteUpgradeFails(true);
+    click(cell(remote)->updateButton());
+    ASSERT_TRUE(waitState(remote, 8));
+    EXPECT_EQ(remote->version, QStringLiteral("1.0.1"));
+    EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("OR30")), 0);
+}
+
+// A device left in DFU mode is flashed from a local file; an invalid file
+// and a device that left end in the failure layout.
+TEST_F(FirmwareUpdate, LocalFileFlashesADeviceLeftInDfuMode)
+{
+    if (m_skip)
+        return;
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.dfu"));
+    const QString bad = dir.filePath(QStringLiteral("bad.dfu"));
+    testsupport::writeFile(good, package(sim::Family::Orbrin, QStringLiteral("1.1.9")));
+    testsupport::writeFile(bad, QByteArray("not firmware at all"));
+    QString answer;
+    QString filterSeen;
+    QOVAOpenPanel::setChooser([&](QWidget *, const QString &filter, QOVAOpenPanel::Completion done) {
+        filterSeen = filter;
+        done(answer.isEmpty() ? 0 : 1, answer.isEmpty() ? QStringList() : QStringList{answer});
+    });
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR40"), sim::Mode::Dfu);
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("OR40"));
+    ASSERT_TRUE(r->isDFU());
+
+    auto openWindow = [&](const QString &path) -> QOVAManualUpdateWindow * {
+        answer = path;
+        click(cell(r)->localUpdateButton());
+        for (QWidget *w : delegate()->mainWindow()->childWindows()) {
+            if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
+                return m;
+        }
+        return nullptr;
+    };
+    // Cancelled dialog: nothing opens.
+    EXPECT_EQ(openWindow(QString()), nullptr);
+    EXPECT_TRUE(filterSeen.contains(QStringLiteral("*.dfu")));
+
+    QOVAManualUpdateWindow *window = openWindow(bad);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->updateTitleLabel()->stringValue(), qtTrId("STRING_LOCAL_UPDATE"));
+    EXPECT_FALSE(window->currentTitleLabel()->isVisible());
+    shot(delegate()->mainWindow(), QStringLiteral("local_update_confirm"));
+    click(window->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Failed; }));
+    EXPECT_EQ(window->resultLabel()->stringValue(), qtTrId("STRING_UPDATE_FAILED"));
+    shot(delegate()->mainWindow(), QStringLiteral("local_update_failed"));
+    click(window->closeButton());
+    EXPECT_EQ(delegate()->currentController(), delegate()->deviceListController());
+
+    openPage();
+    window = openWindow(good);
+    ASSERT_TRUE(window);
+    click(window->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Succeeded; }, 20000));
+    EXPECT_FALSE(window->currentValueLabel()->isVisible());
+    shot(delegate()->mainWindow(), QStringLiteral("local_update_done"));
+    EXPECT_EQ(bus()->device(QStringLiteral("OR40"))->firmwareVersion(), QStringLiteral("1.1.9"));
+    click(window->closeButton());
+    EXPECT_EQ(delegate()->currentController(), delegate()->deviceListController());
+
+    // A device that is gone: the failure layout, not a wait without end.
+    openPage();
+    window = openWindow(good);
+    ASSERT_TRUE(window);
+    bus()->unplug(QStringLiteral("OR40"));
+    EXPECT_TRUE(waitUntil([] { return QOVAIOManager::usbManagerShared()->deviceMutableArray().isEmpty(); }));
+    click(window->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Failed; }));
+    click(window->closeButton());
+    QOVAOpenPanel::setChooser(nullptr);
+}
