@@ -84,16 +84,16 @@
         <translation>Organization:</translation>
     </message>
     <message id="STRING_ORGANIZATION_UNIT">
-        <source>Organizational Unit:</source>
-        <translation>Organizational Unit:</translation>
+        <source>Org. Unit:</source>
+        <translation>Org. Unit:</translation>
     </message>
     <message id="STRING_COMMON_NAME">
         <source>Common Name:</source>
         <translation>Common Name:</translation>
     </message>
     <message id="STRING_CREATE_CERTIFICATE_SUCCESS">
-        <source>The certificate signing request was created.</source>
-        <translation>The certificate signing request was created.</translation>
+        <source>Signing request created.</source>
+        <translation>Signing request created.</translation>
     </message>
     <message id="STRING_DOWNLOAD">
         <source>Download</source>
@@ -116,8 +116,8 @@
         <translation>Certificate:</translation>
     </message>
     <message id="STRING_PRIVATE_KEY_PASSWORD">
-        <source>Private key password:</source>
-        <translation>Private key password:</translation>
+        <source>Key password:</source>
+        <translation>Key password:</translation>
     </message>
     <message id="STRING_CERTIFICATE_TYPE1">
         <source>Wi-Fi CA certificate</source>
