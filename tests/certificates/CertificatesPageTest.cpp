@@ -205,8 +205,14 @@ TEST_F(CertificatesPageTest, ListShowsTypesAndDeletesTheCertificateOfItsDetailWi
         const int listReads = requestCount(bar, "cert_info");
         // Two quick clicks, the second on another row: one request, one window.
         QOVACaCell *other = view->cells().first() == row ? view->cells().last() : view->cells().first();
+        // The device answers slowly, so the second click surely lands while
+        // the first request is pending.
+        sim::SimFaults slow;
+        slow.replyDelayMs = 300;
+        bar.device->setFaults(slow);
         clickTwiceQuickly(row->issuedToLabel(), other->issuedToLabel());
         ASSERT_TRUE(waitUntil([&] { return openDetailWindows().size() == 1; }));
+        bar.device->clearFaults();
         spin(30);
         EXPECT_EQ(openDetailWindows().size(), 1);
         EXPECT_EQ(requestCount(bar, c.detailUrl), 1);
@@ -284,7 +290,6 @@ TEST_F(CertificatesPageTest, ValidationSwitchWritesAndGoesBackWhenTheDeviceRefus
     faults.statusCode = 400;
     bar.device->setFaults(faults);
     click(view->validSwitch());
-    EXPECT_FALSE(view->validSwitch()->checked());
     ASSERT_TRUE(waitUntil([&] { return certificateToastShown(qtTrId("NOTIFICATION_TIP_SAVE_FAILED")); }));
     EXPECT_TRUE(view->validSwitch()->checked());
     EXPECT_EQ(view->validReminderLabel()->stringValue(), qtTrId("STRING_ON"));
