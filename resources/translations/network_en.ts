@@ -171,5 +171,69 @@
         <source>Don't validate</source>
         <translation>Don't validate</translation>
     </message>
+    <message id="NOTIFICATION_WIFI_JOIN_ERROR">
+        <source>The device could not join the network.</source>
+        <translation>The device could not join the network.</translation>
+    </message>
+    <message id="STRING_AUTOMATICALLY_CONNECT_NETWORK">
+        <source>Auto-join networks</source>
+        <translation>Auto-join networks</translation>
+    </message>
+    <message id="STRING_CONNECTED">
+        <source>Connected</source>
+        <translation>Connected</translation>
+    </message>
+    <message id="STRING_CONNECTING">
+        <source>Connecting...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message id="STRING_ENTER_NETWORK_NAME">
+        <source>Enter the name and security type of the network you want to join.</source>
+        <translation>Enter the name and security type of the network you want to join.</translation>
+    </message>
+    <message id="STRING_ETHERNET">
+        <source>Ethernet</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message id="STRING_ETHERNET_IPV4_SETTINGS">
+        <source>Ethernet IPv4 settings</source>
+        <translation>Ethernet IPv4 settings</translation>
+    </message>
+    <message id="STRING_JOIN_OTHER_NETWORK">
+        <source>Join other network...</source>
+        <translation>Join other network...</translation>
+    </message>
+    <message id="STRING_MANAGE_KNOWN_NETWORKS">
+        <source>Manage known networks</source>
+        <translation>Manage known networks</translation>
+    </message>
+    <message id="STRING_ON">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="STRING_OFF">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="STRING_REQUIRE_PASSWORD">
+        <source>requires a password.</source>
+        <translation>requires a password.</translation>
+    </message>
+    <message id="STRING_WIFI_NAME">
+        <source>Network:</source>
+        <translation>Network:</translation>
+    </message>
+    <message id="STRING_WIFI_STATUS">
+        <source>Wi-Fi:</source>
+        <translation>Wi-Fi:</translation>
+    </message>
+    <message id="STRING_USERNAME">
+        <source>User name</source>
+        <translation>User name</translation>
+    </message>
+    <message id="STRING_SHOW_PASSWORD">
+        <source>Show password</source>
+        <translation>Show password</translation>
+    </message>
 </context>
 </TS>

@@ -120,6 +120,12 @@ const char *const kAvailable[][4] = {
     {"02:1d:5c:10:00:01", "WPA2-PSK", "Meeting Room", "-42"},
     {"02:1d:5c:10:00:02", "WPA2-EAP", "Corporate", "-61"},
     {"02:1d:5c:10:00:03", "None", "Guest", "-77"},
+    // The same network on its second band, an open network as the device
+    // marks it, a non-ASCII name, and a type no join window knows.
+    {"02:1d:5c:10:00:04", "WPA2-PSK", "Meeting Room", "-58"},
+    {"02:1d:5c:10:00:05", "[ESS]", "Lobby", "-66"},
+    {"02:1d:5c:10:00:06", "WPA2-PSK", "Café Zürich ☕", "-70"},
+    {"02:1d:5c:10:00:07", "WPA3-SAE", "Studio", "-72"},
 };
 
 QString bssidOf(const QString &ssid)
@@ -238,6 +244,48 @@ void SimCatalogueRequestHandler::setAdminPassword(const QString &password)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_adminPassword = password;
+}
+
+void SimCatalogueRequestHandler::setWifiJoin(WifiJoin outcome)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_wifiJoin = outcome;
+}
+
+void SimCatalogueRequestHandler::setWifiStatusOctets(std::optional<QJsonObject> octets)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_wifiStatusOctets = std::move(octets);
+}
+
+bool SimCatalogueRequestHandler::wifiEnabled() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_wifiEnabled;
+}
+
+bool SimCatalogueRequestHandler::wifiAutoConnect() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_wifiAutoConnect;
+}
+
+QString SimCatalogueRequestHandler::connectedSsid() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_connectedSsid;
+}
+
+QStringList SimCatalogueRequestHandler::savedSsids() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_savedSsids;
+}
+
+void SimCatalogueRequestHandler::setSavedSsids(const QStringList &ssids)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_savedSsids = ssids;
 }
 
 QString SimCatalogueRequestHandler::currentAdminPassword() const
@@ -526,10 +574,9 @@ QJsonObject SimCatalogueRequestHandler::wifiConnect(Request &request, const QJso
     if (!m_savedSsids.contains(ssid))
         m_savedSsids.append(ssid);
     m_lastJoin = params;
-    afterReply(request.host, [](SimDeviceHost &host) {
-        host.raiseInputReport(2, 2);
-        host.raiseInputReport(2, 0);
-    });
+    // Connecting first; connected a little later, as a real join takes.
+    afterReply(request.host, [](SimDeviceHost &host) { host.raiseInputReport(2, 2); });
+    afterReply(request.host, [](SimDeviceHost &host) { host.raiseInputReport(2, 0); }, kJoinDelayMs);
     return params;
 }
 
@@ -553,6 +600,15 @@ SimReply SimCatalogueRequestHandler::putWifi(Request &request)
     if (auto bad = need(b, {{"wifi_connect_param", Kind::Object}}))
         return *bad;
     const QJsonObject params = b.value(QStringLiteral("wifi_connect_param")).toObject();
+    // The automatic-connection switch sends its one key the way a join is sent.
+    if (action == QLatin1String("connect") && request.msgId == 8 && !params.contains(QStringLiteral("ssid"))
+        && params.contains(QStringLiteral("auto_connect"))) {
+        if (auto bad = need(params, {{"auto_connect", Kind::Bool}}))
+            return *bad;
+        m_wifiAutoConnect = params.value(QStringLiteral("auto_connect")).toBool();
+        m_lastJoin = params;
+        return ok();
+    }
     if (auto bad = need(params, {{"ssid", Kind::Text}}))
         return *bad;
     const QString ssid = params.value(QStringLiteral("ssid")).toString();
@@ -570,6 +626,14 @@ SimReply SimCatalogueRequestHandler::putWifi(Request &request)
         return badValue("wifi_action");
     if (!m_wifiEnabled)
         return status(400, QStringLiteral("wifi disabled"));
+    if (m_wifiJoin == WifiJoin::Refused)
+        return status(400, QStringLiteral("join failed"));
+    if (m_wifiJoin == WifiJoin::FailsLater && request.msgId == 8) {
+        m_lastJoin = params;
+        afterReply(request.host, [](SimDeviceHost &host) { host.raiseInputReport(2, 2); });
+        afterReply(request.host, [](SimDeviceHost &host) { host.raiseInputReport(2, 1); }, kJoinDelayMs);
+        return ok();
+    }
     wifiConnect(request, params);
     return ok();
 }
@@ -584,8 +648,9 @@ SimReply SimCatalogueRequestHandler::getWifiStatus(Request &)
         for (int i = 0; i < 32; ++i)
             buf.append(i < name.size() ? static_cast<uint8_t>(name.at(i)) : 0);
         info = QJsonObject{{"mBSSID", bssidOf(m_connectedSsid)},
-                           {"signalStrength", -42},
-                           {"mWifiSsid", QJsonObject{{"octets", QJsonObject{{"buf", buf}, {"count", name.size()}}}}}};
+                           {"signalStrength", 72},
+                           {"mWifiSsid", QJsonObject{{"octets", m_wifiStatusOctets.value_or(QJsonObject{
+                                                                    {"buf", buf}, {"count", name.size()}})}}}};
     }
     return json(QJsonObject{
         {"wifi_connection_info", info},

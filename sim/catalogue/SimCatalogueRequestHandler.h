@@ -78,6 +78,20 @@ public:
     void failRequest(const QString &url, bool get, int statusCode, const QString &statusText);
     void clearRequestFailures();
 
+    // Wi-Fi of the video bar. A join either succeeds (connecting, then
+    // connected), is accepted and then fails (connecting, then
+    // disconnected), or is refused with 400 "join failed".
+    enum class WifiJoin { Succeeds, FailsLater, Refused };
+    void setWifiJoin(WifiJoin outcome);
+    // Replaces the name bytes of the status reply while connected (buf and
+    // count as the device sends them); none restores the joined name.
+    void setWifiStatusOctets(std::optional<QJsonObject> octets);
+    bool wifiEnabled() const;
+    bool wifiAutoConnect() const;
+    QString connectedSsid() const;
+    QStringList savedSsids() const;
+    void setSavedSsids(const QStringList &ssids);
+
     // Fields of the device_info reply set over what the device reports:
     // remote control (remote_name, remote_battery_status, remote_active,
     // remote_fw_version), wifi_signal_strength, provision_status,
@@ -103,6 +117,8 @@ public:
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
+    // From connecting to the outcome of a Wi-Fi join (scaled).
+    static constexpr int kJoinDelayMs = 5000;
 
     // One installed certificate.
     struct Certificate {
@@ -219,6 +235,8 @@ private:
     QString m_connectedSsid;
     QStringList m_savedSsids;
     QJsonObject m_lastJoin;          // the last join parameters (security type changes)
+    WifiJoin m_wifiJoin = WifiJoin::Succeeds;
+    std::optional<QJsonObject> m_wifiStatusOctets;
     QJsonObject m_autoTracking;      // group_framing, talker_tracking, tracking_speed, framing_size
     QString m_adminPassword;
     bool m_simplePassword = false;

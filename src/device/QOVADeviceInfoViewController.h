@@ -44,13 +44,17 @@
 #include "settings/QOVAPasswordSettingDelegate.h"
 #include "settings/QOVASystemRestartDelegate.h"
 #include "setup/QOVAProvisionDelegate.h"
+#include "network/QOVANetworkDelegate.h"
+#include "network/QOVAWifiDelegate.h"
 
 #include <QHash>
 #include <QPointer>
 #include <QString>
 
+class QOVANetworkView;
 class QOVAPirokStatusView;
 class QOVAProvisionServerView;
+class QOVAWiFISettingsView;
 class QOVAStatusBaseView;
 class QOVAAudioSettingsView;
 
@@ -71,6 +75,8 @@ class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVAConfigurationViewDelegate,
                                      public QOVAAudioSettingsDelegate,
                                      public QOVAProvisionDelegate,
+                                     public QOVAWifiDelegate,
+                                     public QOVANetworkDelegate,
                                      public QOVACertificatesViewDelegate {
     Q_OBJECT
 public:
@@ -248,6 +254,28 @@ private:
 public:
 
     // --- Network pages --------------------------------------------------
+    // The video bar's Wi-Fi page (QOVAWifiDelegate); every reply goes to
+    // the page as it is when the reply arrives.
+    void wifiEnable(bool enable) override;
+    void wifiStatus(QOVAWiFISettingsView *page) override;
+    void wifiList(QOVAWiFISettingsView *page) override;
+    void requestWiFiConnectedList() override;
+    void connectWifiWithNetWorkName(const QJsonObject &params) override;
+    void disconnectWifiWithParam(const QJsonObject &params) override;
+    void setWifiSecurityType(const QJsonObject &params) override;
+    void getWiFiCetificateInfo() override;
+    // The network camera's network page (QOVANetworkDelegate).
+    void networkStatus() override;
+    void connectIPV4WithDictionaryParams(const QJsonObject &params) override;
+    void enableVaskoWiFi(const QJsonObject &params) override;
+    void cancelHIDHandle() override;
+    void enableWiFiAutoConnect(const QJsonObject &params) override;
+    void getNetWorkWiFiList() override;
+    void connectVaskoWifiWithNetWorkName(const QJsonObject &params) override;
+    void requestVaskoWiFiConnectedList() override;
+    void disconnectVaskoWifiWithParam(const QJsonObject &params) override;
+    QOVAWiFISettingsView *wifiSettignsView();
+    QOVANetworkView *networkView();
 
     // --- Camera pages ---------------------------------------------------
 

@@ -14,6 +14,8 @@
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
 #include "setup/QOVAProvisionServerView.h"
+#include "network/QOVANetworkView.h"
+#include "network/QOVAWiFISettingsView.h"
 
 namespace QOVADevicePageFactory {
 namespace {
@@ -98,8 +100,18 @@ const Row kRows[] = {
     {"audioMetersView", nullptr},
 
     // Network
-    {"wifiSettignsView", nullptr},
-    {"networkView", nullptr},
+    {"wifiSettignsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAWiFISettingsView;
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"networkView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVANetworkView;
+         page->setDelegate(&c);
+         return page;
+     }},
 
     // Camera
     {"cameraSettingsView", nullptr},

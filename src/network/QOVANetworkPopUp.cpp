@@ -21,6 +21,11 @@ void addItem(QOVAPopUpButton *popup, const QString &title, int tag, const QStrin
         popup->setItemData(index, wire, kPopUpWireRole);
 }
 
+void setTag(QOVAPopUpButton *popup, int index, int tag)
+{
+    popup->setItemData(index, tag, kPopUpTagRole);
+}
+
 void setWire(QOVAPopUpButton *popup, int index, const QString &wire)
 {
     popup->setItemData(index, wire, kPopUpWireRole);

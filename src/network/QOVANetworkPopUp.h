@@ -18,6 +18,8 @@ void addItem(QOVAPopUpButton *popup, const QString &title, int tag, const QStrin
              bool keepEqualTitles = false);
 // Replaces the items by one per name, tagged by position, the first selected.
 void fillItems(QOVAPopUpButton *popup, const QStringList &names);
+// Gives an item a tag.
+void setTag(QOVAPopUpButton *popup, int index, int tag);
 // Gives an item the word sent for it.
 void setWire(QOVAPopUpButton *popup, int index, const QString &wire);
 // Tag of the selected item; -1 when nothing is selected.

@@ -29,7 +29,7 @@ constexpr FenceChoice kFenceChoices[] = {
     {"STRING_NARROW", "60", "Acoustic-narrow"},
 };
 
-constexpr int kRowHeight = 36;
+constexpr int kAudioRowHeight = 36;
 
 } // namespace
 
@@ -46,7 +46,7 @@ QOVAAudioSettingsView::Row QOVAAudioSettingsView::makeRow(const QString &title, 
 {
     Row row;
     row.name = rowLabel(this, title, QStringLiteral("2e2e2e"));
-    row.name->setGeometry(36, top, 150, kRowHeight);
+    row.name->setGeometry(36, top, 150, kAudioRowHeight);
     row.sw = rowSwitch(this);
     centreOn(row.sw, row.name, 200, 38, 18);
     connect(row.sw, &ITSwitch::triggered, this, [this, action] { (this->*action)(); });
@@ -66,19 +66,19 @@ void QOVAAudioSettingsView::setupAudioSettingsUI()
     m_noiseBlockerNameLabel = noise.name;
     m_noiseBlockerSwitch = noise.sw;
     m_noiseBlockerStatusLabel = noise.status;
-    top += kRowHeight;
+    top += kAudioRowHeight;
     if (m_beamForm) {
         Row beam = makeRow(qtTrId("STRING_TARNWALL"), top, &QOVAAudioSettingsView::clickAcousticBeamEnable);
         m_acousticBeamNameLabel = beam.name;
         m_acousticBeamSwitch = beam.sw;
         m_acousticBeamStatusLabel = beam.status;
-        top += kRowHeight;
+        top += kAudioRowHeight;
     }
     Row stereo = makeRow(qtTrId("STRING_STEREO"), top, &QOVAAudioSettingsView::clickStereoEnable);
     m_stereoNameLabel = stereo.name;
     m_stereoSwitch = stereo.sw;
     m_stereoStatusLabel = stereo.status;
-    top += kRowHeight;
+    top += kAudioRowHeight;
     Row bass = makeRow(qtTrId("STRING_BASS"), top, &QOVAAudioSettingsView::clickBassEnable);
     m_bassNameLabel = bass.name;
     m_bassSwitch = bass.sw;
@@ -92,10 +92,10 @@ void QOVAAudioSettingsView::setupAudioSettingsUI()
     sfb.name->hide();
     sfb.sw->hide();
     sfb.status->hide();
-    top += kRowHeight;
+    top += kAudioRowHeight;
     if (!m_beamForm) {
         m_fenceLabel = rowLabel(this, qtTrId("STRING_TARNWALL"), QStringLiteral("2e2e2e"));
-        m_fenceLabel->setGeometry(36, top, 150, kRowHeight);
+        m_fenceLabel->setGeometry(36, top, 150, kAudioRowHeight);
         m_fenceButton = new QOVAPopUpButton(this);
         QStringList titles;
         for (const FenceChoice &choice : kFenceChoices)

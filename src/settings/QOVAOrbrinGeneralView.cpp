@@ -18,7 +18,7 @@
 using namespace settingsstyle;
 
 namespace {
-constexpr int kRowHeight = 36;
+constexpr int kGeneralRowHeight = 36;
 }
 
 QOVAOrbrinGeneralView::QOVAOrbrinGeneralView(const QString &productID, QWidget *parent)
@@ -144,9 +144,9 @@ QOVAButton *QOVAOrbrinGeneralView::saveButton()
 
 void QOVAOrbrinGeneralView::layoutCommonRows()
 {
-    deviceNameTitleLabel()->setGeometry(36, underSplitLine(this, 16), 150, kRowHeight);
+    deviceNameTitleLabel()->setGeometry(36, underSplitLine(this, 16), 150, kGeneralRowHeight);
     centreOn(deviceNameEditor(), m_deviceNameTitleLabel, 203, 198, 24);
-    ntpModeTitleLabel()->setGeometry(36, m_deviceNameTitleLabel->geometry().bottom() + 1, 150, kRowHeight);
+    ntpModeTitleLabel()->setGeometry(36, m_deviceNameTitleLabel->geometry().bottom() + 1, 150, kGeneralRowHeight);
     centreOn(ntpModeButton(), m_ntpModeTitleLabel, 200, 205, 24);
     ntpServerTitleLabel();
     ntpServerTextField();
@@ -164,7 +164,7 @@ void QOVAOrbrinGeneralView::layoutVaskoRows()
 {
     QOVAButton *rule = nameRuleButton();
     rule->setGeometry(195, m_deviceNameEditor->geometry().bottom() + 1 + 10, qCeil(rule->textLength()), 16);
-    ntpModeTitleLabel()->setGeometry(36, rule->geometry().bottom() + 1 + 16, 150, kRowHeight);
+    ntpModeTitleLabel()->setGeometry(36, rule->geometry().bottom() + 1 + 16, 150, kGeneralRowHeight);
     centreOn(ntpModeButton(), m_ntpModeTitleLabel, 200, 205, 24);
     saveButton();
 }
@@ -172,12 +172,12 @@ void QOVAOrbrinGeneralView::layoutVaskoRows()
 void QOVAOrbrinGeneralView::relayoutForMode()
 {
     const bool manual = !isAutoSelected();
-    m_ntpServerTitleLabel->setGeometry(36, m_ntpModeTitleLabel->geometry().bottom() + 1, 150, kRowHeight);
+    m_ntpServerTitleLabel->setGeometry(36, m_ntpModeTitleLabel->geometry().bottom() + 1, 150, kGeneralRowHeight);
     centreOn(m_ntpServerTextField, m_ntpServerTitleLabel, 202, 200, 24);
     // The row under the mode row follows the server row while it shows.
     const QWidget *above = manual ? static_cast<QWidget *>(m_ntpServerTitleLabel) : m_ntpModeTitleLabel;
     if (isOrbrin()) {
-        m_cameraVividLabel->setGeometry(36, above->geometry().bottom() + 1, 150, kRowHeight);
+        m_cameraVividLabel->setGeometry(36, above->geometry().bottom() + 1, 150, kGeneralRowHeight);
         centreOn(m_cameraVividSwitch, m_cameraVividLabel, 200, 38, 18);
         centreLabelOn(m_cameraVividStatusLabel, m_cameraVividLabel, m_cameraVividSwitch->geometry().right() + 1 + 8);
         m_saveButton->setGeometry(36, m_cameraVividLabel->geometry().bottom() + 1 + 24, 88, 24);
