@@ -5,7 +5,9 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QBuffer>
 #include <QSslCertificate>
+#include <QSslKey>
 
 #include <initializer_list>
 #include <utility>
@@ -321,6 +323,24 @@ QString SimCatalogueRequestHandler::adminPassword() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_adminPassword;
+}
+
+QList<SimCatalogueRequestHandler::Certificate> SimCatalogueRequestHandler::certificates() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_certificates;
+}
+
+void SimCatalogueRequestHandler::setCertificates(const QList<Certificate> &certificates)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_certificates = certificates;
+}
+
+bool SimCatalogueRequestHandler::serverValidation() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_serverValidation;
 }
 
 void SimCatalogueRequestHandler::failRequest(const QString &url, bool get, int statusCode,
@@ -1294,11 +1314,11 @@ SimReply SimCatalogueRequestHandler::putCertificate(Request &request)
         certificate.issuer = QStringLiteral("Simulated Issuer");
         certificate.issueTo = request.host.serialNumber();
         certificate.validDate = QStringLiteral("2030-12-31T00:00:00Z");
-        if (der) {
-            // An encrypted bundle: installed once its password arrives.
-            m_pendingP12 = certificate;
-            return status(201, QStringLiteral("need password"));
-        }
+        if (!der)
+            return status(408, QStringLiteral("not a certificate"));
+        // An encrypted bundle: installed once its password arrives.
+        m_pendingP12 = certificate;
+        return status(201, QStringLiteral("need password"));
     }
     m_certificates.removeIf([&](const Certificate &c) { return c.type == certificate.type; });
     m_certificates.append(certificate);
@@ -1312,6 +1332,21 @@ SimReply SimCatalogueRequestHandler::putCertPassword(Request &request)
     const QString password = request.body.value(QStringLiteral("password")).toString();
     if (password.isEmpty())
         return status(400, QStringLiteral("invalid password"));
+    if (m_pendingP12) {
+        // A real bundle opens only with its own password.
+        QBuffer bundle(&m_pendingP12->data);
+        QSslKey key;
+        QSslCertificate opened;
+        if (bundle.open(QIODevice::ReadOnly)
+            && QSslCertificate::importPkcs12(&bundle, &key, &opened, nullptr, password.toUtf8())
+            && !opened.isNull()) {
+            m_pendingP12->issuer = opened.issuerDisplayName();
+            m_pendingP12->issueTo = opened.subjectDisplayName();
+            m_pendingP12->validDate = opened.expiryDate().toString(Qt::ISODate);
+        } else {
+            return status(400, QStringLiteral("invalid password"));
+        }
+    }
     m_certificatePassword = password;
     if (m_pendingP12) {
         const Certificate certificate = *m_pendingP12;

@@ -128,6 +128,10 @@ public:
         QString validDate;
         QByteArray data;
     };
+    // The installed certificates, in the order the list reply gives them.
+    QList<Certificate> certificates() const;
+    void setCertificates(const QList<Certificate> &certificates);
+    bool serverValidation() const;
 
 private:
     // The password that signs in now (the factory one during the set-up).

@@ -42,6 +42,7 @@
 #include "camera/QOVACameraDelegate.h"
 #include "camera/QOVACameraTrackingDelegate.h"
 #include "camera/QOVAOSDViewDelegate.h"
+#include "certificates/QOVACertificatesViewDelegate.h"
 #include "settings/QOVAMiscellaneousViewDelegate.h"
 #include "settings/QOVAPasswordSettingDelegate.h"
 #include "settings/QOVASystemRestartDelegate.h"
@@ -81,7 +82,8 @@ class QOVADeviceInfoViewController : public QOVABaseViewController,
                                      public QOVAAudioSettingsDelegate,
                                      public QOVAProvisionDelegate,
                                      public QOVAWifiDelegate,
-                                     public QOVANetworkDelegate {
+                                     public QOVANetworkDelegate,
+                                     public QOVACertificatesViewDelegate {
     Q_OBJECT
 public:
     explicit QOVADeviceInfoViewController(QObject *parent = nullptr);
@@ -307,6 +309,17 @@ public:
     void osdViewGetStatus(QOVAOSDView *page) override;
 
     // --- Certificate pages ----------------------------------------------
+    // The certificates page, built on first use.
+    class QOVACertificatesView *certificatesView();
+    void createCerificateSigningRequest(const QJsonObject &subject) override;
+    void downloadCertificateSigningRequestWithDownloadFilepath(const QString &path) override;
+    void installCertificateWithFilepath(const QString &filePath, const QString &typeUrl) override;
+    void deleteCertitificate(const QString &caType) override;
+    void getInstalledCertificateInformation() override;
+    void getInstalledCertificateDetailInformation(const QString &detailUrl) override;
+    void vertifyInputPrivateKey(const QString &password) override;
+    void validServerCertificate(bool enable) override;
+    void getValidateCertificateInfo() override;
 
     // --- Set-up and provisioning pages ----------------------------------
     // The provisioning server page, built on first use and kept.

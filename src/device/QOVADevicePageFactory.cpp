@@ -9,6 +9,7 @@
 #include "camera/QOVACameraSettingsView.h"
 #include "camera/QOVACameraTrackingView.h"
 #include "camera/QOVAOSDView.h"
+#include "certificates/QOVACertificatesView.h"
 #include "settings/QOVAAudioSettingsView.h"
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
@@ -136,7 +137,12 @@ const Row kRows[] = {
      }},
 
     // Certificates
-    {"certificatesView", nullptr},
+    {"certificatesView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVACertificatesView(c.productId());
+         page->setCertificatesViewDelegate(&c);
+         return page;
+     }},
 
     // Set-up and provisioning
     {"provisionServerView",

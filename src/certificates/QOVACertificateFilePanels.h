@@ -1,0 +1,29 @@
+#pragma once
+// The file panels of the certificates page: choosing a certificate file to
+// install and choosing where the device's signing request is saved. Each
+// answers once, later, on the main thread. Tests install panels of their own.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QOVACertificateFilePanels {
+public:
+    virtual ~QOVACertificateFilePanels() = default;
+    // done gets the chosen path, or nothing when the user cancelled.
+    using Completion = std::function<void(std::optional<QString> path)>;
+
+    // One existing file; suffixes limit the files offered (empty: any file).
+    virtual void chooseFile(const QStringList &suffixes, Completion done) = 0;
+    // A file to write, proposing name; suffixes are the preferred types,
+    // other types stay allowed.
+    virtual void saveFile(const QString &name, const QStringList &suffixes, Completion done) = 0;
+
+    // The panels in use: the desktop's file dialogs unless others were installed.
+    static QOVACertificateFilePanels &shared();
+    // Installs panels (nullptr returns to the desktop's).
+    static void setShared(std::shared_ptr<QOVACertificateFilePanels> panels);
+};
