@@ -71,7 +71,28 @@ Expect failing(Expect e, const char *start)
 
 const QByteArray kConfigBytes = "<?xml version=\"1.0\"?>\n<config><device_name>Lab</device_name></config>\n";
 const QByteArray kRemoteBytes = QByteArray("remote firmware image ") + QByteArray(300, 'r');
-const QByteArray kCertBytes = "-----BEGIN CERTIFICATE-----\nTUlJQg==\n-----END CERTIFICATE-----\n";
+// A real certificate: the device takes a PEM file only when it holds one.
+const QByteArray kCertBytes =
+    "-----BEGIN CERTIFICATE-----\n"
+    "MIIDMzCCAhugAwIBAgIUGkAc2MPKKB2055V5Av4q575yxEIwDQYJKoZIhvcNAQEL\n"
+    "BQAwKTEUMBIGA1UEAwwLTGFiIFJvb3QgQ0ExETAPBgNVBAoMCFRlc3QgTGFiMB4X\n"
+    "DTI2MTIxMDE3NTkzNFoXDTM2MTIwNzE3NTkzNFowKTEUMBIGA1UEAwwLTGFiIFJv\n"
+    "b3QgQ0ExETAPBgNVBAoMCFRlc3QgTGFiMIIBIjANBgkqhkiG9w0BAQEFAAOCAQ8A\n"
+    "MIIBCgKCAQEA4s8hP/2Sr1kxXZWEK86z/9/qIQ+WOqO5KOqUMKq+wgBAeVsW3i94\n"
+    "yFxLxauQ7TJbUm4i9uXt01k0L+utU60JojDdSHsrqA0wtU6g8B2c6CnbXIRIeHOY\n"
+    "uEjOndZ6X9GSUZykKB+u815H4nkxgDnAO2Xpbqp32dbsymskASFT+9HyqmYwkV+g\n"
+    "ypxRmINCVeJLAgkNNOFfjo3gvF/6UtG41Fdk50sQbt5uBrRAAKHQFM0gux3wOcGb\n"
+    "pWazlTnsY5C/OlVVoOe/UamWmm0fshFgkNzKz6vC/ulZmVYi+yyR44SZX9RdalcW\n"
+    "69pByEAPZRjTiIOd8DH/BGt4Il3eZtQUUQIDAQABo1MwUTAdBgNVHQ4EFgQUsCnA\n"
+    "gnTXScTzJN6bRDx7Z0lt3xEwHwYDVR0jBBgwFoAUsCnAgnTXScTzJN6bRDx7Z0lt\n"
+    "3xEwDwYDVR0TAQH/BAUwAwEB/zANBgkqhkiG9w0BAQsFAAOCAQEAMbSEeDhalm0F\n"
+    "TorHfPtH9Zx3Rd6Wy9neluOtgm5SoeicO57q1AVtRm/6YTAoVrpHRnoXN3fAFjh0\n"
+    "MuXr0i9xDxCpIUZsrYM2votKwdxUZMmd2lPbp5F6jSpCCQGlWZly3iqQwDyKz8eo\n"
+    "t1RHZA7tZvaLrV6HkfKKrHDC+5qO6/vqeMQD6AJk2U3v4y6znx4X0BDq9+nut7ba\n"
+    "QwvEamqp2DNL9O1WJ/xjiOgmd8vr19HLfzMWL4ysTXxt2XA3uUX+n/J9DNkUvSKj\n"
+    "6AP/hVMq1y0xVTpLTO8J69pwgyXHJ5TInlNlfU7bZ/APyKOvLIX9TD/YXKRwPDGn\n"
+    "qoWzxF+p3g==\n"
+    "-----END CERTIFICATE-----\n";
 
 struct Files {
     QString config, remote, cert;

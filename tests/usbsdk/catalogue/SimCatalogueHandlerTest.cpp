@@ -5,6 +5,8 @@
 #include "sim/catalogue/SimOrbrinRequestHandler.h"
 #include "sim/catalogue/SimVaskoRequestHandler.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 #include <gtest/gtest.h>
@@ -212,12 +214,18 @@ TEST(SimCatalogueHandler, EncryptedBundleWaitsForItsPassword)
 {
     SimOrbrinRequestHandler handler;
     RecordingHost host(Family::Orbrin);
-    const QByteArray der("\x30\x82\x01\x00 not really a bundle", 24);
+    // A PKCS#12 bundle protected by "p12-secret", shared with the certificate page's tests.
+    QFile bundle(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath()
+                 + QStringLiteral("/../../certificates/data/client.p12"));
+    ASSERT_TRUE(bundle.open(QIODevice::ReadOnly));
+    const QByteArray der = bundle.readAll();
     const Exchange upload = send(handler, host, 46, "wifi_client_cert", "PUT", der, 1);
     EXPECT_EQ(upload.reply.statusCode, 201);
     EXPECT_EQ(send(handler, host, 48, "cert_info", "GET").body.value("info").toArray().size(), 0);
 
-    EXPECT_EQ(send(handler, host, 50, "wifi_client_cert_password", "PUT", json({{"password", "secret"}}))
+    EXPECT_EQ(send(handler, host, 50, "wifi_client_cert_password", "PUT", json({{"password", "wrong"}}))
+                  .reply.statusCode, 400);
+    EXPECT_EQ(send(handler, host, 50, "wifi_client_cert_password", "PUT", json({{"password", "p12-secret"}}))
                   .reply.statusCode, 200);
     const QJsonArray info = send(handler, host, 48, "cert_info", "GET").body.value("info").toArray();
     ASSERT_EQ(info.size(), 1);
