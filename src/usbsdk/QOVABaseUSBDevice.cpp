@@ -130,9 +130,33 @@ void QOVABaseUSBDevice::getUSBDeviceDeviceInformationWithBlock(QOVACompletionBlo
     QOVAHIDProtocol *hid = m_subProtocolHIDObject;
     if (!hid)
         return;
+    if (DeviceInfoWaiters &pending = *m_deviceInfoWaiters) {
+        pending->push_back({std::move(success), std::move(failure)});
+        return;
+    }
+    auto waiters = std::make_shared<std::vector<DeviceInfoWaiter>>();
+    waiters->push_back({std::move(success), std::move(failure)});
+    *m_deviceInfoWaiters = waiters;
+    // The reply (or failure) of the one request is handed to every waiter.
+    std::weak_ptr<DeviceInfoWaiters> slot = m_deviceInfoWaiters;
+    auto takeWaiters = [slot, waiters] {
+        if (auto pending = slot.lock(); pending && *pending == waiters)
+            pending->reset();
+        return std::exchange(*waiters, {});
+    };
     const QOVABuiltRequest built = QOVARequestCatalogue::build(R::DeviceInfoGet, {});
-    hid->getInformationFromUSBDevice_HID(built.replyClass, built.head, std::move(success),
-                                         std::move(failure));
+    hid->getInformationFromUSBDevice_HID(
+        built.replyClass, built.head,
+        [takeWaiters](const QOVAReplyObject &reply) {
+            for (const DeviceInfoWaiter &waiter : takeWaiters())
+                if (waiter.success)
+                    waiter.success(reply);
+        },
+        [takeWaiters](const QString &error) {
+            for (const DeviceInfoWaiter &waiter : takeWaiters())
+                if (waiter.failure)
+                    waiter.failure(error);
+        });
 }
 
 void QOVABaseUSBDevice::getUSBBloothInformationwithBlock(QOVACompletionBlock success,

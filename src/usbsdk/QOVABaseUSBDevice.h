@@ -22,6 +22,7 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class QOVADFUProtocol;
 class QOVAHIDProtocol;
@@ -209,6 +210,16 @@ private:
     QOVADeviceModelRef m_model;
     QOVADFUProtocol *m_subConfirmDFUObject = nullptr;
     QOVAHIDProtocol *m_subProtocolHIDObject = nullptr;
+    // Callers waiting for the device_info reply already asked for; a caller
+    // asking while it is awaited joins it instead of sending the same request
+    // again, which would take the callbacks of the one in flight.
+    struct DeviceInfoWaiter {
+        QOVACompletionBlock success;
+        QOVAFailureBlock failure;
+    };
+    using DeviceInfoWaiters = std::shared_ptr<std::vector<DeviceInfoWaiter>>;
+    std::shared_ptr<DeviceInfoWaiters> m_deviceInfoWaiters =
+        std::make_shared<DeviceInfoWaiters>();
     QOVAUVCProtocol *m_subProtocolUVCObject = nullptr;
 };
 
