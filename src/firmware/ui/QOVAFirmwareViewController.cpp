@@ -85,6 +85,22 @@ QOVAFirmwareViewController::QOVAFirmwareViewController(QObject *parent)
 QOVAFirmwareViewController::~QOVAFirmwareViewController()
 {
     QOVANotificationCenter::defaultCenter().removeObserver(this);
+    stopAllOOBChecks();
+}
+
+void QOVAFirmwareViewController::stopOOBCheck(const QString &serialNumber)
+{
+    m_checkingOOBDevices.removeAll(serialNumber);
+    if (const auto timer = m_oobTimers.take(serialNumber))
+        timer->invalidate();
+}
+
+void QOVAFirmwareViewController::stopAllOOBChecks()
+{
+    m_checkingOOBDevices.clear();
+    for (const auto &timer : std::as_const(m_oobTimers))
+        timer->invalidate();
+    m_oobTimers.clear();
 }
 
 void QOVAFirmwareViewController::setAlertHandler(std::function<void(const QString &)> handler)
@@ -155,7 +171,7 @@ void QOVAFirmwareViewController::initData()
             sections.append(section);
     }
     m_sectionList = sections;
-    m_checkingOOBDevices.clear();
+    stopAllOOBChecks();
     registerObservers();
     reloadTableView();
 }
@@ -216,10 +232,11 @@ void QOVAFirmwareViewController::addObjectWithUserInfo(const QVariantMap &userIn
 void QOVAFirmwareViewController::getDeviceOOBStatus(const QString &serialNumber,
                                                     std::function<void(bool pending)> complete)
 {
-    m_checkingOOBDevices.append(serialNumber);
     QPointer<QOVAFirmwareViewController> self(this);
     auto asking = std::make_shared<bool>(false);
-    QOVABlockTimer::qova_scheduledTimerWithTimeInterval(
+    stopOOBCheck(serialNumber);
+    m_checkingOOBDevices.append(serialNumber);
+    m_oobTimers.insert(serialNumber, QOVABlockTimer::qova_scheduledTimerWithTimeInterval(
         5.0,
         [self, serialNumber, complete, asking](const QOVABlockTimerRef &timer) {
             if (!self || !self->m_checkingOOBDevices.contains(serialNumber)) {
@@ -242,7 +259,7 @@ void QOVAFirmwareViewController::getDeviceOOBStatus(const QString &serialNumber,
                         t->invalidate();
                     if (!self || !self->m_checkingOOBDevices.contains(serialNumber))
                         return;
-                    self->m_checkingOOBDevices.removeAll(serialNumber);
+                    self->stopOOBCheck(serialNumber);
                     if (complete)
                         complete(pending);
                 },
@@ -252,7 +269,7 @@ void QOVAFirmwareViewController::getDeviceOOBStatus(const QString &serialNumber,
                     QOVA_LOG(ERROR, UI, "Get OOB status failure, reason is %s", qUtf8Printable(reason));
                 });
         },
-        true);
+        true));
 }
 
 void QOVAFirmwareViewController::addDeviceObjectWithUserInfo(const QVariantMap &userInfo)
@@ -292,7 +309,7 @@ void QOVAFirmwareViewController::addDeviceObjectWithUserInfo(const QVariantMap &
 void QOVAFirmwareViewController::removeObjectWithUserInfo(const QVariantMap &userInfo)
 {
     const QString serial = text(userInfo, "productSeriaNumber");
-    m_checkingOOBDevices.removeAll(serial);
+    stopOOBCheck(serial);
     removeDeviceObjectWithSerialNumber(serial);
     checkDeviceNotification();
 }

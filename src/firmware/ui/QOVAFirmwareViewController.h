@@ -11,6 +11,7 @@
 // Everything runs on the main thread; flashing callbacks are passed to it.
 
 #include "QOVABaseViewController.h"
+#include "util/QOVABlockTimer.h"
 #include "QOVAFirmwareListHeader.h"
 #include "QOVAFirmwareModel.h"
 #include "QOVAFirmwareSection.h"
@@ -18,6 +19,7 @@
 #include "QOVAUpgradeSignInWindow.h"
 #include "QOVAUpgradeTipView.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
@@ -135,6 +137,12 @@ private:
     QList<QPointer<QWidget>> m_separateViewList;
     QList<QOVAFirmwareModelRef> m_updatingList;
     QStringList m_checkingOOBDevices;
+    // The repeating set-up question of each device in m_checkingOOBDevices;
+    // a timer holds its block until it is invalidated, so each one is
+    // stopped when its answer comes, its device leaves or the page goes.
+    QHash<QString, std::shared_ptr<QOVABlockTimer>> m_oobTimers;
+    void stopOOBCheck(const QString &serialNumber);
+    void stopAllOOBChecks();
     QPointer<QOVAUpgradeSignInWindow> m_signInWindow;
     QPointer<QOVAUpgradeTipView> m_tipView;
     QScrollArea *m_scroll = nullptr;
