@@ -19,10 +19,12 @@ namespace {
 class NameRuleWindowTest : public ShellFixture {
 protected:
     QOVAMaskView *mask() const { return delegate()->currentController()->maskView(); }
-    static void clickClose(QOVANameRuleWindow *window)
+    // Close deletes the window later; the wait reads it only while it exists.
+    static void clickClose(QOVANameRuleWindow *target)
     {
+        QPointer<QOVANameRuleWindow> window = target;
         QTest::mouseClick(window->closeButton(), Qt::LeftButton);
-        waitUntil([&] { return !window->isVisible(); });
+        waitUntil([&] { return window.isNull() || !window->isVisible(); });
     }
 };
 
