@@ -355,6 +355,10 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     auto ipv4 = shownWindows<QOVAIPV4Window>(mainWindow());
     ASSERT_EQ(ipv4.size(), 1);
     ipv4.first()->setAnimationDuration(0);
+    // The window fills itself from the stored settings on the event loop's
+    // next turn; the user's choices come after that.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     pick(ipv4.first()->methodPopupButton(), qtTrId("STRING_STASTICS"));
     for (auto [field, text] : {std::pair{ipv4.first()->ipTextField(), "10.0.0.7"},
                                std::pair{ipv4.first()->netMaskTextField(), "255.255.255.0"},
