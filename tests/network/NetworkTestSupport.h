@@ -82,6 +82,7 @@ protected:
     QRect content() const { return AppDelegate::mainContentScreenRect(); }
     bool pageDimmed() const;
     // The body of the last request the simulated device received.
+    // The body of the last request the device received that carried one.
     static QJsonObject lastBody(const std::shared_ptr<sim::SimDevice> &device, QByteArray *raw = nullptr);
     // Saves a picture of the main window with the dialog over it.
     void shot(const QString &name) { shelltest::shot(delegate()->mainWindow(), name); }
