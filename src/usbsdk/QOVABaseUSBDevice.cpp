@@ -21,6 +21,9 @@ void consoleLine(const char *text)
     qInfo().noquote() << text;
 }
 
+// How long a caller joins a GET already sent rather than sending it again.
+constexpr qint64 kGetJoinWindowMs = 5000;
+
 qint64 truncatedMultiple(double multiple)
 {
     if (std::isnan(multiple))
@@ -70,10 +73,58 @@ void QOVABaseUSBDevice::forwardHID(QOVARequest request, QOVARequestArguments arg
 void QOVABaseUSBDevice::forwardGet(QOVARequest request, QOVACompletionBlock success,
                                    QOVAFailureBlock failure)
 {
-    QOVARequestBlocks blocks;
-    blocks.completion = std::move(success);
-    blocks.failure = std::move(failure);
-    forwardHID(request, {}, std::move(blocks));
+    QOVAHIDProtocol *hid = m_subProtocolHIDObject;
+    if (!hid || !hid->implementsRequest_HID(request))
+        return;
+    joinedGet(request, std::move(success), std::move(failure),
+              [hid, request](QOVACompletionBlock done, QOVAFailureBlock failed) {
+                  QOVARequestBlocks blocks;
+                  blocks.completion = std::move(done);
+                  blocks.failure = std::move(failed);
+                  hid->sendRequest_HID(request, {}, blocks);
+              });
+}
+
+void QOVABaseUSBDevice::joinedGet(QOVARequest request, QOVACompletionBlock success,
+                                  QOVAFailureBlock failure,
+                                  const std::function<void(QOVACompletionBlock, QOVAFailureBlock)> &send)
+{
+    GetWaiters waiters;
+    if (auto it = m_pendingGets->find(request); it != m_pendingGets->end()) {
+        PendingGet &pending = it->second;
+        pending.waiters->push_back({std::move(success), std::move(failure)});
+        if (!pending.sent.hasExpired(kGetJoinWindowMs))
+            return;
+        waiters = pending.waiters;
+        pending.sent.start();
+    } else {
+        waiters = std::make_shared<std::vector<GetWaiter>>();
+        waiters->push_back({std::move(success), std::move(failure)});
+        PendingGet pending{waiters, {}};
+        pending.sent.start();
+        m_pendingGets->emplace(request, std::move(pending));
+    }
+    // The reply (or failure) of the one request goes to every waiter; the
+    // slot is freed first, so a waiter may ask again from its callback.
+    std::weak_ptr<PendingGets> pending = m_pendingGets;
+    auto takeWaiters = [pending, waiters, request] {
+        if (auto map = pending.lock()) {
+            if (auto it = map->find(request); it != map->end() && it->second.waiters == waiters)
+                map->erase(it);
+        }
+        return std::exchange(*waiters, {});
+    };
+    send(
+        [takeWaiters](const QOVAReplyObject &reply) {
+            for (const GetWaiter &waiter : takeWaiters())
+                if (waiter.success)
+                    waiter.success(reply);
+        },
+        [takeWaiters](const QString &error) {
+            for (const GetWaiter &waiter : takeWaiters())
+                if (waiter.failure)
+                    waiter.failure(error);
+        });
 }
 
 void QOVABaseUSBDevice::forwardPut(QOVARequest request, QVariantList values, QOVASuccessBlock success,
@@ -130,33 +181,12 @@ void QOVABaseUSBDevice::getUSBDeviceDeviceInformationWithBlock(QOVACompletionBlo
     QOVAHIDProtocol *hid = m_subProtocolHIDObject;
     if (!hid)
         return;
-    if (DeviceInfoWaiters &pending = *m_deviceInfoWaiters) {
-        pending->push_back({std::move(success), std::move(failure)});
-        return;
-    }
-    auto waiters = std::make_shared<std::vector<DeviceInfoWaiter>>();
-    waiters->push_back({std::move(success), std::move(failure)});
-    *m_deviceInfoWaiters = waiters;
-    // The reply (or failure) of the one request is handed to every waiter.
-    std::weak_ptr<DeviceInfoWaiters> slot = m_deviceInfoWaiters;
-    auto takeWaiters = [slot, waiters] {
-        if (auto pending = slot.lock(); pending && *pending == waiters)
-            pending->reset();
-        return std::exchange(*waiters, {});
-    };
-    const QOVABuiltRequest built = QOVARequestCatalogue::build(R::DeviceInfoGet, {});
-    hid->getInformationFromUSBDevice_HID(
-        built.replyClass, built.head,
-        [takeWaiters](const QOVAReplyObject &reply) {
-            for (const DeviceInfoWaiter &waiter : takeWaiters())
-                if (waiter.success)
-                    waiter.success(reply);
-        },
-        [takeWaiters](const QString &error) {
-            for (const DeviceInfoWaiter &waiter : takeWaiters())
-                if (waiter.failure)
-                    waiter.failure(error);
-        });
+    joinedGet(R::DeviceInfoGet, std::move(success), std::move(failure),
+              [hid](QOVACompletionBlock done, QOVAFailureBlock failed) {
+                  const QOVABuiltRequest built = QOVARequestCatalogue::build(R::DeviceInfoGet, {});
+                  hid->getInformationFromUSBDevice_HID(built.replyClass, built.head, std::move(done),
+                                                       std::move(failed));
+              });
 }
 
 void QOVABaseUSBDevice::getUSBBloothInformationwithBlock(QOVACompletionBlock success,

@@ -16,10 +16,13 @@
 #include "QOVAUpgradeManager.h"
 #include "catalogue/QOVARequestCatalogue.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -210,16 +213,25 @@ private:
     QOVADeviceModelRef m_model;
     QOVADFUProtocol *m_subConfirmDFUObject = nullptr;
     QOVAHIDProtocol *m_subProtocolHIDObject = nullptr;
-    // Callers waiting for the device_info reply already asked for; a caller
-    // asking while it is awaited joins it instead of sending the same request
-    // again, which would take the callbacks of the one in flight.
-    struct DeviceInfoWaiter {
+    // Callers waiting for a GET already sent, per request. A caller asking
+    // while the same GET is awaited joins it instead of sending it again:
+    // replies are matched by message id, so a second request in flight would
+    // take the first one's reply and leave its own answered as a mismatch.
+    // A GET unanswered for a while is sent again for all its waiters, so one
+    // lost reply does not silence that request for good.
+    struct GetWaiter {
         QOVACompletionBlock success;
         QOVAFailureBlock failure;
     };
-    using DeviceInfoWaiters = std::shared_ptr<std::vector<DeviceInfoWaiter>>;
-    std::shared_ptr<DeviceInfoWaiters> m_deviceInfoWaiters =
-        std::make_shared<DeviceInfoWaiters>();
+    using GetWaiters = std::shared_ptr<std::vector<GetWaiter>>;
+    struct PendingGet {
+        GetWaiters waiters;
+        QElapsedTimer sent;
+    };
+    using PendingGets = std::map<QOVARequest, PendingGet>;
+    void joinedGet(QOVARequest request, QOVACompletionBlock success, QOVAFailureBlock failure,
+                   const std::function<void(QOVACompletionBlock, QOVAFailureBlock)> &send);
+    std::shared_ptr<PendingGets> m_pendingGets = std::make_shared<PendingGets>();
     QOVAUVCProtocol *m_subProtocolUVCObject = nullptr;
 };
 
