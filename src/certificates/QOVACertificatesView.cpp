@@ -391,9 +391,10 @@ void QOVACertificatesView::validServerCertificateFailed(bool requested)
 
 void QOVACertificatesView::watchCertificateDetailInformation(const QString &shownType)
 {
-    // One detail request at a time: the window that opens belongs to the
-    // row clicked first.
-    if (m_detailPending)
+    // One detail request and one detail window at a time: the window that
+    // opens belongs to the row clicked first, even when its reply lands
+    // between the press and the release of a click on another row.
+    if (m_detailPending || (m_detailWindow && m_detailWindow->isVisible()))
         return;
     const QString url = qovacert::detailUrlForText(shownType);
     if (url.isEmpty())
@@ -416,6 +417,7 @@ void QOVACertificatesView::popupCertificateDetailWindow(const QString &detail)
 {
     m_detailPending = false;
     auto *window = new QOVACertificateDetailWindow(420, 360);
+    m_detailWindow = window;
     window->setDeleteDelegate(this);
     window->setCertificateType(qovacert::deviceTypeForText(m_deleteCertificateType));
     window->detailTextView()->setPlainText(detail);

@@ -167,6 +167,7 @@ private:
     QString m_certificateType;
     QString m_deleteCertificateType;
     bool m_detailPending = false;
+    QPointer<QOVACertificateDetailWindow> m_detailWindow;
     QOVACertificatesViewDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateObject;
     bool m_delegateIsObject = false;

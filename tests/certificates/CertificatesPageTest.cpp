@@ -205,10 +205,11 @@ TEST_F(CertificatesPageTest, ListShowsTypesAndDeletesTheCertificateOfItsDetailWi
         const int listReads = requestCount(bar, "cert_info");
         // Two quick clicks, the second on another row: one request, one window.
         QOVACaCell *other = view->cells().first() == row ? view->cells().last() : view->cells().first();
-        // The device answers slowly, so the second click surely lands while
-        // the first request is pending.
+        // The device answers slowly (300 ms once scaled), so the second click
+        // mostly lands while the first request is pending; when the reply
+        // comes between the two, the open window refuses the second.
         sim::SimFaults slow;
-        slow.replyDelayMs = 300;
+        slow.replyDelayMs = 30000;
         bar.device->setFaults(slow);
         clickTwiceQuickly(row->issuedToLabel(), other->issuedToLabel());
         ASSERT_TRUE(waitUntil([&] { return openDetailWindows().size() == 1; }));

@@ -270,9 +270,12 @@ void QOVAButton::mouseReleaseEvent(QMouseEvent *event)
     update();
     if (!m_mouseIn)
         return;
+    // The click is reported on the next turn of the loop; a button hidden or
+    // disabled by then (its window changed view under the pointer) stays
+    // silent, as one that was never clicked.
     QPointer<QOVAButton> self(this);
     QTimer::singleShot(0, this, [self] {
-        if (self)
+        if (self && self->isVisible() && !self->m_disabled)
             emit self->clicked(self);
     });
 }
