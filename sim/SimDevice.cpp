@@ -328,6 +328,7 @@ void SimDevice::leftBus()
     std::lock_guard<std::mutex> lock(m_mutex);
     m_connection = 0;
     m_replies.clear();
+    m_idleReadOwed = 0;
     m_assembler.reset();
     m_requestFrame = 0;
 }
@@ -586,6 +587,18 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
         return -ENODEV;
     if (hidInterface != 0 || !buffer || length == 0)
         return -EPIPE;
+    if (m_idleReadOwed == reportId) {
+        // The read the host's count rule adds after a reply that filled its
+        // last chunk exactly: the idle report, all zero (no type, no data).
+        m_idleReadOwed = 0;
+        const size_t n = std::min(length, reportId == kLongReportId ? kLongReportSize : kShortReportSize);
+        std::memset(buffer, 0, n);
+        buffer[0] = reportId;
+        if (actual)
+            *actual = n;
+        return 0;
+    }
+    m_idleReadOwed = 0;
     if (m_replies.empty())
         return -EPIPE;   // nothing to read: the device stalls
     Reply &reply = m_replies.front();
@@ -606,6 +619,8 @@ int SimDevice::hidGetFeatureReport(uint64_t connection, int hidInterface, uint8_
     std::memcpy(buffer, frame.bytes.constData(), n);
     if (actual)
         *actual = n;
+    if (frame.idleReadAfter)
+        m_idleReadOwed = reportId;
     reply.frames.pop_front();
     ++reply.served;
     if (reply.frames.empty()) {

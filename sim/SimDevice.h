@@ -160,6 +160,7 @@ private:
     SimRequestAssembler m_assembler;
     int m_requestFrame = 0;             // frame index within the message being received
     std::deque<Reply> m_replies;
+    uint8_t m_idleReadOwed = 0;         // report id of the idle read the host still makes
     std::vector<SimReceivedRequest> m_received;
     int m_malformed = 0;
 };

@@ -143,7 +143,10 @@ std::vector<SimFrame> encodeReply(const QByteArray &head, const QByteArray &body
     if (remaining > 0) {
         const bool isLong = remaining > kLongReplyThreshold;
         const int chunk = isLong ? kLongChunk : kShortChunk;
-        const int64_t count = remaining / chunk + 1;
+        // As many reports as the data fills. The host's count rule reads one
+        // more when the data fills the last chunk exactly; that read gets the
+        // device's idle report.
+        const int64_t count = (remaining + chunk - 1) / chunk;
         int64_t headPos = std::min<int64_t>(hl, kFirstFrameData);
         int64_t bodyPos = n - headPos;
         for (int64_t i = 0; i < count; ++i) {
@@ -175,19 +178,15 @@ std::vector<SimFrame> encodeReply(const QByteArray &head, const QByteArray &body
                         bodyPos += room;
                     }
                 }
-            } else if (bodyLeft > chunk || (bodyLeft == chunk && i + 1 < count)) {
+            } else if (bodyLeft > chunk) {
                 // Full chunks are plain body frames; the last frame ends the body.
                 type = kTypeBody;
                 data = body.mid(int(bodyPos), chunk);
                 bodyPos += chunk;
-            } else if (bodyLeft > 0) {
+            } else {
                 type = kTypeBodyEnd;
                 data = body.mid(int(bodyPos));
                 bodyPos = bl;
-            } else {
-                // The count rule asks for one more report than the data
-                // needs when it fills the last chunk exactly.
-                type = bl > 0 ? kTypeBodyEnd : kTypeHeadEnd;
             }
             char *p = frame.bytes.data();
             p[0] = char(frame.reportId);
@@ -196,6 +195,7 @@ std::vector<SimFrame> encodeReply(const QByteArray &head, const QByteArray &body
             std::memcpy(p + 4, data.constData(), size_t(data.size()));
             frames.push_back(frame);
         }
+        frames.back().idleReadAfter = remaining % chunk == 0;
     }
     if (faults.typeAt >= 0 && size_t(faults.typeAt) < frames.size())
         frames[size_t(faults.typeAt)].bytes[3] = char(faults.type);

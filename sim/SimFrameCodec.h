@@ -82,6 +82,9 @@ private:
 struct SimFrame {
     uint8_t reportId = kShortReportId;
     QByteArray bytes;   // the whole report, id in byte 0
+    // The last frame of a reply whose data filled its last chunk exactly:
+    // the host's count rule reads one report more, which gets the idle report.
+    bool idleReadAfter = false;
 };
 
 // Deliberate damage to a reply's frames, for fault tests.

@@ -13,6 +13,7 @@
 #include "QOVAMainWindow.h"
 #include "QOVATranslations.h"
 #include "SingleInstance.h"
+#include "QOVAIOManager.h"
 #include "TerminationSignals.h"
 
 #include "log/log.h"
@@ -77,5 +78,9 @@ int main(int argc, char *argv[])
                 delegate.terminate();
         });
     }
-    return app.exec();
+    const int status = app.exec();
+    // Discovery threads read devices and post to the main thread: they end
+    // here, before the objects they reach (and the process's statics) go.
+    QOVAIOManager::usbManagerShared()->stopDiscovery();
+    return status;
 }

@@ -73,16 +73,22 @@ QOVAIOManager::QOVAIOManager()
 
 QOVAIOManager::~QOVAIOManager()
 {
+    stopDiscovery();
+    for (QThread *thread : {hidDeviceDetachThread, dfuDeciceUpdateThread})
+        delete thread;
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_devices.clear();
+}
+
+void QOVAIOManager::stopDiscovery()
+{
     // Close the HID manager first, wherever it is served, so that no thread
     // waits for another that is itself waiting here.
     closeHIDManager();
     for (QThread *thread : {hidDeviceDetachThread, dfuDeciceUpdateThread}) {
         thread->quit();
         thread->wait();
-        delete thread;
     }
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    m_devices.clear();
 }
 
 void QOVAIOManager::post(const char *name, const QVariantMap &userInfo)

@@ -48,6 +48,11 @@ public:
     QOVAIOManager(const QOVAIOManager &) = delete;
     QOVAIOManager &operator=(const QOVAIOManager &) = delete;
 
+    // Closes the HID manager and ends both discovery threads; nothing is
+    // discovered or read after it returns. The application calls it when its
+    // event loop has ended, before its objects go; the destructor calls it too.
+    void stopDiscovery();
+
     // Closes the HID manager in use and builds a new one served by the calling
     // thread's event loop; every connected device is reported again.
     void reopen();

@@ -110,14 +110,16 @@ TEST_F(SimFramingTest, RepliesFollowTheCountRule)
         {40, 0, 0, 0, {}},
         {40, 206, 0, 0, {}},                         // 246 bytes: the first frame alone
         {40, 207, 1, 6, {3}},                         // 247: one more 257-byte report
-        {40, 206 + 253, 2, 6, {2, 3}},                // fills a chunk: an empty type 3 follows
+        {40, 206 + 253, 2, 6, {3, 0}},                // fills a chunk: the extra read gets the idle report
         {40, 206 + 1264, 5, 6, {2, 2, 2, 2, 3}},      // 1264 left: still 257-byte reports
         {40, 206 + 1265, 1, 5, {3}},                  // 1265 left: one 2048-byte report
         {40, 206 + 5000, 3, 5, {2, 2, 3}},
         {300, 0, 1, 6, {12}},                         // long heads end in a later report
         {300, 100, 1, 6, {15}},
         {600, 500, 4, 6, {8, 14, 2, 3}},
-        {246 + 253, 0, 2, 6, {12, 12}},
+        {246 + 253, 0, 2, 6, {12, 0}},
+        {40, 206 + 2044 * 2, 3, 5, {2, 3, 0}},        // long reports too
+
     };
     for (const ReplyCase &c : cases) {
         SCOPED_TRACE(testing::Message() << "head " << c.headLength << " body " << c.bodyLength);
@@ -137,12 +139,19 @@ TEST_F(SimFramingTest, RepliesFollowTheCountRule)
     }
 }
 
-TEST_F(SimFramingTest, EmptyClosingFrameCarriesNoData)
+TEST_F(SimFramingTest, AFilledLastChunkIsFollowedByNoReportOfTheReply)
 {
+    // The reply's own reports end with the data; the host's extra read gets
+    // the idle report, and the next reply is read whole behind it.
     const ReadReply r = exchange(pattern(40, 'h'), pattern(206 + 253, 'b'));
     ASSERT_EQ(r.payloadSizes.size(), 2u);
     EXPECT_EQ(r.payloadSizes[0], 254u);
-    EXPECT_EQ(r.payloadSizes[1], 1u);
+    EXPECT_EQ(r.payloadSizes[1], 0u);
+    const QByteArray body = pattern(300, 'n');
+    const ReadReply next = exchange(pattern(40, 'h'), body);
+    ASSERT_TRUE(next.ok);
+    EXPECT_EQ(next.body, body);
+    EXPECT_EQ(device->pendingReplyFrames(), 0u);
 }
 
 TEST_F(SimFramingTest, DefaultHeadEchoesTheMessageId)

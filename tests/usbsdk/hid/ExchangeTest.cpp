@@ -93,6 +93,9 @@ protected:
     void TearDown() override
     {
         iface.reset();
+        // Work still running on the device's thread may hold the interface;
+        // once it is done the device goes here, never on its own thread.
+        device->drain();
         device.reset();
         log_stop();
         log_set_folder(nullptr);

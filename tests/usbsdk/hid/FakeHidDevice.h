@@ -54,6 +54,13 @@ public:
         m_thread.wait();
     }
 
+    // Returns once everything queued on the device's thread has run, so no
+    // work there still holds the interface that reads from this device.
+    void drain()
+    {
+        QMetaObject::invokeMethod(&m_context, [] {}, Qt::BlockingQueuedConnection);
+    }
+
     void setHandler(Handler handler)
     {
         std::lock_guard<std::mutex> l(m_mutex);
