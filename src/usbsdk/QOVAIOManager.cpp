@@ -14,6 +14,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QCoreApplication>
 #include <QThread>
 
 #include <cstdio>
@@ -47,6 +48,11 @@ QOVAError deviceGoneError()
     return QOVAError::errorCode(2, userInfo);
 }
 
+void stopSharedDiscovery()
+{
+    QOVAIOManager::usbManagerShared()->stopDiscovery();
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -54,9 +60,14 @@ QOVAError deviceGoneError()
 
 QOVAIOManager *QOVAIOManager::usbManagerShared()
 {
-    // Made once, also when several threads ask first; never destroyed, as the
-    // discovery threads run for the life of the process.
-    static QOVAIOManager *shared = new QOVAIOManager();
+    // Made once, also when several threads ask first; never destroyed. Its
+    // discovery threads end with the application object at the latest, before
+    // the process's statics go.
+    static QOVAIOManager *shared = [] {
+        auto *manager = new QOVAIOManager();
+        qAddPostRoutine(&stopSharedDiscovery);
+        return manager;
+    }();
     return shared;
 }
 

@@ -9,6 +9,7 @@
 #include "models/BloothModel.h"
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
+#include "platform/TimeScale.h"
 
 #include <QCheckBox>
 
@@ -67,6 +68,15 @@ TEST(BluetoothView, AFetchFillsThePageWithoutSending)
 
 TEST(BluetoothView, SwitchingOffGreysAtOnceAndOnOnlyAfterTheSpinner)
 {
+    // The states while the spinner turns are read right after each click: at
+    // a quarter of real time the 2 s spinner outlasts any pause of a loaded
+    // machine between the click and the checks.
+    const double savedScale = platform::timeScale();
+    platform::setTimeScale(0.25);
+    struct Restore {
+        double scale;
+        ~Restore() { platform::setTimeScale(scale); }
+    } restore{savedScale};
     BluetoothPage bt;
     bt.page->bloothInformationStatus(settings(true, false, true));
 
