@@ -33,7 +33,10 @@ QOVANotificationWindow::QOVANotificationWindow()
 void QOVANotificationWindow::initNotificationWindowUI()
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // The toast never takes the keyboard: what the user types next still
+    // goes to the field they were typing in (a password tried again).
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setFocusPolicy(Qt::NoFocus);
     setFixedSize(kWidth, kHeight);
 
     m_leftView = new QWidget(this);
@@ -117,7 +120,6 @@ void QOVANotificationWindow::show()
     setWindowOpacity(0.0);
     QWidget::show();
     raise();
-    activateWindow();
     showAnimation(origin);
     QTimer::singleShot(platform::scaledMs(4000), this, [this] { fadeOut(true); });
 }

@@ -1,6 +1,5 @@
 #include "QOVADevicePageFactory.h"
 
-#include "QOVAAdminSignInStandIn.h"
 #include "QOVADeviceInfoViewController.h"
 #include "QOVAOrbrinStatusView.h"
 #include "QOVAPirokStatusView.h"
@@ -10,12 +9,15 @@
 #include "camera/QOVACameraTrackingView.h"
 #include "camera/QOVAOSDView.h"
 #include "certificates/QOVACertificatesView.h"
+#include "settings/QOVAAdminSignIn.h"
 #include "settings/QOVAAudioSettingsView.h"
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
 #include "settings/QOVAFactoryResetView.h"
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
+#include "settings/QOVAPasswordSettingsView.h"
+#include "settings/QOVASystemRestartView.h"
 #include "setup/QOVAProvisionServerView.h"
 #include "network/QOVANetworkView.h"
 #include "network/QOVAWiFISettingsView.h"
@@ -68,8 +70,18 @@ const Row kRows[] = {
          page->setAutoPairDelegate(&c);
          return page;
      }},
-    {"passwordSettingsView", nullptr},
-    {"systemRestartView", nullptr},
+    {"passwordSettingsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAPasswordSettingsView;
+         page->setPasswordSettingDelegate(&c);
+         return page;
+     }},
+    {"systemRestartView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVASystemRestartView;
+         page->setDelegate(&c);
+         return page;
+     }},
     {"factoryResetView",
      [](Controller &c) -> Page * {
          auto *page = new QOVAFactoryResetView;
@@ -86,7 +98,7 @@ const Row kRows[] = {
     {"labFeatureView", nullptr},
     {"adminSigninView",
      [](Controller &c) -> Page * {
-         auto *page = new QOVAAdminSignInStandIn;
+         auto *page = new QOVAAdminSignIn;
          page->setLoginDelegate(&c);
          return page;
      }},

@@ -115,17 +115,22 @@ QOVAButton *accentButton(QWidget *parent, const QString &title)
     return button;
 }
 
-QOVAButton *destructiveButton(QWidget *parent, const QString &title)
+QOVAButton *filledButton(QWidget *parent, const QString &title, const QString &fill)
 {
     auto *button = new QOVAButton(parent);
     button->setTextFont(fontWithSFProDisplay(13, QOVAFontRegular));
     button->setTextString(title);
     button->setQovaButtonType(0);
     button->setTextColor(colorWithString(QStringLiteral("ffffff"), 1.0));
-    button->setBackgroundColor(colorWithString(QStringLiteral("d11b23"), 1.0));
+    button->setBackgroundColor(colorWithString(fill, 1.0));
     roundCorners(button, 12);
     button->show();
     return button;
+}
+
+QOVAButton *destructiveButton(QWidget *parent, const QString &title)
+{
+    return filledButton(parent, title, QStringLiteral("d11b23"));
 }
 
 void fitLabel(QOVALabel *label, double width)

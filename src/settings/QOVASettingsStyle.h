@@ -27,6 +27,8 @@ ITSwitch *rowSwitch(QWidget *parent);
 // border) or filled red with white text.
 QOVAButton *accentButton(QWidget *parent, const QString &title);
 QOVAButton *destructiveButton(QWidget *parent, const QString &title);
+// A rounded button of height 24 filled with the colour, with white text.
+QOVAButton *filledButton(QWidget *parent, const QString &title, const QString &fill);
 // Rounds the button's corners (radius in points) and draws its border.
 void roundCorners(QOVAButton *button, double radius);
 

@@ -50,8 +50,14 @@ bool QOVAPageKeyMonitor::eventFilter(QObject *watched, QEvent *event)
     // A key press travels from the focus widget up to its window; it is
     // looked at once, where it starts.
     QWidget *start = QApplication::focusWidget();
-    if (!start)
+    if (!start) {
         start = QApplication::activeWindow();
+        // Under a toast that took the activation, keys still start at the
+        // focus widget of the window it covers.
+        if (qobject_cast<QOVANotificationWindow *>(start) && start->parentWidget()
+            && start->parentWidget()->window()->focusWidget())
+            start = start->parentWidget()->window()->focusWidget();
+    }
     if (watched != start)
         return false;
     if (!isFrontmost(m_page))

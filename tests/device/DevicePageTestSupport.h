@@ -34,9 +34,8 @@
 // a condition holds (never a fixed time). Tests run with
 // ORVALINDE_TIME_SCALE=0.01, so the 3 s status poll ticks every 30 ms.
 //
-// The administrator sign-in page is still a stand-in (QOVAAdminSignInStandIn):
-// signIn() types into the current page's first QLineEdit and presses Return.
-// When the real sign-in page lands, only signIn() changes.
+// signIn() types into the administrator sign-in page's password field and
+// presses Return there, as a user does.
 
 #include "AppDelegate.h"
 #include "QOVACollectionViewItem.h"
@@ -49,7 +48,9 @@
 #include "log/log.h"
 #include "menu/QOVASubTabCell.h"
 #include "menu/QOVATabControlView.h"
+#include "settings/QOVAAdminSignIn.h"
 #include "platform/Backend.h"
+#include "platform/TimeScale.h"
 #include "sfb/QOVAWorkspace.h"
 
 #include "sim/SimBackend.h"
@@ -57,6 +58,7 @@
 #include "sim/SimDevice.h"
 #include "sim/catalogue/SimCatalogueRequestHandler.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -84,6 +86,20 @@ inline void devicetestInitImages()
 }
 
 namespace devicetest {
+
+// Runs the application's periods at another fraction of real time for the
+// life of the object: for checks that must land between two ticks of a
+// period, so that a pause of a loaded machine does not skip a tick.
+class ScopedTimeScale {
+public:
+    explicit ScopedTimeScale(double factor) : m_saved(platform::timeScale()) { platform::setTimeScale(factor); }
+    ~ScopedTimeScale() { platform::setTimeScale(m_saved); }
+    ScopedTimeScale(const ScopedTimeScale &) = delete;
+    ScopedTimeScale &operator=(const ScopedTimeScale &) = delete;
+
+private:
+    double m_saved;
+};
 
 // Turns the event loop until pred holds; false when it never did within a
 // generous bound (not a measured time).
@@ -352,10 +368,21 @@ protected:
     void signIn(const QString &password)
     {
         ASSERT_TRUE(page() && page()->currentView());
-        QLineEdit *field = page()->currentView()->findChild<QLineEdit *>();
-        ASSERT_TRUE(field) << "no password field on the current page";
+        auto *signInPage = qobject_cast<QOVAAdminSignIn *>(page()->currentView());
+        ASSERT_TRUE(signInPage) << "the sign-in page is not on screen";
+        QLineEdit *field = nullptr;
+        for (QLineEdit *edit : signInPage->passwordTextField()->findChildren<QLineEdit *>()) {
+            if (edit->isVisible())
+                field = edit;
+        }
+        ASSERT_TRUE(field) << "no password field on the sign-in page";
+        // The user types into the main window (the offscreen platform hands
+        // the activation to every toast it shows).
+        mainWindow()->activateWindow();
+        ASSERT_TRUE(waitUntil([this] { return QApplication::activeWindow() == mainWindow(); }));
         field->setFocus();
-        field->clear();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
         QTest::keyClicks(field, password);
         QTest::keyClick(field, Qt::Key_Return);
     }

@@ -208,13 +208,16 @@ TEST_F(NetworkPagesTest, PickingEachKindOfNetworkOpensTheRightWindowOnce)
 // stops it and the event handlers, and coming back starts a fresh run.
 TEST_F(NetworkPagesTest, ListRefreshMakesFourRequestsPerRunAndStopsOnLeaving)
 {
+    // The leave below must come between two requests 4 s apart: at a tenth
+    // of real time that gap is 400 ms, more than a loaded machine pauses.
+    ScopedTimeScale scale(0.1);
+    const int twoPeriods = platform::scaledMs(8000);
     SimHandle bar = plugDevice(sim::Family::Orbrin, "WIFI3");
     QOVAWiFISettingsView *wifi = openWifiPage("WIFI3");
     ASSERT_TRUE(wifi);
     const QString list = QStringLiteral("wifi_available_ssid");
-    ASSERT_TRUE(waitUntil([&] { return wifi->isListRefreshRunning(); }));
-    ASSERT_TRUE(waitUntil([&] { return !wifi->isListRefreshRunning(); }));
-    spin(200);   // several scaled periods: no fifth request
+    ASSERT_TRUE(waitUntil([&] { return requestCount(bar, list) == 4 && !wifi->isListRefreshRunning(); }));
+    spin(twoPeriods);   // no fifth request
     EXPECT_EQ(requestCount(bar, list), 4);
 
     // Leave after two requests of a new run, then come back.
@@ -224,15 +227,15 @@ TEST_F(NetworkPagesTest, ListRefreshMakesFourRequestsPerRunAndStopsOnLeaving)
     EXPECT_FALSE(wifi->isListRefreshRunning());
     EXPECT_EQ(wifi->timerCount(), 0);
     EXPECT_FALSE(wifi->isObservingNotifications());
-    spin(100);
+    spin(twoPeriods);
     EXPECT_EQ(requestCount(bar, list), 6);
 
     clickTab("STRING_ADMIN_SETTINGS");
     clickEntry("STRING_WIFI_SETTINGS");
     ASSERT_TRUE(waitUntil([&] { return wifi->isListRefreshRunning(); }));
     EXPECT_TRUE(wifi->isObservingNotifications());
-    ASSERT_TRUE(waitUntil([&] { return !wifi->isListRefreshRunning(); }));
-    spin(100);
+    ASSERT_TRUE(waitUntil([&] { return requestCount(bar, list) == 10 && !wifi->isListRefreshRunning(); }));
+    spin(twoPeriods);
     EXPECT_EQ(requestCount(bar, list), 10);
 }
 

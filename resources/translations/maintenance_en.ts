@@ -1,0 +1,23 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Maintenance</name>
+    <message id="STRING_ADMIN_SIGN_IN">
+        <source>Administrator Sign In</source>
+        <translation>Administrator Sign In</translation>
+    </message>
+    <message id="STRING_CLICK_TO_RESTART">
+        <source>Click Restart to restart the device. It is unavailable for about a minute and reconnects on its own.</source>
+        <translation>Click Restart to restart the device. It is unavailable for about a minute and reconnects on its own.</translation>
+    </message>
+    <message id="STRING_RESTART_DEVICE">
+        <source>Power the Camera</source>
+        <translation>Power the Camera</translation>
+    </message>
+    <message id="STRING_VASKO_USB_INJECTOR">
+        <source>When the camera's USB port cannot supply enough power, connect it through a USB power injector, then restart the camera.</source>
+        <translation>When the camera's USB port cannot supply enough power, connect it through a USB power injector, then restart the camera.</translation>
+    </message>
+</context>
+</TS>

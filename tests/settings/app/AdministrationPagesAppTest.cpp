@@ -1,0 +1,233 @@
+// The sign-in, password and system restart pages on the real application,
+// and the power confirmation window, against simulated devices.
+
+#include "SettingsAppTestSupport.h"
+
+#include "AppDelegate.h"
+#include "QOVAButton.h"
+#include "QOVALabel.h"
+#include "QOVAMaskView.h"
+#include "QOVASecureTextView.h"
+#include "settings/QOVAAdminSignIn.h"
+#include "settings/QOVAPasswordSettingsView.h"
+#include "settings/QOVAPowerConfirmationWindow.h"
+#include "settings/QOVASystemRestartView.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+using namespace settingsapptest;
+
+namespace {
+
+// The field of the pair the user types in (the hidden one shows the text).
+QLineEdit *editorOf(QOVASecureTextView *view)
+{
+    for (QLineEdit *edit : view->findChildren<QLineEdit *>()) {
+        if (edit->isVisible())
+            return edit;
+    }
+    return nullptr;
+}
+
+void typeInto(QOVASecureTextView *view, const QString &text)
+{
+    QLineEdit *edit = editorOf(view);
+    ASSERT_TRUE(edit);
+    edit->setFocus();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class AdministrationPagesTest : public SettingsAppFixture {};
+
+TEST_F(AdministrationPagesTest, SignInFollowsTheFieldAndSendsThePasswordAsTyped)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORSIGN", "1.3.0.5");
+    bar.state->setAdminPassword("   ");
+    ASSERT_TRUE(openDevicePage("ORSIGN"));
+    clickTab("STRING_ADMIN_SETTINGS");
+    auto *signIn = waitForPage<QOVAAdminSignIn>("adminSigninView");
+    ASSERT_TRUE(signIn);
+    QLineEdit *edit = editorOf(signIn->passwordTextField());
+    ASSERT_TRUE(edit);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_TRUE(signIn->signInButton()->disabled());
+    EXPECT_GE(signIn->signInButton()->width(), 88);
+    settledShot("admin_sign_in_page");
+
+    // Return with nothing typed asks nothing.
+    QTest::keyClick(edit, Qt::Key_Return);
+    spin(30);
+    EXPECT_EQ(requestCount(bar, "login"), 0);
+    QTest::keyClicks(edit, "x");
+    EXPECT_FALSE(signIn->signInButton()->disabled());
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_TRUE(signIn->signInButton()->disabled());
+
+    // Blanks are a password like any other, sent unchanged.
+    QTest::keyClicks(edit, "   ");
+    click(signIn->signInButton());
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
+    ASSERT_EQ(count(bar, "login", "PUT"), 1);
+    EXPECT_EQ(bodies(bar, "login").first().value("password").toString(), QStringLiteral("   "));
+}
+
+TEST_F(AdministrationPagesTest, PasswordChangeNeedsTheSameNewPasswordTwiceAndTheNextSignInUsesIt)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORPASS", "1.3.0.5");
+    bar.state->setAdminPassword("admin");
+    ASSERT_TRUE(openDevicePage("ORPASS"));
+    clickTab("STRING_ADMIN_SETTINGS");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("adminSigninView"); }));
+    signIn("admin");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
+    openAdminEntry("STRING_PASSWORD_SETTINGS");
+    auto *view = waitForPage<QOVAPasswordSettingsView>("passwordSettingsView");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return count(bar, "simple_password", "GET") == 1; }));
+    EXPECT_TRUE(editorOf(view->currentPasswordTextField())->hasFocus());
+    // Not allowed: the rule shows and Save sits under it.
+    ASSERT_TRUE(waitUntil([&] { return view->tipLabel()->isVisible(); }));
+    EXPECT_EQ(view->passwordSaveButton()->y(), view->tipLabel()->geometry().bottom() + 1 + 24);
+    settledShot("password_settings_page");
+
+    // Save waits for all three fields; Tab walks them in a ring.
+    EXPECT_TRUE(view->passwordSaveButton()->disabled());
+    QLineEdit *current = editorOf(view->currentPasswordTextField());
+    typeInto(view->currentPasswordTextField(), "");
+    QTest::keyClick(current, Qt::Key_Tab);
+    EXPECT_TRUE(view->newPasswordTextField()->isSelected());
+    QTest::keyClicks(QApplication::focusWidget(), "new-1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(view->confirmPasswordTextField()->isSelected());
+    QTest::keyClicks(QApplication::focusWidget(), "new-2");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(view->currentPasswordTextField()->isSelected());
+    EXPECT_TRUE(view->passwordSaveButton()->disabled());
+    QTest::keyClick(current, Qt::Key_Return);   // a field is empty: nothing
+    spin(30);
+    EXPECT_EQ(count(bar, "admin", "PUT"), 0);
+
+    // One character apart: the mismatch toast and no request.
+    QTest::keyClicks(current, "admin");
+    EXPECT_FALSE(view->passwordSaveButton()->disabled());
+    click(view->passwordSaveButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_TIP_CONFIRM_PWD_ERROR"); }));
+    spin(30);
+    EXPECT_EQ(count(bar, "admin", "PUT"), 0);
+
+    // Return in another window of the application sends nothing.
+    QLineEdit *confirm = editorOf(view->confirmPasswordTextField());
+    confirm->selectAll();
+    QTest::keyClicks(confirm, "new-1");
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &other; }));
+    QTest::keyClick(&other, Qt::Key_Return);
+    spin(30);
+    EXPECT_EQ(count(bar, "admin", "PUT"), 0);
+    other.close();
+    mainWindow()->activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == mainWindow(); }));
+
+    // Return on the page: the change, as typed.
+    confirm->setFocus();
+    QTest::keyClick(confirm, Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_TIP_SAVE_SUCCESSED"); }));
+    EXPECT_EQ(bar.state->adminPassword(), QStringLiteral("new-1"));
+    const QJsonObject sent = bodies(bar, "admin").first();
+    EXPECT_EQ(sent.value("old_password").toString(), QStringLiteral("admin"));
+    EXPECT_EQ(sent.value("new_password").toString(), QStringLiteral("new-1"));
+
+    // The wrong current password: the device's reason becomes its toast.
+    QLineEdit *edit = editorOf(view->currentPasswordTextField());
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "stale");
+    click(view->passwordSaveButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_TIP_OLD_PWD_ERROR"); }));
+
+    // The administrator group now asks for the new password.
+    clickTab("STRING_STATUS");
+    clickTab("STRING_ADMIN_SETTINGS");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("adminSigninView"); }));
+    signIn("admin");
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_TIP_LOGIN_FAILED"); }));
+    signIn("new-1");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
+}
+
+TEST_F(AdministrationPagesTest, SimplePasswordBoxIsOptimisticAndGoesBackWhenRefused)
+{
+    SimHandle bar = plugDevice(sim::Family::Vasko, "VSPASS", "V1.3.0");
+    ASSERT_TRUE(openDevicePage("VSPASS"));
+    openAdminEntry("STRING_PASSWORD_SETTINGS");
+    auto *view = waitForPage<QOVAPasswordSettingsView>("passwordSettingsView");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return logText().contains(QStringLiteral("Get Simple Password Status Success!")); }));
+    EXPECT_TRUE(view->tipLabel()->isVisible());
+
+    click(view->simpleButton());
+    EXPECT_TRUE(view->simpleButton()->isChecked());
+    EXPECT_FALSE(view->tipLabel()->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return count(bar, "simple_password", "PUT") == 1; }));
+    EXPECT_TRUE(bodies(bar, "simple_password").first().value("simple_password").toBool());
+    // The device's answer moves Save up under the box.
+    EXPECT_TRUE(waitUntil(
+        [&] { return view->passwordSaveButton()->y() == view->simpleButton()->geometry().bottom() + 1 + 24; }));
+
+    bar.state->failRequest("simple_password", false, 500, "busy");
+    click(view->simpleButton());
+    ASSERT_TRUE(waitUntil([&] { return count(bar, "simple_password", "PUT") == 2; }));
+    // Asked off, refused: the box goes back on and the rule stays hidden.
+    ASSERT_TRUE(waitUntil([&] { return view->simpleButton()->isChecked(); }));
+    EXPECT_FALSE(view->tipLabel()->isVisible());
+}
+
+TEST_F(AdministrationPagesTest, RestartSendsEveryClickAndARefusalIsToasted)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORBOOT", "1.3.0.5");
+    ASSERT_TRUE(openDevicePage("ORBOOT"));
+    openAdminEntry("STRING_SYSTEM_RESTART");
+    auto *view = waitForPage<QOVASystemRestartView>("systemRestartView");
+    ASSERT_TRUE(view);
+    EXPECT_GE(view->restartButton()->width(), 88);
+    EXPECT_EQ(view->restartButton()->y(), view->systemRestartInfo()->geometry().bottom() + 1 + 24);
+    settledShot("system_restart_page");
+
+    bar.state->failRequest("ops", false, 400, "busy");
+    click(view->restartButton());
+    click(view->restartButton());
+    ASSERT_TRUE(waitUntil([&] { return count(bar, "ops", "PUT") == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_REQUEST_REJECTED"); }));
+    EXPECT_TRUE(logText().contains(QStringLiteral("Restart system.")));
+
+    // Accepted: the device restarts, leaves the bus and comes back.
+    bar.state->clearRequestFailures();
+    click(view->restartButton());
+    ASSERT_TRUE(waitUntil([&] { return count(bar, "ops", "PUT") == 3; }));
+    EXPECT_EQ(bodies(bar, "ops").last().value("action").toString(), QStringLiteral("restart"));
+    ASSERT_TRUE(waitUntil([&] { return logText().contains(QStringLiteral("Enter into deviceRemovalResult")); }));
+    ASSERT_TRUE(waitUntil([&] { return tileOf("ORBOOT") != nullptr; }));
+}
+
+TEST_F(AdministrationPagesTest, PowerConfirmationWindowDimsThePageUntilClosed)
+{
+    SimHandle cam = plugDevice(sim::Family::Vasko, "VSPOWER");
+    ASSERT_TRUE(openDevicePage("VSPOWER"));
+    auto *window = new QOVAPowerConfirmationWindow(420, 198);
+    window->show();
+    ASSERT_TRUE(waitUntil([&] { return window->isVisible(); }));
+    EXPECT_EQ(window->size(), QSize(420, 198));
+    EXPECT_TRUE(page()->maskView()->isVisible());
+    EXPECT_GE(window->closeButton()->width(), 67);
+    EXPECT_EQ(window->closeButton()->geometry().bottom() + 1, 198 - 20);
+    shot(window, "power_confirmation_window");
+    click(window->closeButton());
+    ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+    EXPECT_FALSE(page()->maskView()->isVisible());
+    delete window;
+}
