@@ -19,5 +19,21 @@
         <source>When the camera's USB port cannot supply enough power, connect it through a USB power injector, then restart the camera.</source>
         <translation>When the camera's USB port cannot supply enough power, connect it through a USB power injector, then restart the camera.</translation>
     </message>
+    <message id="STRING_EXPORT_CONFIGURATION_TIP">
+        <source>Save the device's configuration to an XML file on this computer.</source>
+        <translation>Save the device's configuration to an XML file on this computer.</translation>
+    </message>
+    <message id="STRING_EXPORT_TO_LOCAL_FILE">
+        <source>Export to File</source>
+        <translation>Export to File</translation>
+    </message>
+    <message id="STRING_IMPORT_CONFIGURATION_TIP">
+        <source>Load a configuration file saved from a device of the same kind into this device.</source>
+        <translation>Load a configuration file saved from a device of the same kind into this device.</translation>
+    </message>
+    <message id="STRING_IMPORT_FROM_LOCAL_FILE">
+        <source>Import from File</source>
+        <translation>Import from File</translation>
+    </message>
 </context>
 </TS>

@@ -1,7 +1,8 @@
 #pragma once
-// The file panels of the certificates page: choosing a certificate file to
-// install and choosing where the device's signing request is saved. Each
-// answers once, later, on the main thread. Tests install panels of their own.
+// The file panels of the pages that read or write files on the computer:
+// choosing a file to send to the device (a certificate, a configuration) and
+// choosing where a file from the device is saved. Each answers once, later,
+// on the main thread. Tests install panels of their own.
 
 #include <QString>
 #include <QStringList>

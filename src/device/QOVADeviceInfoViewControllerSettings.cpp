@@ -24,6 +24,7 @@
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
 
@@ -573,6 +574,15 @@ void QOVADeviceInfoViewController::getConfigFile(QOVADisplayBaseView *view, cons
 void QOVADeviceInfoViewController::importConfigFileFromPC(QOVADisplayBaseView *view, const QString &filePath)
 {
     (void)view;
+    // Only a readable file has something to send: anything else (a folder,
+    // a file gone or unreadable) is refused here, before any request.
+    const QFileInfo source(filePath);
+    if (!source.isFile() || !source.isReadable()) {
+        QOVA_LOG(ERROR, UI, "Import config file failure, reason is %s is not a readable file",
+                 qUtf8Printable(filePath));
+        settingsToast(false, "NOTIFICATION_IMPORT_CONFIG_ERROR");
+        return;
+    }
     QPointer<QOVADeviceInfoViewController> self(this);
     QOVAIOManager::usbManagerShared()->setUSBDeviceConfigFile(
         serialNumber(), filePath,

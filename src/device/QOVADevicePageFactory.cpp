@@ -11,6 +11,7 @@
 #include "certificates/QOVACertificatesView.h"
 #include "settings/QOVAAdminSignIn.h"
 #include "settings/QOVAAudioSettingsView.h"
+#include "settings/QOVAConfigurationView.h"
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
 #include "settings/QOVAFactoryResetView.h"
@@ -88,7 +89,12 @@ const Row kRows[] = {
          page->setDelegate(&c);
          return page;
      }},
-    {"configurationView", nullptr},
+    {"configurationView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAConfigurationView(c.model() ? c.model()->productName : QString());
+         page->setConfigurationDelegate(&c);
+         return page;
+     }},
     {"miscellaneousView",
      [](Controller &c) -> Page * {
          auto *page = new QOVAMiscellaneousView;

@@ -8,12 +8,17 @@
 #include "QOVALabel.h"
 #include "QOVAMaskView.h"
 #include "QOVASecureTextView.h"
+#include "certificates/QOVACertificateFilePanels.h"
 #include "settings/QOVAAdminSignIn.h"
+#include "settings/QOVAConfigurationView.h"
 #include "settings/QOVAPasswordSettingsView.h"
 #include "settings/QOVAPowerConfirmationWindow.h"
 #include "settings/QOVASystemRestartView.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QLineEdit>
 
 using namespace settingsapptest;
@@ -38,9 +43,103 @@ void typeInto(QOVASecureTextView *view, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
+// Answers the file panels as the test says, on a later turn of the loop.
+class AnsweringPanels : public QOVACertificateFilePanels {
+public:
+    std::optional<QString> nextChoice;
+    std::optional<QString> nextSave;
+    QString proposedName;
+    QStringList suffixes;
+
+    void chooseFile(const QStringList &s, Completion done) override
+    {
+        suffixes = s;
+        QTimer::singleShot(0, [done, answer = nextChoice] { done(answer); });
+    }
+    void saveFile(const QString &name, const QStringList &, Completion done) override
+    {
+        proposedName = name;
+        QTimer::singleShot(0, [done, answer = nextSave] { done(answer); });
+    }
+};
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
-class AdministrationPagesTest : public SettingsAppFixture {};
+class AdministrationPagesTest : public SettingsAppFixture {
+protected:
+    void SetUp() override
+    {
+        SettingsAppFixture::SetUp();
+        panels = std::make_shared<AnsweringPanels>();
+        QOVACertificateFilePanels::setShared(panels);
+    }
+    void TearDown() override
+    {
+        QOVACertificateFilePanels::setShared(nullptr);
+        SettingsAppFixture::TearDown();
+    }
+    std::shared_ptr<AnsweringPanels> panels;
+};
+
+TEST_F(AdministrationPagesTest, ConfigurationExportedFromTheDeviceImportsBack)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORCONF", "1.3.0.5");
+    ASSERT_TRUE(openDevicePage("ORCONF"));
+    openAdminEntry("STRING_CONFIGURATION");
+    auto *view = waitForPage<QOVAConfigurationView>("configurationView");
+    ASSERT_TRUE(view);
+    settledShot("configuration_page");
+    QTemporaryDir dir;
+
+    // Export: the proposed name is the product name without blanks.
+    const QString exported = dir.filePath("bar.xml");
+    panels->nextSave = exported;
+    click(view->exportLocalFileButton());
+    ASSERT_TRUE(waitUntil([&] { return logText().contains(QStringLiteral("Export config file successfully")); }));
+    EXPECT_EQ(panels->proposedName, QStringLiteral("ZentaroHalvexConfig.xml"));
+    const QByteArray xml = contentsOf(exported);
+    ASSERT_TRUE(xml.startsWith("<?xml"));
+
+    // A folder, or a file that is not there, sends nothing.
+    for (const QString &bad : {dir.path(), dir.filePath("missing.xml")}) {
+        panels->nextChoice = bad;
+        toasts.texts.clear();
+        click(view->importConfigFileButton());
+        ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_IMPORT_CONFIG_ERROR"); })) << qPrintable(bad);
+    }
+    EXPECT_EQ(count(bar, "config_file", "PUT"), 0);
+    EXPECT_EQ(panels->suffixes, QStringList{QStringLiteral("xml")});
+
+    // The exported file goes back whole; the device then hands out that file.
+    QByteArray edited = xml;
+    edited.replace("</config>", "  <note>kept</note>\n</config>");
+    QFile out(dir.filePath("edited.xml"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(edited);
+    out.close();
+    panels->nextChoice = out.fileName();
+    click(view->importConfigFileButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_IMPORT_CONFIG_SUCCESSED"); }));
+    panels->nextSave = dir.filePath("again.xml");
+    click(view->exportLocalFileButton());
+    ASSERT_TRUE(waitUntil([&] { return contentsOf(dir.filePath("again.xml")) == edited; }));
+
+    // A cancelled panel does nothing; a refused export is toasted.
+    panels->nextSave.reset();
+    click(view->exportLocalFileButton());
+    bar.state->failRequest("config_file", true, 500, "busy");
+    panels->nextSave = dir.filePath("refused.xml");
+    click(view->exportLocalFileButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_EXPORT_CONFIG_ERROR"); }));
+    EXPECT_FALSE(QFile::exists(dir.filePath("refused.xml")));
+    EXPECT_EQ(count(bar, "config_file", "GET"), 3);
+}
 
 TEST_F(AdministrationPagesTest, SignInFollowsTheFieldAndSendsThePasswordAsTyped)
 {
