@@ -116,8 +116,8 @@
         <translation>Certificate:</translation>
     </message>
     <message id="STRING_PRIVATE_KEY_PASSWORD">
-        <source>Key password:</source>
-        <translation>Key password:</translation>
+        <source>Private Key Password</source>
+        <translation>Private Key Password</translation>
     </message>
     <message id="STRING_CERTIFICATE_TYPE1">
         <source>Wi-Fi CA certificate</source>
@@ -136,8 +136,8 @@
         <translation>Provisioning user certificate</translation>
     </message>
     <message id="NOTIFICATION_TIP_SAVE_FAILED">
-        <source>Failed to save.</source>
-        <translation>Failed to save.</translation>
+        <source>Saving failed.</source>
+        <translation>Saving failed.</translation>
     </message>
 </context>
 </TS>

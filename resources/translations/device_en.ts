@@ -24,8 +24,8 @@
         <translation>Firmware Version:</translation>
     </message>
     <message id="STRING_IP_ADDRESS">
-        <source>IP Address:</source>
-        <translation>IP Address:</translation>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
     </message>
     <message id="STRING_MAC_ADDRESS">
         <source>MAC Address:</source>

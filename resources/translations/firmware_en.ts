@@ -28,12 +28,12 @@
         <translation>Current version:</translation>
     </message>
     <message id="STRING_DEVICE_DIAGNOSTIC_WARNING">
-        <source>Device internal issue detected please contact Vorn Support</source>
-        <translation>Device internal issue detected please contact Vorn Support</translation>
+        <source>The device has detected an internal issue. Please contact support.</source>
+        <translation>The device has detected an internal issue. Please contact support.</translation>
     </message>
     <message id="STRING_DOWNLOAD">
-        <source>Downloaded</source>
-        <translation>Downloaded</translation>
+        <source>Download</source>
+        <translation>Download</translation>
     </message>
     <message id="STRING_DOWNLOADING">
         <source>Downloading</source>
@@ -60,8 +60,8 @@
         <translation>The device will restart during the update. Do not unplug it until the update has finished.</translation>
     </message>
     <message id="STRING_MANUAL_UPDATE_FAILED">
-        <source>The firmware update failed.</source>
-        <translation>The firmware update failed.</translation>
+        <source>The operation failed.</source>
+        <translation>The operation failed.</translation>
     </message>
     <message id="STRING_MANUAL_UPDATE_SUCCESS">
         <source>The firmware was updated successfully.</source>
@@ -104,8 +104,8 @@
         <translation>Update All</translation>
     </message>
     <message id="STRING_UPDATE_FAILED_INCALL">
-        <source>The camera is in a call. Update it after the call ends.</source>
-        <translation>The camera is in a call. Update it after the call ends.</translation>
+        <source>The firmware update failed: the device is in a call. Try again when the call has ended.</source>
+        <translation>The firmware update failed: the device is in a call. Try again when the call has ended.</translation>
     </message>
     <message id="STRING_UPGRADE_APP_TIP">
         <source>A newer version of Zentaro Orvalinde is available. </source>

@@ -35,5 +35,25 @@
         <source>Import from File</source>
         <translation>Import from File</translation>
     </message>
+    <message id="STRING_DOWNLOAD_LOG">
+        <source>Save the device's system log as an archive on this computer.</source>
+        <translation>Save the device's system log as an archive on this computer.</translation>
+    </message>
+    <message id="STRING_CRASH_FILES">
+        <source>Crash Files</source>
+        <translation>Crash Files</translation>
+    </message>
+    <message id="STRING_DOWNLOAD_COREDUMP_LOG">
+        <source>Save the files the device kept after a crash.</source>
+        <translation>Save the files the device kept after a crash.</translation>
+    </message>
+    <message id="STRING_COLLECT_LOGS">
+        <source>Collecting Logs</source>
+        <translation>Collecting Logs</translation>
+    </message>
+    <message id="STRING_COLLECT_LOGS_TIPS">
+        <source>The device is gathering its logs. This can take up to a minute.</source>
+        <translation>The device is gathering its logs. This can take up to a minute.</translation>
+    </message>
 </context>
 </TS>

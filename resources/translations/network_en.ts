@@ -228,8 +228,8 @@
         <translation>Wi-Fi:</translation>
     </message>
     <message id="STRING_USERNAME">
-        <source>User name</source>
-        <translation>User name</translation>
+        <source>Username</source>
+        <translation>Username</translation>
     </message>
     <message id="STRING_SHOW_PASSWORD">
         <source>Show password</source>

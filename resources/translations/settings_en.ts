@@ -36,16 +36,16 @@
         <translation>The device rejected the request.</translation>
     </message>
     <message id="NOTIFICATION_TIP_NEW_PWD_ERROR">
-        <source>The new password is not accepted.</source>
-        <translation>The new password is not accepted.</translation>
+        <source>The new password was refused.</source>
+        <translation>The new password was refused.</translation>
     </message>
     <message id="NOTIFICATION_TIP_OLD_PWD_ERROR">
         <source>The current password is wrong.</source>
         <translation>The current password is wrong.</translation>
     </message>
     <message id="NOTIFICATION_TIP_SAVE_FAILED">
-        <source>Failed to save.</source>
-        <translation>Failed to save.</translation>
+        <source>Saving failed.</source>
+        <translation>Saving failed.</translation>
     </message>
     <message id="NOTIFICATION_TIP_SAVE_SUCCESSED">
         <source>Saved successfully.</source>
@@ -100,8 +100,8 @@
         <translation>Reset the device to its factory settings. All settings, saved networks and certificates are erased and the device restarts.</translation>
     </message>
     <message id="STRING_DEVICE_INVALID">
-        <source>The device refused this name.</source>
-        <translation>The device refused this name.</translation>
+        <source>The device name is not valid.</source>
+        <translation>The device name is not valid.</translation>
     </message>
     <message id="STRING_DEVICE_NAME">
         <source>Device Name:</source>
@@ -136,8 +136,8 @@
         <translation>Medium</translation>
     </message>
     <message id="STRING_NAME_RULE">
-        <source>Naming rules</source>
-        <translation>Naming rules</translation>
+        <source>Name Rules</source>
+        <translation>Name Rules</translation>
     </message>
     <message id="STRING_NARROW">
         <source>Narrow</source>

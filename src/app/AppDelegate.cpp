@@ -87,6 +87,9 @@ AppDelegate::AppDelegate(QObject *parent)
 AppDelegate::~AppDelegate()
 {
     QOVANotificationCenter::defaultCenter().removeObserver(this);
+    // Pages going down with the window may still close their windows; no
+    // page is current any more, so their mask calls change nothing.
+    m_currentController = nullptr;
     delete m_mainWindow;
     if (theDelegate == this)
         theDelegate = nullptr;

@@ -70,6 +70,7 @@ QOVAProgressIndicator *QOVABaseViewController::progressIndicator()
 {
     if (!m_progressIndicator) {
         m_progressIndicator = new QOVAProgressIndicator(view());
+        m_progressIndicator->setSpokeColor(Qt::white);   // it turns over the dimming mask
         m_progressIndicator->hide();
         qovaSetFrame(m_progressIndicator, 388, 278, 44, 44);
         m_progressIndicator->startAnimation();

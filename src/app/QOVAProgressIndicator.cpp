@@ -28,6 +28,12 @@ void QOVAProgressIndicator::startAnimation() { m_timer->start(); }
 void QOVAProgressIndicator::stopAnimation() { m_timer->stop(); }
 bool QOVAProgressIndicator::isAnimating() const { return m_timer->isActive(); }
 
+void QOVAProgressIndicator::setSpokeColor(const QColor &color)
+{
+    m_spokeColor = color;
+    update();
+}
+
 void QOVAProgressIndicator::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -36,7 +42,7 @@ void QOVAProgressIndicator::paintEvent(QPaintEvent *)
     p.translate(width() / 2.0, height() / 2.0);
     for (int i = 0; i < kSpokes; ++i) {
         const int age = (m_step - i + kSpokes) % kSpokes;
-        QColor c(Qt::white);
+        QColor c = m_spokeColor;
         c.setAlphaF(float(1.0 - age / double(kSpokes)));
         p.setPen(QPen(c, side / 14.0, Qt::SolidLine, Qt::RoundCap));
         p.save();

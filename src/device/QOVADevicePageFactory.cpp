@@ -15,6 +15,7 @@
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
 #include "settings/QOVAFactoryResetView.h"
+#include "settings/QOVALogView.h"
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
 #include "settings/QOVAPasswordSettingsView.h"
@@ -108,7 +109,12 @@ const Row kRows[] = {
          page->setLoginDelegate(&c);
          return page;
      }},
-    {"logView", nullptr},
+    {"logView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVALogView(c.productId(), c.model() ? c.model()->productName : QString());
+         page->setLogDelegate(&c);
+         return page;
+     }},
 
     // Audio
     {"audioSettingsView",

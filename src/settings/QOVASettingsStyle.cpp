@@ -49,7 +49,9 @@ protected:
         p.setPen(QPen(m_button->borderColor(), m_button->borderWidth()));
         p.setBrush(Qt::NoBrush);
         const double r = std::min(m_radius, height() / 2.0);
-        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), r - 1, r - 1);
+        // On the line the button's own straight border takes, so the two
+        // meet as one.
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
     }
 
 private:

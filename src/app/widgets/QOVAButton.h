@@ -62,6 +62,13 @@ public:
 
     // Look of a type 1 button, for tests and subclasses.
     int borderWidth() const { return m_borderWidth; }
+    // A border of its own, for a look set by the caller.
+    void setBorder(const QColor &color, int width)
+    {
+        m_borderColor = color;
+        m_borderWidth = width;
+        update();
+    }
     QColor borderColor() const { return m_borderColor; }
     bool isMouseInside() const { return m_mouseIn; }
 

@@ -7,6 +7,8 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -49,4 +51,39 @@ TEST(Translations, OneFilePerAreaIsInstalled)
 {
     const QStringList installed = QOVATranslations::installAll(QLocale(QLocale::German));
     EXPECT_TRUE(installed.contains(QStringLiteral(":/i18n/shell_en.qm"))) << qPrintable(installed.join(' '));
+}
+
+// The area files are compiled apart and installed together: a key written
+// into two of them must say the same in both, or the text a user sees
+// depends on which file happens to be searched first.
+TEST(Translations, AKeyInSeveralAreaFilesHasOneText)
+{
+    const QRegularExpression message(QStringLiteral(
+        R"re(<message id="([^"]+)">\s*<source>(.*?)</source>\s*<translation>(.*?)</translation>)re"),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    QHash<QString, QString> textOf;
+    QHash<QString, QString> fileOf;
+    QStringList conflicts;
+    QDirIterator it(QStringLiteral(ORVALINDE_SOURCE_DIR "/resources/translations"), {QStringLiteral("*.ts")},
+                    QDir::Files);
+    int files = 0;
+    while (it.hasNext()) {
+        QFile file(it.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        ++files;
+        const QString name = QFileInfo(file.fileName()).fileName();
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto m = message.globalMatch(text); m.hasNext();) {
+            const auto match = m.next();
+            const QString key = match.captured(1);
+            const QString english = match.captured(3);
+            if (textOf.contains(key) && textOf.value(key) != english)
+                conflicts << QStringLiteral("%1 (%2: \"%3\", %4: \"%5\")")
+                                 .arg(key, fileOf.value(key), textOf.value(key), name, english);
+            textOf.insert(key, english);
+            fileOf.insert(key, name);
+        }
+    }
+    ASSERT_GT(files, 1);
+    EXPECT_TRUE(conflicts.isEmpty()) << qPrintable(conflicts.join(QStringLiteral("\n")));
 }

@@ -11,12 +11,15 @@
 #include "certificates/QOVACertificateFilePanels.h"
 #include "settings/QOVAAdminSignIn.h"
 #include "settings/QOVAConfigurationView.h"
+#include "settings/QOVALogView.h"
+#include "settings/QOVALogWindow.h"
 #include "settings/QOVAPasswordSettingsView.h"
 #include "settings/QOVAPowerConfirmationWindow.h"
 #include "settings/QOVASystemRestartView.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QLineEdit>
@@ -67,6 +70,11 @@ QByteArray contentsOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool enabledLook(QOVAButton *button)
+{
+    return button->borderColor() == QColor(0x02, 0x77, 0xbd) && button->qovaButtonType() == 1;
 }
 
 } // namespace
@@ -329,4 +337,105 @@ TEST_F(AdministrationPagesTest, PowerConfirmationWindowDimsThePageUntilClosed)
     ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
     EXPECT_FALSE(page()->maskView()->isVisible());
     delete window;
+}
+
+TEST_F(AdministrationPagesTest, LogsAreSavedWhileTheCollectingWindowDimsThePage)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORLOGS", "1.3.0.5");
+    ASSERT_TRUE(openDevicePage("ORLOGS"));
+    clickTab("STRING_DIAGNOSTICS");
+    ASSERT_TRUE(waitUntil([&] { return entryCell("STRING_LOGS") != nullptr; }));
+    clickEntry("STRING_LOGS");
+    auto *view = waitForPage<QOVALogView>("logView");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(view->coreLogDownloadButton());
+    EXPECT_EQ(view->sysLogDownloadButton()->size(), QSize(88, 24));
+    EXPECT_EQ(view->coreLogDownloadButton()->geometry().left(), 36);
+    settledShot("log_page");
+    QTemporaryDir dir;
+
+    // A cancelled panel leaves the page as it was.
+    click(view->sysLogDownloadButton());
+    spin(30);
+    EXPECT_FALSE(view->logWindow());
+    EXPECT_TRUE(enabledLook(view->sysLogDownloadButton()));
+    EXPECT_EQ(count(bar, "system_log", "GET"), 0);
+
+    // A device that never answers: the window and the mask stay until the
+    // request gives up, then the failure is toasted and the page is usable.
+    sim::SimFaults silent;
+    silent.noReply = true;
+    bar.device->setFaults(silent);
+    panels->nextSave = dir.filePath("silent.zip");
+    click(view->sysLogDownloadButton());
+    ASSERT_TRUE(waitUntil([&] { return view->logWindow() && view->logWindow()->isVisible(); }));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^ZentaroHalvexLog_\\d{14}\\.zip$"))
+                    .match(panels->proposedName)
+                    .hasMatch())
+        << qPrintable(panels->proposedName);
+    EXPECT_EQ(view->logWindow()->size(), QSize(420, 150));
+    EXPECT_TRUE(page()->maskView()->isVisible());
+    EXPECT_FALSE(enabledLook(view->sysLogDownloadButton()));
+    EXPECT_FALSE(enabledLook(view->coreLogDownloadButton()));
+    shot(view->logWindow(), "log_window");
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_COLLECT_LOG_ERROR"); }));
+    EXPECT_FALSE(view->logWindow()->isVisible());
+    EXPECT_FALSE(page()->maskView()->isVisible());
+    EXPECT_TRUE(enabledLook(view->sysLogDownloadButton()));
+    EXPECT_FALSE(QFile::exists(dir.filePath("silent.zip")));
+    bar.device->setFaults({});
+
+    // The log, under the name the user chose, whatever its extension.
+    const QString log = dir.filePath("device log.tar");
+    panels->nextSave = log;
+    toasts.texts.clear();
+    click(view->sysLogDownloadButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_COLLECT_LOG_SUCCESSED"); }));
+    EXPECT_EQ(contentsOf(log), QByteArray("simulated system log of ORLOGS\n"));
+    EXPECT_FALSE(view->logWindow()->isVisible());
+
+    // Crash files: the device's bytes, or the warning when it kept none.
+    const struct {
+        std::optional<QByteArray> coredump;
+        const char *toast;
+    } crashes[] = {
+        {QByteArray("core\0dump", 9), "NOTIFICATION_COLLECT_LOG_SUCCESSED"},
+        {std::nullopt, "NOTIFICATION_COLLECT_LOG_WARNING"},
+    };
+    for (const auto &c : crashes) {
+        SCOPED_TRACE(c.toast);
+        bar.state->setCoredump(c.coredump);
+        const QString crash = dir.filePath(QStringLiteral("crash%1.zip").arg(int(c.coredump.has_value())));
+        panels->nextSave = crash;
+        toasts.texts.clear();
+        click(view->coreLogDownloadButton());
+        ASSERT_TRUE(waitUntil([&] { return !toasts.texts.isEmpty(); }));
+        EXPECT_EQ(toasts.texts, QStringList{qtTrId(c.toast)});
+        EXPECT_TRUE(panels->proposedName.startsWith(QStringLiteral("ZentaroHalvexCrashFile_")));
+        EXPECT_EQ(QFile::exists(crash), c.coredump.has_value());
+        if (c.coredump) {
+            EXPECT_EQ(contentsOf(crash), *c.coredump);
+        }
+        EXPECT_TRUE(enabledLook(view->coreLogDownloadButton()));
+    }
+    EXPECT_EQ(count(bar, "coredump_log", "GET"), 2);
+}
+
+TEST_F(AdministrationPagesTest, NetworkCameraLogPageHasNoCrashFiles)
+{
+    SimHandle cam = plugDevice(sim::Family::Vasko, "VSLOGS");
+    ASSERT_TRUE(openDevicePage("VSLOGS"));
+    clickTab("STRING_DIAGNOSTICS");
+    ASSERT_TRUE(waitUntil([&] { return entryCell("STRING_LOGS") != nullptr; }));
+    clickEntry("STRING_LOGS");
+    auto *view = waitForPage<QOVALogView>("logView");
+    ASSERT_TRUE(view);
+    EXPECT_FALSE(view->coreLogDownloadButton());
+    EXPECT_FALSE(view->coreDumpViewName());
+    QTemporaryDir dir;
+    const QString log = dir.filePath("VaskoLog.zip");
+    panels->nextSave = log;
+    click(view->sysLogDownloadButton());
+    ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_COLLECT_LOG_SUCCESSED"); }));
+    EXPECT_EQ(contentsOf(log), QByteArray("simulated system log of VSLOGS\n"));
 }
