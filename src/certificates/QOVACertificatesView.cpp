@@ -509,11 +509,13 @@ void QOVACertificatesView::popupFailureInstallWindow(const QString &reason)
     if (!m_installCAWindow)
         return;
     m_installCAWindow->showMaskView(false);
-    if (reason == QLatin1String("fail") || reason == QLatin1String("Reject"))
-        m_installCAWindow->layoutFailedView();
-    else if (reason == QLatin1String("needPassword"))
+    // "fail" (408), "Reject" (400), and every answer the device should not
+    // give or no answer at all: the install did not happen, and the user is
+    // told so rather than left looking at the form as if nothing was sent.
+    if (reason == QLatin1String("needPassword"))
         m_installCAWindow->layoutPasswordView();
-    // Any other reason: the first view stays, Install offered again.
+    else
+        m_installCAWindow->layoutFailedView();
 }
 
 void QOVACertificatesView::vertifyPassword()

@@ -533,4 +533,17 @@ TEST_F(CertificatesPageTest, InstallRefusesUnfitFilesAndEndsAStuckBusyState)
     ASSERT_TRUE(waitUntil([&] { return window->isFailedViewShown(); }));
     EXPECT_FALSE(window->maskView()->isVisible());
     bar.device->clearFaults();
+    clickButton(window->closeButton());
+    ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+
+    // An answer the device should not give ends the same way.
+    const auto installedBefore = installedTypes(bar);
+    const int sentBefore = requestCount(bar, "wifi_ca_cert");
+    bar.state->failRequest("wifi_ca_cert", false, 500, "internal");
+    window = installFile(view, "STRING_CERTIFICATE_TYPE1", dataFile("ca.pem"));
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(waitUntil([&] { return window->isFailedViewShown(); }));
+    EXPECT_FALSE(window->maskView()->isVisible());
+    EXPECT_EQ(installedTypes(bar), installedBefore);
+    EXPECT_EQ(requestCount(bar, "wifi_ca_cert"), sentBefore + 1);
 }
