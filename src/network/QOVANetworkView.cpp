@@ -174,6 +174,10 @@ void QOVANetworkView::enableNetworkView(bool enabled)
     m_ethernetSecuritySettingButton->setDisabled(!enabled);
     m_ethernetIPV4SettingButton->setEnabled(enabled);
     m_ethernetSecuritySettingButton->setEnabled(enabled);
+    // A link that does nothing looks it.
+    const QColor text = colorWithString(enabled ? QStringLiteral("0077bd") : QStringLiteral("a6a6a6"), 1.0);
+    m_ethernetIPV4SettingButton->setTextColor(text);
+    m_ethernetSecuritySettingButton->setTextColor(text);
 }
 
 void QOVANetworkView::switchNetworkToEthernet()

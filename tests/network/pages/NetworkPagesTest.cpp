@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "Ethernet802_1_xModel.h"
 #include "IPV4SettingModel.h"
 
 using namespace devicetest;
@@ -338,17 +339,25 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     EXPECT_TRUE(net->isPolling());
     shot(mainWindow(), QStringLiteral("network_page"));
 
+    // The port off first, so that Ethernet is a real change.
+    pick(net->networkModeSelectedButton(), qtTrId("STRING_NONE"));
+    ASSERT_TRUE(waitUntil([&] { return sentTo(cam, QStringLiteral("network")).size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return net->isPolling() && !net->ethernetIPV4SettingButton()->isEnabled(); }));
+    EXPECT_EQ(sentTo(cam, QStringLiteral("network")).first().body, (QJsonObject{{"network_mode", "None"}}));
+    shot(mainWindow(), QStringLiteral("network_page_none"));
+
     // A pick stops the poll; the reply restarts it, without a second timer.
     pick(net->networkModeSelectedButton(), qtTrId("STRING_ETHERNET"));
     EXPECT_FALSE(net->isPolling());
     ASSERT_TRUE(waitUntil([&] { return net->isPolling(); }));
     const QList<Sent> modes = sentTo(cam, QStringLiteral("network"));
-    ASSERT_EQ(modes.size(), 1);
-    EXPECT_EQ(modes.first().msgId, 38);
-    EXPECT_EQ(modes.first().body, (QJsonObject{{"network_mode", "Ethernet"}}));
+    ASSERT_EQ(modes.size(), 2);
+    EXPECT_EQ(modes.last().msgId, 38);
+    EXPECT_EQ(modes.last().body, (QJsonObject{{"network_mode", "Ethernet"}}));
     net->restartNetworkTimer();
     EXPECT_EQ(net->findChildren<QTimer *>().size(), 1);
     ASSERT_TRUE(waitUntil([&] { return net->ethernetIPV4SettingButton()->isVisible(); }));
+    EXPECT_TRUE(net->ethernetIPV4SettingButton()->isEnabled());
     ASSERT_TRUE(waitUntil([&] { return net->networkPromptLabel()->stringValue().startsWith(qtTrId("STRING_CONNECTED")); }));
     EXPECT_EQ(net->statusLightColour(), QColor(0x39, 0xd7, 0x3c));
     shot(mainWindow(), QStringLiteral("network_page_ethernet"));
@@ -371,7 +380,7 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     }
     shot(mainWindow(), QStringLiteral("network_ipv4_window"));
     clickButton(ipv4.first()->joinButton());
-    ASSERT_TRUE(waitUntil([&] { return sentTo(cam, QStringLiteral("network")).size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return sentTo(cam, QStringLiteral("network")).size() == 3; }));
     const Sent address = sentTo(cam, QStringLiteral("network")).last();
     EXPECT_EQ(address.msgId, 40);
     EXPECT_EQ(address.body.value("network_mode"), QJsonValue("Ethernet"));
@@ -383,16 +392,20 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     auto security = shownWindows<QOVA8021xEthernetWindow>(mainWindow());
     ASSERT_EQ(security.size(), 1);
     EXPECT_FALSE(net->isPolling());
+    QOVA8021xEthernetWindow *eap = security.first();
+    pick(eap->securityButton(), QStringLiteral("802.1 x EAP"));
+    pick(eap->eapButton(), QStringLiteral("PEAP"));
+    QCoreApplication::processEvents();
+    eap->identifyTextfield()->setFocus();
+    QTest::keyClicks(eap->identifyTextfield(), QStringLiteral("alice"));
+    eap->passwordTextfield()->securePwdTextField()->setFocus();
+    QTest::keyClicks(eap->passwordTextfield()->securePwdTextField(), QStringLiteral("s3cret"));
     shot(mainWindow(), QStringLiteral("network_8021x_window"));
-    QMetaObject::invokeMethod(security.first(), [w = security.first()] {
-        // The window's Save, as its button reports it.
-        for (QOVAButton *button : w->findChildren<QOVAButton *>()) {
-            if (button->textString() == qtTrId("STRING_SAVE"))
-                emit button->clicked(button);
-        }
-    });
-    ASSERT_TRUE(waitUntil([&] { return sentTo(cam, QStringLiteral("network")).size() == 3; }));
-    EXPECT_TRUE(sentTo(cam, QStringLiteral("network")).last().body.value("Security_802_1_x").isObject());
+    clickButton(eap->saveButton());
+    ASSERT_TRUE(waitUntil([&] { return sentTo(cam, QStringLiteral("network")).size() == 4; }));
+    const QJsonObject sent8021x = sentTo(cam, QStringLiteral("network")).last().body.value("Security_802_1_x").toObject();
+    EXPECT_EQ(sent8021x.value("identity"), QJsonValue("alice"));
+    EXPECT_EQ(sent8021x.value("eapMethod"), QJsonValue("PEAP"));
     ASSERT_TRUE(waitUntil([&] { return net->isPolling(); }));
 
     // Leave and come back: the stored values are read back from the device.
@@ -403,7 +416,9 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     const int asked = requestCount(cam, QStringLiteral("network_status"));
     ASSERT_TRUE(waitUntil([&] { return requestCount(cam, QStringLiteral("network_status")) > asked + 1; }));
     ASSERT_TRUE(waitUntil([&] { return net->ipv4SettingModel() && net->ipv4SettingModel()->main_ip_address == "10.0.0.7"; }));
-    EXPECT_TRUE(net->eth802_1_xModel() != nullptr);
+    ASSERT_TRUE(waitUntil([&] { return net->eth802_1_xModel() && net->eth802_1_xModel()->identity == "alice"; }));
+    EXPECT_EQ(net->eth802_1_xModel()->eapMethod, QStringLiteral("PEAP"));
+    EXPECT_EQ(net->eth802_1_xModel()->securityType, QStringLiteral("802.1 x EAP"));
     EXPECT_EQ(net->networkPromptLabel()->stringValue(), qtTrId("STRING_CONNECTED") + QStringLiteral("  |  10.0.0.7"));
     EXPECT_EQ(net->networkModeSelectedButton()->itemText(0), qtTrId("STRING_ETHERNET"));
 
