@@ -276,7 +276,6 @@ void QOVAIOManager::deviceHIDMatchingResult(int result, platform::HidManager *se
     userInfo.insert(QLatin1String(kKeyVendorId), vendorId);
     userInfo.insert(QLatin1String(kKeyLocation), location);
     userInfo.insert(QLatin1String(kKeyDeviceName), *deviceName);
-    post(kMatchNotification, userInfo);
 
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
@@ -285,8 +284,10 @@ void QOVAIOManager::deviceHIDMatchingResult(int result, platform::HidManager *se
             if (model && model->productseriaNumber() == *serial) {
                 QOVA_LOG(INFO, HID, "Need Remove the Device!");
                 // The same HID device again: it is already listed.
-                if (model->deviceRef() == device)
+                if (model->deviceRef() == device) {
+                    post(kMatchNotification, userInfo);
                     return;
+                }
                 break;
             }
         }
@@ -330,6 +331,9 @@ void QOVAIOManager::deviceHIDMatchingResult(int result, platform::HidManager *se
             m_devices.append(object);
     }
     replaced.clear();
+    // Told only once the device can be asked: a page opened from its tile
+    // at once finds it.
+    post(kMatchNotification, userInfo);
     QOVA_LOG(INFO, HID, "Left HID deviceMatchingResult function");
 }
 
@@ -518,7 +522,6 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     userInfo.insert(QLatin1String(kKeyVersion), *version);
     userInfo.insert(QLatin1String(kKeyVendorId), *productVID);
     userInfo.insert(QLatin1String(kKeyDeviceName), *deviceName);
-    post(kMatchNotification, userInfo);
 
     auto model = std::make_shared<QOVADeviceModel>();
     model->setProductVID(*productVID);
@@ -541,6 +544,7 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
                 QOVA_LOG(INFO, DFU, "Need Update the Exist Device! From HID -> DFU!");
                 model->setUpdating(current->isUpdate());
                 entry->setModel(model);
+                post(kMatchNotification, userInfo);
                 return;
             }
         }
@@ -549,10 +553,12 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     model->setUpdating(false);
     QOVA_LOG(INFO, DFU, "Need initialize a new DFU device");
     QOVABaseUSBDeviceRef object = QOVADeviceFactory::createFactoryDevice(*productPID, model);
-    if (!object)
-        return;
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    m_devices.append(object);
+    if (object) {
+        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        m_devices.append(object);
+    }
+    // As for a run-mode device: told once it is listed.
+    post(kMatchNotification, userInfo);
 }
 
 void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productName,

@@ -379,6 +379,24 @@ TEST_F(CertificatesPageTest, SigningRequestIsCreatedOnceAndSavedWhole)
     clickButton(third->downloadButton());
     ASSERT_TRUE(waitUntil([&] { return certificateToastShown(qtTrId("NOTIFICATION_TIP_SAVE_FAILED")); }));
     EXPECT_TRUE(logText().contains(QStringLiteral("Export config file failed, reason is failed to write file to local.")));
+
+    // The device refuses to hand the request over: told, and no file.
+    click(view->createButton());
+    QOVACreateCertificateWindow *fourth = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (fourth = view->creatCAWindow()) && fourth != third && fourth->isVisible(); }));
+    for (int i = 0; i < QOVACreateCertificateWindow::FieldCount; ++i)
+        QTest::keyClicks(fourth->field(i), texts[i]);
+    click(fourth->createButton());
+    ASSERT_TRUE(waitUntil([&] { return fourth->isCreateSuccess(); }));
+    bar.state->failRequest("csr_file_provision", true, 500, "busy");
+    const int logLines = logText().count(QStringLiteral("Download CSR Failured"));
+    const QString refused = dir.filePath(QStringLiteral("refused.csr"));
+    m_panels->nextSave = refused;
+    ASSERT_TRUE(waitUntil([&] { return !certificateToastShown(qtTrId("NOTIFICATION_TIP_SAVE_FAILED")); }));
+    clickButton(fourth->downloadButton());
+    ASSERT_TRUE(waitUntil([&] { return certificateToastShown(qtTrId("NOTIFICATION_TIP_SAVE_FAILED")); }));
+    EXPECT_GT(logText().count(QStringLiteral("Download CSR Failured")), logLines);
+    EXPECT_FALSE(QFile::exists(refused));
 }
 
 TEST_F(CertificatesPageTest, SigningRequestRefusedShowsTheFailedView)

@@ -8,6 +8,7 @@
 #include "QOVAButton.h"
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
+#include "QOVANavigationView.h"
 #include "QOVAPopUpButton.h"
 #include "QOVASecureTextView.h"
 #include "QOVATextField.h"
@@ -21,6 +22,9 @@
 #include "QOVAWifiManageWindow.h"
 
 #include <QJsonArray>
+#include <QPointer>
+
+#include <functional>
 #include <QPushButton>
 #include <QTimer>
 
@@ -426,6 +430,53 @@ TEST_F(NetworkPagesTest, VaskoNetworkPageSetsEthernetStaticAddressAnd8021X)
     leaveToStatus();
     net->restartNetworkTimer();
     EXPECT_FALSE(net->isPolling());
+}
+
+// Whichever way the user leaves the device, the network pages go with its
+// page and nothing they started asks the device again.
+TEST_F(NetworkPagesTest, LeavingTheDeviceEndsThePollAndTheListRefresh)
+{
+    struct Way {
+        const char *label;
+        std::function<void(const QString &serial)> leave;
+    };
+    const Way ways[] = {
+        {"back to the device list", [this](const QString &) { delegate()->navigationView()->navigationPop(); }},
+        {"another device", [this](const QString &) { openDevicePage("NETOTHER"); }},
+        {"device removed", [this](const QString &serial) { unplug(serial); }},
+    };
+    plugDevice(sim::Family::Orbrin, "NETOTHER", "1.3.0.5");
+    int round = 0;
+    for (const Way &way : ways) {
+        SCOPED_TRACE(way.label);
+        const QString camSerial = QStringLiteral("NETCAM%1").arg(++round);
+        const QString barSerial = QStringLiteral("NETBAR%1").arg(round);
+        SimHandle cam = plugDevice(sim::Family::Vasko, camSerial);
+        SimHandle bar = plugDevice(sim::Family::Orbrin, barSerial, "1.3.0.5");
+
+        QPointer<QOVANetworkView> net = openNetworkPage(camSerial);
+        ASSERT_TRUE(net);
+        ASSERT_TRUE(waitUntil([&] { return net->isPolling(); }));
+        way.leave(camSerial);
+        ASSERT_TRUE(waitUntil([&] { return net.isNull(); }));
+        const int polled = requestCount(cam, QStringLiteral("network_status"));
+
+        QPointer<QOVAWiFISettingsView> wifi = openWifiPage(barSerial);
+        ASSERT_TRUE(wifi);
+        ASSERT_TRUE(waitUntil([&] { return requestCount(bar, QStringLiteral("wifi_available_ssid")) >= 1; }));
+        ASSERT_TRUE(wifi->isListRefreshRunning());
+        way.leave(barSerial);
+        ASSERT_TRUE(waitUntil([&] { return wifi.isNull(); }));
+        const int listed = requestCount(bar, QStringLiteral("wifi_available_ssid"));
+
+        spin(platform::scaledMs(9000));
+        EXPECT_EQ(requestCount(cam, QStringLiteral("network_status")), polled);
+        EXPECT_EQ(requestCount(bar, QStringLiteral("wifi_available_ssid")), listed);
+        for (const QString &serial : {camSerial, barSerial}) {
+            if (bus()->device(serial))
+                unplug(serial);
+        }
+    }
 }
 
 } // namespace

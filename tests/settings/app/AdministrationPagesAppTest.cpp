@@ -248,6 +248,7 @@ TEST_F(AdministrationPagesTest, PasswordChangeNeedsTheSameNewPasswordTwiceAndThe
     const QJsonObject sent = bodies(bar, "admin").first();
     EXPECT_EQ(sent.value("old_password").toString(), QStringLiteral("admin"));
     EXPECT_EQ(sent.value("new_password").toString(), QStringLiteral("new-1"));
+    EXPECT_FALSE(logText().contains(QStringLiteral("new-1")));
 
     // The wrong current password: the device's reason becomes its toast.
     QLineEdit *edit = editorOf(view->currentPasswordTextField());
