@@ -264,12 +264,21 @@ void QOVADeviceInfoViewController::requestConversationModeInformation()
         });
 }
 
+// A refused mode change puts the page's switch back and says so: the page
+// never shows a mode the device did not take.
 void QOVADeviceInfoViewController::setconversationMode(bool enable)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
     QOVAIOManager::usbManagerShared()->setOrbrinConversationMode(
         enable, serialNumber(), [](const QString &) { QOVA_LOG(INFO, UI, "Set Conversation Mode Success!"); },
-        [](const QString &reason) {
+        [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Conversation Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (!self)
+                return;
+            if (auto *page = dynamic_cast<QOVALabFeatureViewInterface *>(
+                    self->pageForGetter(QStringLiteral("labFeatureView"))))
+                page->setconversationModeFailed(enable);
+            settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
         });
 }
 
@@ -293,10 +302,17 @@ void QOVADeviceInfoViewController::requestLectureModeInformation()
 
 void QOVADeviceInfoViewController::setLectureMode(bool enable)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
     QOVAIOManager::usbManagerShared()->setOrbrinLectureMode(
         enable, serialNumber(), [](const QString &) { QOVA_LOG(INFO, UI, "Set Lecture Mode Success!"); },
-        [](const QString &reason) {
+        [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Lecture Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (!self)
+                return;
+            if (auto *page = dynamic_cast<QOVALabFeatureViewInterface *>(
+                    self->pageForGetter(QStringLiteral("labFeatureView"))))
+                page->setLectureModeFailed(enable);
+            settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
         });
 }
 
