@@ -264,8 +264,9 @@ void QOVADeviceInfoViewController::requestConversationModeInformation()
         });
 }
 
-// A refused mode change puts the page's switch back and says so: the page
-// never shows a mode the device did not take.
+// A failed mode change puts the page's switch back, says so, and asks the
+// device again: a change that failed on the way back (the device took it)
+// is shown as the device has it once the answer comes.
 void QOVADeviceInfoViewController::setconversationMode(bool enable)
 {
     QPointer<QOVADeviceInfoViewController> self(this);
@@ -279,6 +280,7 @@ void QOVADeviceInfoViewController::setconversationMode(bool enable)
                     self->pageForGetter(QStringLiteral("labFeatureView"))))
                 page->setconversationModeFailed(enable);
             settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            self->requestConversationModeInformation();
         });
 }
 
@@ -313,6 +315,7 @@ void QOVADeviceInfoViewController::setLectureMode(bool enable)
                     self->pageForGetter(QStringLiteral("labFeatureView"))))
                 page->setLectureModeFailed(enable);
             settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            self->requestLectureModeInformation();
         });
 }
 

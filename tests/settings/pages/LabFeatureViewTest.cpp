@@ -56,6 +56,7 @@ TEST(LabFeatureView, VersionNumberGatesThePresenterRow)
         {"", 0.0, false},
         {".", 0.0, false},
     };
+    const QString saved = QOVADeviceInfoSingleton::sharedDevice()->currentDeviceVersion();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.version);
         const QString version = QString::fromLatin1(c.version);
@@ -67,6 +68,7 @@ TEST(LabFeatureView, VersionNumberGatesThePresenterRow)
         EXPECT_EQ(lab.page->lectureModeSwitch() != nullptr, c.lecture);
         EXPECT_EQ(lab.page->presenterModeNote() != nullptr, c.lecture);
     }
+    setVersion(saved);
 }
 
 TEST(LabFeatureView, WithoutThePresenterRowTheConversationSwitchStillWorks)
