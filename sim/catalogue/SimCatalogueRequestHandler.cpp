@@ -343,6 +343,30 @@ bool SimCatalogueRequestHandler::serverValidation() const
     return m_serverValidation;
 }
 
+bool SimCatalogueRequestHandler::conversationView() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_conversationView;
+}
+
+void SimCatalogueRequestHandler::setConversationView(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_conversationView = on;
+}
+
+bool SimCatalogueRequestHandler::lectureMode() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lectureMode;
+}
+
+void SimCatalogueRequestHandler::setLectureMode(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_lectureMode = on;
+}
+
 void SimCatalogueRequestHandler::failRequest(const QString &url, bool get, int statusCode,
                                              const QString &statusText)
 {

@@ -132,6 +132,12 @@ public:
     QList<Certificate> certificates() const;
     void setCertificates(const QList<Certificate> &certificates);
     bool serverValidation() const;
+    // The video bar's lab modes: conversation view and lecture (presenter)
+    // mode.
+    bool conversationView() const;
+    void setConversationView(bool on);
+    bool lectureMode() const;
+    void setLectureMode(bool on);
 
 private:
     // The password that signs in now (the factory one during the set-up).

@@ -264,12 +264,23 @@ void QOVADeviceInfoViewController::requestConversationModeInformation()
         });
 }
 
+// A failed mode change puts the page's switch back, says so, and asks the
+// device again: a change that failed on the way back (the device took it)
+// is shown as the device has it once the answer comes.
 void QOVADeviceInfoViewController::setconversationMode(bool enable)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
     QOVAIOManager::usbManagerShared()->setOrbrinConversationMode(
         enable, serialNumber(), [](const QString &) { QOVA_LOG(INFO, UI, "Set Conversation Mode Success!"); },
-        [](const QString &reason) {
+        [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Conversation Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (!self)
+                return;
+            if (auto *page = dynamic_cast<QOVALabFeatureViewInterface *>(
+                    self->pageForGetter(QStringLiteral("labFeatureView"))))
+                page->setconversationModeFailed(enable);
+            settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            self->requestConversationModeInformation();
         });
 }
 
@@ -293,10 +304,18 @@ void QOVADeviceInfoViewController::requestLectureModeInformation()
 
 void QOVADeviceInfoViewController::setLectureMode(bool enable)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
     QOVAIOManager::usbManagerShared()->setOrbrinLectureMode(
         enable, serialNumber(), [](const QString &) { QOVA_LOG(INFO, UI, "Set Lecture Mode Success!"); },
-        [](const QString &reason) {
+        [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Lecture Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (!self)
+                return;
+            if (auto *page = dynamic_cast<QOVALabFeatureViewInterface *>(
+                    self->pageForGetter(QStringLiteral("labFeatureView"))))
+                page->setLectureModeFailed(enable);
+            settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            self->requestLectureModeInformation();
         });
 }
 

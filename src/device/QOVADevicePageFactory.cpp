@@ -15,6 +15,7 @@
 #include "settings/QOVABLEFeatureView.h"
 #include "settings/QOVABluetoothPairMode.h"
 #include "settings/QOVAFactoryResetView.h"
+#include "settings/QOVALabFeatureView.h"
 #include "settings/QOVALogView.h"
 #include "settings/QOVAMiscellaneousView.h"
 #include "settings/QOVAOrbrinGeneralView.h"
@@ -102,7 +103,12 @@ const Row kRows[] = {
          page->setMiscellaneousDelegate(&c);
          return page;
      }},
-    {"labFeatureView", nullptr},
+    {"labFeatureView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVALabFeatureView;
+         page->setDelegate(&c);
+         return page;
+     }},
     {"adminSigninView",
      [](Controller &c) -> Page * {
          auto *page = new QOVAAdminSignIn;

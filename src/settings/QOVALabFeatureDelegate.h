@@ -22,4 +22,7 @@ public:
     virtual ~QOVALabFeatureViewInterface() = default;
     virtual void conversationModeStatus(const std::shared_ptr<const ConversationModeModel> &model) = 0;
     virtual void lectureModeStatus(const std::shared_ptr<const LectureModeModel> &model) = 0;
+    // The device refused to switch the mode to enable.
+    virtual void setconversationModeFailed(bool enable) = 0;
+    virtual void setLectureModeFailed(bool enable) = 0;
 };

@@ -256,6 +256,11 @@ protected:
             handle.device->setRequestHandler(handler);
         }
         EXPECT_TRUE(waitUntil([&] { return listed() > before; })) << qPrintable(serial);
+        // The list shows a device as soon as it is announced; the device
+        // manager holds it a moment later. A click in between opens nothing.
+        EXPECT_TRUE(waitUntil([&] {
+            return QOVAIOManager::usbManagerShared()->deviceMutableArray().size() >= qsizetype(listed());
+        })) << qPrintable(serial);
         return handle;
     }
 
