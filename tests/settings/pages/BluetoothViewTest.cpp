@@ -66,17 +66,23 @@ TEST(BluetoothView, AFetchFillsThePageWithoutSending)
     bt.grab(QStringLiteral("settings_bluetooth_off.png"));
 }
 
+// A quarter of real time for the tests that look at the 2 s spinner while it
+// turns: it then outlasts any pause of a loaded machine after a click.
+class SlowerSpinner {
+public:
+    SlowerSpinner() : m_saved(platform::timeScale()) { platform::setTimeScale(0.25); }
+    ~SlowerSpinner() { platform::setTimeScale(m_saved); }
+
+private:
+    double m_saved;
+};
+
 TEST(BluetoothView, SwitchingOffGreysAtOnceAndOnOnlyAfterTheSpinner)
 {
     // The states while the spinner turns are read right after each click: at
     // a quarter of real time the 2 s spinner outlasts any pause of a loaded
     // machine between the click and the checks.
-    const double savedScale = platform::timeScale();
-    platform::setTimeScale(0.25);
-    struct Restore {
-        double scale;
-        ~Restore() { platform::setTimeScale(scale); }
-    } restore{savedScale};
+    SlowerSpinner slower;
     BluetoothPage bt;
     bt.page->bloothInformationStatus(settings(true, false, true));
 
@@ -101,6 +107,7 @@ TEST(BluetoothView, SwitchingOffGreysAtOnceAndOnOnlyAfterTheSpinner)
 
 TEST(BluetoothView, LeavingThePageEndsTheSpinner)
 {
+    SlowerSpinner slower;   // still turning when the check after the click runs
     BluetoothPage bt;
     click(bt.page->bluetoothSwitch());
     ASSERT_TRUE(bt.spinning());
