@@ -363,3 +363,15 @@ TEST_F(AdvancedSettingsFixture, ResetBringsValuesAndAutomaticModesToTheDefaults)
     EXPECT_FALSE(gamma->slider()->isEnabled());
     closeWithSave(window);
 }
+
+TEST_F(AdvancedSettingsFixture, TheWindowGoesWithItsDevice)
+{
+    openPage();
+    QPointer<QOVACameraSettingWindow> window = openWindow();
+    ASSERT_TRUE(window);
+    unplug("ORADV");
+    EXPECT_TRUE(waitUntil([&] { return !window || !window->isVisible(); }));
+    // The device list takes clicks again.
+    EXPECT_TRUE(waitUntil([&] { return delegate()->currentController() == delegate()->deviceListController()
+                                       || delegate()->currentController() == delegate()->mainController(); }));
+}
