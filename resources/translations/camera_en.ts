@@ -212,16 +212,12 @@
         <translation>Cancel</translation>
     </message>
     <message id="Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings">
-        <source>Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings</source>
-        <translation>Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings</translation>
-    </message>
-    <message id="Cancel">
-        <source>Cancel</source>
-        <translation>Cancel</translation>
+        <source>Zentaro Orvalinde doesn't have permission to use the camera. Please change the privacy settings.</source>
+        <translation>Zentaro Orvalinde doesn't have permission to use the camera. Please change the privacy settings.</translation>
     </message>
     <message id="Settings">
-        <source>Settings</source>
-        <translation>Settings</translation>
+        <source>Open Settings</source>
+        <translation>Open Settings</translation>
     </message>
 </context>
 </TS>

@@ -288,7 +288,7 @@ void QOVACameraSettingsView::showPermissionAlert()
     m_permissionAlert = &alert;
     alert.setIcon(QMessageBox::Critical);
     alert.setText(qtTrId("Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings"));
-    QPushButton *cancel = alert.addButton(qtTrId("Cancel"), QMessageBox::RejectRole);
+    QPushButton *cancel = alert.addButton(qtTrId("STRING_CANCEL"), QMessageBox::RejectRole);
     QPushButton *settings = alert.addButton(qtTrId("Settings"), QMessageBox::AcceptRole);
     alert.setEscapeButton(cancel);
     alert.adjustSize();

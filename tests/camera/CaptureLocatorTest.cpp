@@ -142,7 +142,7 @@ TEST_F(CameraPageFixture, MissingPermissionShowsTheAlertAtEveryShowing)
             return;
         ++alerts;
         texts << alert->text();
-        const QString choice = qtTrId(alerts == 1 ? "Cancel" : "Settings");
+        const QString choice = qtTrId(alerts == 1 ? "STRING_CANCEL" : "Settings");
         for (QAbstractButton *button : alert->buttons()) {
             if (button->text() == choice)
                 button->click();
