@@ -397,17 +397,11 @@ void QOVACameraSettingsView::restorePreset(quint64 index)
 
 // ---------------------------------------------------- advanced settings
 
-QList<QOVACameraSettingModelRef> QOVACameraSettingsView::getAllAdvanceSettings()
+QList<QOVACameraSettingModelRef> QOVACameraSettingsView::getAllAdvanceSettings() const
 {
     QList<QOVACameraSettingModelRef> list;
-    QOVACameraDelegate *d = delegate();
-    if (!d)
-        return list;
-    for (const AdvanceSetting &setting : kAdvanceSettings) {
-        QOVACameraSettingModelRef model = newSettingModel(setting);
-        d->getCameraSettingData(model);
-        list << model;
-    }
+    for (const AdvanceSetting &setting : kAdvanceSettings)
+        list << newSettingModel(setting);
     return list;
 }
 
@@ -425,10 +419,8 @@ void QOVACameraSettingsView::openAdvanceSetting()
         return;
     }
     m_openingAdvanceSetting = true;
-    auto list = std::make_shared<QList<QOVACameraSettingModelRef>>();
-    for (const AdvanceSetting &setting : kAdvanceSettings) {
-        QOVACameraSettingModelRef model = newSettingModel(setting);
-        list->append(model);
+    auto list = std::make_shared<QList<QOVACameraSettingModelRef>>(getAllAdvanceSettings());
+    for (const QOVACameraSettingModelRef &model : *list) {
         QPointer<QOVACameraSettingsView> self(this);
         m_controlQueue->enqueue([self, model] {
             if (!self)

@@ -67,9 +67,9 @@ public:
     // The advanced image settings: every control is read afresh (one read
     // per turn of the event loop), then a new window opens with them.
     void openAdvanceSetting();
-    // The fourteen settings the window shows, in its order, read from the
-    // camera through the delegate (empty without one).
-    QList<QOVACameraSettingModelRef> getAllAdvanceSettings();
+    // The fourteen settings the window shows, in its order, named and
+    // indexed but not yet read.
+    QList<QOVACameraSettingModelRef> getAllAdvanceSettings() const;
     // QOVACameraSettingWindowDelegate: writes go out in order, one per turn.
     void setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset) override;
     void settingWindowClosed() override;
