@@ -64,6 +64,12 @@ protected:
     std::shared_ptr<sim::SimUvcControlHandler> uvc;
     QOVACameraSettingsView *view = nullptr;
 
+    void SetUp() override
+    {
+        CameraPageFixture::SetUp();
+        openPage();   // a failure here skips the test
+    }
+
     void openPage()
     {
         camera = plugDevice(sim::Family::Orbrin, "ORADV", "1.3.0.5");
@@ -133,7 +139,7 @@ TEST(CameraSettingPowerLine, ValuesOfARangeEndWithoutLooping)
 
 TEST_F(AdvancedSettingsFixture, ReadsEveryControlAndShowsRowsWithTheirAutoPartners)
 {
-    openPage();
+    ASSERT_TRUE(view);
     uvc->setCurrent(kPU, kBrightnessSel, 12);
     QOVACameraSettingWindow *window = openWindow();
     ASSERT_TRUE(window);
@@ -199,7 +205,7 @@ TEST_F(AdvancedSettingsFixture, ReadsEveryControlAndShowsRowsWithTheirAutoPartne
 
 TEST_F(AdvancedSettingsFixture, SliderValuesAreRoundedKeptInRangeAndWrittenAsTheyCome)
 {
-    openPage();
+    ASSERT_TRUE(view);
     struct Case {
         qint64 min, max, step;
         int moveTo;          // slider position; INT_MAX: the End key
@@ -254,7 +260,7 @@ TEST_F(AdvancedSettingsFixture, SliderValuesAreRoundedKeptInRangeAndWrittenAsThe
 
 TEST_F(AdvancedSettingsFixture, PowerLineItemsFollowTheRange)
 {
-    openPage();
+    ASSERT_TRUE(view);
     struct Case {
         qint64 min, max, step, current;
         QStringList items;
@@ -281,7 +287,7 @@ TEST_F(AdvancedSettingsFixture, PowerLineItemsFollowTheRange)
 
 TEST_F(AdvancedSettingsFixture, CancelWritesTheOpeningValuesBackAfterClosing)
 {
-    openPage();
+    ASSERT_TRUE(view);
     QOVACameraSettingWindow *window = openWindow();
     ASSERT_TRUE(window);
     QPointer<QOVACameraSettingWindow> guard(window);
@@ -327,7 +333,7 @@ TEST_F(AdvancedSettingsFixture, CancelWritesTheOpeningValuesBackAfterClosing)
 
 TEST_F(AdvancedSettingsFixture, ResetBringsValuesAndAutomaticModesToTheDefaults)
 {
-    openPage();
+    ASSERT_TRUE(view);
     // Away from the defaults: brightness, white balance manual, 60 Hz; the
     // camera has no gamma.
     uvc->setCurrent(kPU, kBrightnessSel, 30);
@@ -366,7 +372,7 @@ TEST_F(AdvancedSettingsFixture, ResetBringsValuesAndAutomaticModesToTheDefaults)
 
 TEST_F(AdvancedSettingsFixture, TheWindowGoesWithItsDevice)
 {
-    openPage();
+    ASSERT_TRUE(view);
     QPointer<QOVACameraSettingWindow> window = openWindow();
     ASSERT_TRUE(window);
     unplug("ORADV");

@@ -58,6 +58,11 @@ protected:
 
     QOVACameraSettingsView *openCameraPage(const QString &serial)
     {
+        // The device list shows a device as soon as it is announced, a
+        // moment before the device manager holds it; a click in between
+        // asks a device that is not there yet, and nothing opens.
+        EXPECT_TRUE(waitUntil([&] { return QOVAIOManager::usbManagerShared()->findDevice(serial) != nullptr; }))
+            << qPrintable(serial);
         if (!openDevicePage(serial))
             return nullptr;
         clickTab("STRING_USER_SETTINGS");
