@@ -135,5 +135,89 @@
         <source>Home</source>
         <translation>Home</translation>
     </message>
+    <message id="STRING_CAMERA_ADVANCED_SETTINGS">
+        <source>Advanced Camera Settings</source>
+        <translation>Advanced Camera Settings</translation>
+    </message>
+    <message id="STRING_CAMERA_SETTINGS">
+        <source>Camera Settings</source>
+        <translation>Camera Settings</translation>
+    </message>
+    <message id="STRING_BRIGHTNESS">
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message id="STRING_CONTRAST">
+        <source>Contrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message id="STRING_HUM">
+        <source>Hue</source>
+        <translation>Hue</translation>
+    </message>
+    <message id="STRING_AUTO_HUM">
+        <source>Auto Hue</source>
+        <translation>Auto Hue</translation>
+    </message>
+    <message id="STRING_SATURATION">
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message id="STRING_SHARPNESS">
+        <source>Sharpness</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message id="STRING_GAMMA">
+        <source>Gamma</source>
+        <translation>Gamma</translation>
+    </message>
+    <message id="STRING_WHITE_BALANCE_TEMP">
+        <source>White Balance</source>
+        <translation>White Balance</translation>
+    </message>
+    <message id="STRING_AUTO_WHITE_BALANCE_TEMP">
+        <source>Auto White Balance</source>
+        <translation>Auto White Balance</translation>
+    </message>
+    <message id="STRING_BACKLIGHT_COMP">
+        <source>Backlight Compensation</source>
+        <translation>Backlight Compensation</translation>
+    </message>
+    <message id="STRING_GAIN">
+        <source>Gain</source>
+        <translation>Gain</translation>
+    </message>
+    <message id="STRING_EXPOSURE_TIME_ABS">
+        <source>Exposure</source>
+        <translation>Exposure</translation>
+    </message>
+    <message id="STRING_AUTO_EXPOSURE_TIME_ABS">
+        <source>Auto Exposure</source>
+        <translation>Auto Exposure</translation>
+    </message>
+    <message id="STRING_POWERLINE_FREQUENCY">
+        <source>Power Line Frequency</source>
+        <translation>Power Line Frequency</translation>
+    </message>
+    <message id="STRING_DISABLE">
+        <source>Disable</source>
+        <translation>Disable</translation>
+    </message>
+    <message id="STRING_RESET">
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message id="STRING_CANCEL">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings">
+        <source>Zentaro Orvalinde doesn't have permission to use the camera. Please change the privacy settings.</source>
+        <translation>Zentaro Orvalinde doesn't have permission to use the camera. Please change the privacy settings.</translation>
+    </message>
+    <message id="Settings">
+        <source>Open Settings</source>
+        <translation>Open Settings</translation>
+    </message>
 </context>
 </TS>

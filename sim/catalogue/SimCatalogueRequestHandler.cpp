@@ -1,6 +1,8 @@
 #include "SimCatalogueRequestHandler.h"
 
+#include "sim/SimDevice.h"
 #include "sim/dfu/SimDfuHandler.h"
+#include "sim/uvc/SimUvcControlHandler.h"
 #include <QRegularExpression>
 
 #include <QDateTime>
@@ -225,7 +227,7 @@ void SimCatalogueRequestHandler::resetToFactory()
     m_configFile.reset();
     m_coredump = QByteArray("simulated core dump\n");
     m_recording = false;
-    m_presetsSaved = QList<bool>(5, false);
+    m_presetPositions = QList<std::optional<PresetPosition>>(5);
 }
 
 void SimCatalogueRequestHandler::setNeedsOob(bool needsOob)
@@ -946,10 +948,42 @@ SimReply SimCatalogueRequestHandler::putPreset(Request &request)
     if (auto bad = need(request.body, {{"action", Kind::Text}}))
         return *bad;
     const QString action = request.body.value(QStringLiteral("action")).toString();
-    if (action == QLatin1String("save"))
-        m_presetsSaved[preset] = true;
-    else if (action != QLatin1String("restore"))
+    if (action != QLatin1String("save") && action != QLatin1String("restore"))
         return badValue("action");
+    // The camera's position lives in its UVC controls.
+    std::shared_ptr<SimUvcControlHandler> uvc;
+    if (auto *device = dynamic_cast<SimDevice *>(&request.host)) {
+        for (const auto &handler : device->controlHandlers()) {
+            if ((uvc = std::dynamic_pointer_cast<SimUvcControlHandler>(handler)))
+                break;
+        }
+    }
+    constexpr uint8_t zoomAbs = 0x0B;
+    constexpr uint8_t panTiltAbs = 0x0D;
+    constexpr auto terminal = SimUvcUnit::CameraTerminal;
+    if (action == QLatin1String("save")) {
+        PresetPosition position;
+        if (uvc) {
+            position.zoom = uvc->current(terminal, zoomAbs);
+            position.pan = uvc->current(terminal, panTiltAbs, 0);
+            position.tilt = uvc->current(terminal, panTiltAbs, 1);
+        }
+        m_presetPositions[preset] = position;
+    } else if (uvc) {
+        PresetPosition position;
+        if (m_presetPositions.at(preset)) {
+            position = *m_presetPositions.at(preset);
+        } else {
+            const auto zoom = uvc->control(terminal, zoomAbs);
+            const auto panTilt = uvc->control(terminal, panTiltAbs);
+            position.zoom = zoom && !zoom->def.empty() ? zoom->def[0] : 0;
+            position.pan = panTilt && panTilt->def.size() > 0 ? panTilt->def[0] : 0;
+            position.tilt = panTilt && panTilt->def.size() > 1 ? panTilt->def[1] : 0;
+        }
+        uvc->setCurrent(terminal, zoomAbs, position.zoom);
+        uvc->setCurrent(terminal, panTiltAbs, position.pan, 0);
+        uvc->setCurrent(terminal, panTiltAbs, position.tilt, 1);
+    }
     return ok();
 }
 

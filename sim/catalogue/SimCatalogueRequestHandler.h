@@ -29,6 +29,9 @@
 //     and comes back in run mode; a factory reset restores the settings and
 //     makes the device ask for its out-of-box set-up, which counts as done
 //     once the provisioning settings (message 34) have been written;
+//   - a preset save stores the camera's zoom, pan and tilt (its UVC
+//     controls) under the number, and a restore moves the camera there; a
+//     number never saved restores the camera's default position;
 //   - the Orbrin audio reply carries acoustic_beam as a boolean for firmware
 //     "1.0" and as text for any other version.
 
@@ -279,7 +282,13 @@ private:
     };
     QList<RequestFailure> m_requestFailures;
     bool m_recording = false;
-    QList<bool> m_presetsSaved;
+    // Camera positions stored under the preset numbers: zoom, pan, tilt.
+    struct PresetPosition {
+        qint64 zoom = 0;
+        qint64 pan = 0;
+        qint64 tilt = 0;
+    };
+    QList<std::optional<PresetPosition>> m_presetPositions;
     QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
     QStringList m_infoRemovals;      // device_info keys left out
 };

@@ -1,10 +1,13 @@
 #include "QOVACameraSettingsView.h"
 
+#include "QOVACameraControlQueue.h"
 #include "QOVACameraDelegate.h"
 #include "QOVACaptureSource.h"
 #include "QOVAPreviewView.h"
 
+#include "AppDelegate.h"
 #include "ITSwitch.h"
+#include "QOVAButton.h"
 #include "QOVAColor.h"
 #include "QOVAFont.h"
 #include "QOVAImageView.h"
@@ -12,7 +15,10 @@
 #include "log/log.h"
 
 #include <QHideEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSysInfo>
+#include <QTimer>
 
 namespace {
 constexpr int kCameraPageWidth = 619;
@@ -25,6 +31,38 @@ const char *const kControlNames[] = {
     "auto-white-balance-temp", "white-balance-component", "auto-white-balance-component", "digital-multiplier",
     "digital-multiplier-limit", "auto-hue", "analog-video-standard", "analog-lock-status",
 };
+
+// The image settings of the advanced window, in its order; the last is the
+// power-line frequency.
+struct AdvanceSetting {
+    const char *name;
+    const char *displayKey;
+};
+const AdvanceSetting kAdvanceSettings[] = {
+    {"brightness", "STRING_BRIGHTNESS"},
+    {"contrast", "STRING_CONTRAST"},
+    {"hue", "STRING_HUM"},
+    {"auto-hue", "STRING_AUTO_HUM"},
+    {"saturation", "STRING_SATURATION"},
+    {"sharpness", "STRING_SHARPNESS"},
+    {"gamma", "STRING_GAMMA"},
+    {"white-balance-temp", "STRING_WHITE_BALANCE_TEMP"},
+    {"auto-white-balance-temp", "STRING_AUTO_WHITE_BALANCE_TEMP"},
+    {"backlight-compensation", "STRING_BACKLIGHT_COMP"},
+    {"gain", "STRING_GAIN"},
+    {"exposure-time-abs", "STRING_EXPOSURE_TIME_ABS"},
+    {"auto-exposure-mode", "STRING_AUTO_EXPOSURE_TIME_ABS"},
+    {"power-line-frequency", "STRING_POWERLINE_FREQUENCY"},
+};
+
+QOVACameraSettingModelRef newSettingModel(const AdvanceSetting &setting)
+{
+    auto model = std::make_shared<QOVACameraSettingModel>();
+    model->setName(QLatin1String(setting.name));
+    model->setDisplayName(qtTrId(setting.displayKey));
+    model->setControlType(qint64(QOVACameraSettingsView::controlIndexForString(model->name())));
+    return model;
+}
 } // namespace
 
 QOVACameraSettingsView::QOVACameraSettingsView(const QString &uniqueID, QWidget *parent)
@@ -35,11 +73,16 @@ QOVACameraSettingsView::QOVACameraSettingsView(const QString &uniqueID, QWidget 
         layoutVasko();
     QOVA_LOG(INFO, UI, "creat video preview layer.");
     QOVA_LOG(INFO, UI, "Current Opterating System is %s", qUtf8Printable(QSysInfo::prettyProductName()));
+    m_controlQueue = new QOVACameraControlQueue(this);
     m_source = QOVACaptureSource::create(m_uniqueID, this);
 }
 
 QOVACameraSettingsView::~QOVACameraSettingsView()
 {
+    if (m_settingWindow) {
+        m_settingWindow->setSettingDelegate(nullptr);
+        delete m_settingWindow.data();
+    }
     stopPreview();
 }
 
@@ -109,6 +152,21 @@ void QOVACameraSettingsView::layoutCommon()
     m_presetView->setDelegate(this);
     m_presetView->setCameraPresetEnable(true);
     m_presetView->show();
+
+    m_advanceButton = new QOVAButton(this);
+    m_advanceButton->setObjectName(QStringLiteral("advanceButton"));
+    m_advanceButton->setTextString(qtTrId("STRING_CAMERA_ADVANCED_SETTINGS"));
+    m_advanceButton->setTextAlignment(0);
+    m_advanceButton->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
+    m_advanceButton->setTextFont(fontWithSFProDisplay(13, 1));
+    placeAdvanceButton(top + 225 + 24 + 64 + 24);
+    m_advanceButton->show();
+    connect(m_advanceButton, &QOVAButton::clicked, this, [this] { openAdvanceSetting(); });
+}
+
+void QOVACameraSettingsView::placeAdvanceButton(int top)
+{
+    m_advanceButton->setGeometry(36, top, 400, 36);
 }
 
 void QOVACameraSettingsView::layoutVasko()
@@ -163,6 +221,7 @@ void QOVACameraSettingsView::layoutVasko()
     makeRow("STRING_PARTICIPANT_COUNT", rowTop, m_participantLabel, m_participantSwitch, m_participantStatusLabel,
             &QOVACameraDelegate::setParticipantCount);
     m_participantSwitch->setObjectName(QStringLiteral("participantSwitch"));
+    placeAdvanceButton(m_participantSwitch->geometry().bottom() + 1 + 18);
 }
 
 // ------------------------------------------------------------- preview
@@ -208,7 +267,44 @@ void QOVACameraSettingsView::startPreview()
             return;
         }
     }
+    if (m_source->setupResult() == QOVACaptureSource::NotAuthorized) {
+        // After the page's own requests, as a later turn of the event loop.
+        if (!m_alertPending && !m_permissionAlert) {
+            m_alertPending = true;
+            QTimer::singleShot(0, this, [this] {
+                m_alertPending = false;
+                if (isVisible())
+                    showPermissionAlert();
+            });
+        }
+        return;
+    }
     showNoPreview();
+}
+
+void QOVACameraSettingsView::showPermissionAlert()
+{
+    QMessageBox alert(window());
+    m_permissionAlert = &alert;
+    alert.setIcon(QMessageBox::Critical);
+    alert.setText(qtTrId("Zentaro Orvalinde doesn't have permission to use the camera, please change privacy settings"));
+    QPushButton *cancel = alert.addButton(qtTrId("STRING_CANCEL"), QMessageBox::RejectRole);
+    QPushButton *settings = alert.addButton(qtTrId("Settings"), QMessageBox::AcceptRole);
+    alert.setEscapeButton(cancel);
+    alert.adjustSize();
+    if (QWidget *main = window()) {
+        const QRect frame = main->frameGeometry();
+        alert.move(frame.x() + (820 - alert.width()) / 2, frame.y() + height() / 2);
+    }
+    alert.exec();
+    m_permissionAlert = nullptr;
+    if (alert.clickedButton() == settings) {
+        // Access to a camera is granted by the rule that gives the logged-in
+        // user the device's nodes.
+        QOVA_LOG(WARNING, UI,
+                 "The camera's video node cannot be opened: install the udev rule "
+                 "\"70-orvalinde.rules\" and plug the camera again.");
+    }
 }
 
 void QOVACameraSettingsView::showNoPreview()
@@ -297,4 +393,76 @@ void QOVACameraSettingsView::restorePreset(quint64 index)
 {
     if (auto *d = delegate())
         d->setCameraPreset(index, QStringLiteral("restore"));
+}
+
+// ---------------------------------------------------- advanced settings
+
+QList<QOVACameraSettingModelRef> QOVACameraSettingsView::getAllAdvanceSettings() const
+{
+    QList<QOVACameraSettingModelRef> list;
+    for (const AdvanceSetting &setting : kAdvanceSettings)
+        list << newSettingModel(setting);
+    return list;
+}
+
+void QOVACameraSettingsView::openAdvanceSetting()
+{
+    if (m_openingAdvanceSetting || (m_settingWindow && m_settingWindow->isOpen()))
+        return;
+    if (m_presetView)
+        m_presetView->disableButtons();
+    QOVACameraDelegate *d = delegate();
+    if (!d) {
+        // Nothing can be read, and nothing opens.
+        if (m_presetView)
+            m_presetView->enableButtons();
+        return;
+    }
+    m_openingAdvanceSetting = true;
+    auto list = std::make_shared<QList<QOVACameraSettingModelRef>>(getAllAdvanceSettings());
+    for (const QOVACameraSettingModelRef &model : *list) {
+        QPointer<QOVACameraSettingsView> self(this);
+        m_controlQueue->enqueue([self, model] {
+            if (!self)
+                return;
+            if (QOVACameraDelegate *dd = self->delegate())
+                dd->getCameraSettingData(model);
+        });
+    }
+    m_controlQueue->enqueue([this, list] {
+        m_openingAdvanceSetting = false;
+        if (!isVisible() || !delegate()) {
+            // The page went while the settings were read.
+            if (m_presetView)
+                m_presetView->enableButtons();
+            return;
+        }
+        auto *window = new QOVACameraSettingWindow();
+        m_settingWindow = window;
+        window->setSettingModelArray(*list);
+        window->setSettingDelegate(this);
+        window->show();
+    });
+}
+
+void QOVACameraSettingsView::setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset)
+{
+    if (!model)
+        return;
+    // The record as it is now: a drag changes it again before this write
+    // goes out, and every value it passed through is written in order.
+    auto snapshot = std::make_shared<QOVACameraSettingModel>(*model);
+    QPointer<QOVACameraSettingsView> self(this);
+    m_controlQueue->enqueue([self, model = std::move(snapshot), isReset] {
+        if (!self)
+            return;
+        if (QOVACameraDelegate *d = self->delegate())
+            d->setCameraSettingData(model, isReset);
+    });
+}
+
+void QOVACameraSettingsView::settingWindowClosed()
+{
+    if (m_presetView)
+        m_presetView->enableButtons();
 }

@@ -5,6 +5,7 @@
 // The picture runs only while the page is on screen.
 
 #include "QOVACameraControlView.h"
+#include "QOVACameraSettingWindow.h"
 #include "QOVADisplayBaseView.h"
 #include "QOVAPresetView.h"
 
@@ -12,6 +13,9 @@
 #include <QPointer>
 
 class ITSwitch;
+class QMessageBox;
+class QOVAButton;
+class QOVACameraControlQueue;
 class QOVACameraDelegate;
 class QOVACaptureSource;
 class QOVAImageView;
@@ -20,7 +24,8 @@ class QOVAPreviewView;
 
 class QOVACameraSettingsView : public QOVADisplayBaseView,
                                public QOVACameraControlDelegate,
-                               public QOVAPresetViewDelegate {
+                               public QOVAPresetViewDelegate,
+                               public QOVACameraSettingWindowDelegate {
     Q_OBJECT
 public:
     explicit QOVACameraSettingsView(const QString &uniqueID, QWidget *parent = nullptr);
@@ -59,6 +64,20 @@ public:
     void savePreset(quint64 index) override;
     void restorePreset(quint64 index) override;
 
+    // The advanced image settings: every control is read afresh (one read
+    // per turn of the event loop), then a new window opens with them.
+    void openAdvanceSetting();
+    // The fourteen settings the window shows, in its order, named and
+    // indexed but not yet read.
+    QList<QOVACameraSettingModelRef> getAllAdvanceSettings() const;
+    // QOVACameraSettingWindowDelegate: writes go out in order, one per turn.
+    void setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset) override;
+    void settingWindowClosed() override;
+    QOVACameraSettingWindow *settingWindow() const { return m_settingWindow; }
+    QOVAButton *advanceButton() const { return m_advanceButton; }
+    // The alert shown while the camera may not be used, while it is open.
+    QMessageBox *permissionAlert() const { return m_permissionAlert; }
+
     QOVACameraControlView *controlView() const { return m_controlView; }
     QOVAPresetView *presetView() const { return m_presetView; }
     QOVAPresetsView *presetsView() const { return m_presetsView; }
@@ -82,6 +101,8 @@ private:
     void layoutVasko();
     void startPreview();
     void showNoPreview();
+    void showPermissionAlert();
+    void placeAdvanceButton(int top);
     void setSwitch(ITSwitch *sw, QOVALabel *status, bool on);
 
     QString m_uniqueID;
@@ -102,6 +123,12 @@ private:
     QOVALabel *m_skinEnhStatusLabel = nullptr;
     QOVALabel *m_wideDynamicRangeStatusLabel = nullptr;
     QOVALabel *m_participantStatusLabel = nullptr;
+    QOVAButton *m_advanceButton = nullptr;
+    QPointer<QOVACameraSettingWindow> m_settingWindow;
+    QOVACameraControlQueue *m_controlQueue = nullptr;
+    bool m_openingAdvanceSetting = false;
+    bool m_alertPending = false;
+    QMessageBox *m_permissionAlert = nullptr;
     QOVACameraDelegate *m_delegate = nullptr;
     QPointer<QObject> m_delegateGuard;
     bool m_delegateGuarded = false;

@@ -18,6 +18,9 @@ public:
     // For an automatic-mode control: whether automatic mode is on.
     bool canAutoSet() const { return m_canAutoSet; }
     void setCanAutoSet(bool value) { m_canAutoSet = value; }
+    // For an automatic-mode control: whether its default value is automatic.
+    bool defaultAutoValue() const { return m_defaultAutoValue; }
+    void setDefaultAutoValue(bool value) { m_defaultAutoValue = value; }
     // Set by every read of the setting.
     bool isSupported() const { return m_isSupported; }
     void setIsSupported(bool value) { m_isSupported = value; }
@@ -51,6 +54,7 @@ public:
 
 private:
     bool m_canAutoSet = false;
+    bool m_defaultAutoValue = false;
     bool m_isSupported = false;
     QString m_name;
     QString m_displayName;

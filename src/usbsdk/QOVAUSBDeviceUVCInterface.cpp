@@ -499,15 +499,18 @@ void QOVAUSBDeviceUVCInterface::getCameraSettingDataWithModel(const QOVACameraSe
     model->setDefaultValue(transData(m_controlInfo.def, control));
     model->setCurrentValue(transData(m_controlInfo.cur, control));
     const qint64 cur = transData(m_controlInfo.cur, control);
+    const qint64 def = transData(m_controlInfo.def, control);
 
     switch (control) {
     case kAutoExposureMode:
         // Auto (2) or aperture priority (8): the exposure time is automatic.
         model->setCanAutoSet((cur & 0x0A) != 0);
+        model->setDefaultAutoValue((def & 0x0A) != 0);
         break;
     case kAutoWhiteBalanceTemp:
     case kAutoHue:
         model->setCanAutoSet(cur == 1);
+        model->setDefaultAutoValue(def == 1);
         break;
     default:
         if (ok)

@@ -3,78 +3,9 @@
 // simulated camera by the family's steps, and the preset panels send the
 // preset requests.
 
-#include "device/DevicePageTestSupport.h"
+#include "camera/CameraPageTestSupport.h"
 
-#include "camera/QOVACameraSettingsView.h"
-#include "camera/QOVACaptureSource.h"
-#include "sim/camera/SimCaptureSource.h"
-#include "sim/uvc/SimUvcControlHandler.h"
-
-#include "ITSwitch.h"
-#include "QOVAButton.h"
-#include "QOVAImageView.h"
-
-using namespace devicetest;
-
-namespace {
-
-constexpr uint8_t kZoom = 11;
-constexpr uint8_t kPanTilt = 13;
-
-std::shared_ptr<sim::SimUvcControlHandler> uvcOf(const SimHandle &handle)
-{
-    for (const auto &h : handle.device->controlHandlers()) {
-        if (auto uvc = std::dynamic_pointer_cast<sim::SimUvcControlHandler>(h))
-            return uvc;
-    }
-    return nullptr;
-}
-
-QStringList presetRequests(const SimHandle &handle)
-{
-    QStringList out;
-    for (const sim::SimReceivedRequest &request : handle.device->receivedRequests()) {
-        const QJsonObject head = QJsonDocument::fromJson(request.head).object();
-        const QString url = head.value("url").toString();
-        if (url.startsWith("preset_"))
-            out << url + " " + QJsonDocument::fromJson(request.body).object().value("action").toString();
-    }
-    return out;
-}
-
-class CameraPageFixture : public DevicePageFixture {
-protected:
-    void SetUp() override
-    {
-        sim::registerUvcControls();
-        sim::SimCaptureSource::install(bus());
-        DevicePageFixture::SetUp();
-    }
-    void TearDown() override
-    {
-        DevicePageFixture::TearDown();
-        QOVACaptureSource::installFactory({});
-    }
-
-    QOVACameraSettingsView *openCameraPage(const QString &serial)
-    {
-        if (!openDevicePage(serial))
-            return nullptr;
-        clickTab("STRING_USER_SETTINGS");
-        clickEntry("STRING_CAMERA_CONTROL");
-        if (!waitUntil([&] { return page()->currentGetter() == QLatin1String("cameraSettingsView"); }))
-            return nullptr;
-        return page()->pageAs<QOVACameraSettingsView>("cameraSettingsView");
-    }
-
-    int framesOf(QOVACameraSettingsView *camera) const
-    {
-        auto *source = qobject_cast<sim::SimCaptureSource *>(camera->captureSource());
-        return source ? source->framesSent() : -1;
-    }
-};
-
-} // namespace
+using namespace cameratest;
 
 TEST(CameraControlNames, LookupIsExact)
 {
@@ -195,4 +126,67 @@ TEST_F(CameraPageFixture, OpeningAnotherDeviceStopsThePreview)
     QPointer<QOVACameraSettingsView> guard(view);
     ASSERT_TRUE(openDevicePage("ORTWO"));
     EXPECT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
+}
+
+TEST_F(CameraPageFixture, PresetRestoreMovesTheCameraAndItsPicture)
+{
+    SimHandle camera = plugDevice(sim::Family::Vasko, "VAPRE", "V1.3.2");
+    auto uvc = uvcOf(camera);
+    ASSERT_TRUE(uvc);
+    QOVACameraSettingsView *view = openCameraPage("VAPRE");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return view->trackingImageView()->imageName() == QLatin1String("icon-trackingOn"); }));
+    view->updateWithGroupFraming(false, false);
+
+    // The camera zoomed in and turned: stored under preset 2.
+    constexpr auto terminal = sim::SimUvcUnit::CameraTerminal;
+    uvc->setCurrent(terminal, kZoom, 60);
+    uvc->setCurrent(terminal, kPanTilt, 40 * 3600, 0);
+    uvc->setCurrent(terminal, kPanTilt, -10 * 3600, 1);
+    click(view->presetsView()->tileWithTag(2));
+    click(view->presetsView()->saveButton());
+    ASSERT_TRUE(waitUntil([&] { return presetRequests(camera).contains("preset_2 save"); }));
+
+    // Back home by the pad's way of moving: the controls change.
+    uvc->setCurrent(terminal, kZoom, 0);
+    uvc->setCurrent(terminal, kPanTilt, 0, 0);
+    uvc->setCurrent(terminal, kPanTilt, 0, 1);
+    const int framesBefore = framesOf(view);
+    click(view->presetsView()->selectButton());
+    EXPECT_TRUE(waitUntil([&] {
+        return uvc->current(terminal, kZoom) == 60 && uvc->current(terminal, kPanTilt, 0) == 40 * 3600
+            && uvc->current(terminal, kPanTilt, 1) == -10 * 3600;
+    }));
+    // The picture follows the restored position.
+    ASSERT_TRUE(waitUntil([&] { return framesOf(view) > framesBefore + 2; }));
+    spin(150);
+    shot(mainWindow(), "camera_page_preset_restored");
+
+    // Home was never stored: it takes the camera to its default position.
+    click(view->presetsView()->tileWithTag(0));
+    click(view->presetsView()->selectButton());
+    EXPECT_TRUE(waitUntil([&] {
+        return uvc->current(terminal, kZoom) == 0 && uvc->current(terminal, kPanTilt, 0) == 0
+            && uvc->current(terminal, kPanTilt, 1) == 0;
+    }));
+}
+
+TEST_F(CameraPageFixture, PreviewRestartsWhenTheCameraPageIsShownAgain)
+{
+    plugDevice(sim::Family::Orbrin, "ORBACK", "1.3.0.5");
+    QOVACameraSettingsView *view = openCameraPage("ORBACK");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return view->isPreviewRunning(); }));
+
+    // The device list replaces the device page; the device opened again
+    // shows its camera page with a running picture again.
+    QPointer<QOVACameraSettingsView> guard(view);
+    delegate()->showDeviceController(delegate()->deviceListController());
+    ASSERT_TRUE(waitUntil([&] { return !guard || !guard->isPreviewRunning(); }));
+    QOVACameraSettingsView *again = openCameraPage("ORBACK");
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(waitUntil([&] { return again->isPreviewRunning() && framesOf(again) > 2; }));
+    if (guard && guard != again) {
+        EXPECT_FALSE(guard->isPreviewRunning());
+    }
 }
