@@ -236,6 +236,34 @@ TEST_F(FirmwareUpdate, CancelDownloadFailureAndFlashFailure)
     shot(delegate()->mainWindow(), QStringLiteral("firmware_failed"));
 }
 
+// Two rows wait on one download; the one whose device leaves drops out and
+// the other still gets the package and is flashed.
+TEST_F(FirmwareUpdate, ARowLeavingASharedDownloadLeavesItToTheOtherRow)
+{
+    if (m_skip)
+        return;
+    const QString path = offer(1, QStringLiteral("12.0.4"), QStringLiteral("/slow"),
+                               package(sim::Family::Pirok, QStringLiteral("12.0.4"), 400 * 1024));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK50"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK51"));
+    openPage();
+    const QOVAFirmwareModelRef leaving = row(QStringLiteral("PK50"));
+    const QOVAFirmwareModelRef staying = row(QStringLiteral("PK51"));
+    ASSERT_TRUE(waitState(leaving, 1));
+    ASSERT_TRUE(waitState(staying, 1));
+    click(cell(leaving)->updateButton());
+    click(cell(staying)->updateButton());
+    ASSERT_EQ(staying->upgradeState, 4);
+    bus()->unplug(QStringLiteral("PK50"));
+    ASSERT_TRUE(waitUntil([&] { return !row(QStringLiteral("PK50")); }));
+    EXPECT_EQ(staying->upgradeState, 4);
+    ASSERT_TRUE(waitState(staying, 7));
+    EXPECT_EQ(bus()->device(QStringLiteral("PK51"))->firmwareVersion(), QStringLiteral("12.0.4"));
+    // One transfer for both rows (the path is served throttled under /slow).
+    const QString slowPath = QString(path).replace(QStringLiteral("/files/"), QStringLiteral("/slow/"));
+    EXPECT_EQ(m_server.requestsFor(slowPath).size(), 1u);
+}
+
 // A device that left while its package downloaded (its removal ignored under
 // an open local-update window) fails at once with the disconnect toast.
 TEST_F(FirmwareUpdate, FlashingADeviceThatIsGoneFailsWithTheDisconnectToast)
