@@ -29,6 +29,10 @@
 //     and comes back in run mode; a factory reset restores the settings and
 //     makes the device ask for its out-of-box set-up, which counts as done
 //     once the provisioning settings (message 34) have been written;
+//   - the audio test start (message 21) is answered only when the recording
+//     ends: by itself after three minutes and its packing, or when the stop
+//     arrives; the answer carries the recording as a tar archive; a cancel
+//     (message 26) drops a recording that has not been answered;
 //   - the Orbrin audio reply carries acoustic_beam as a boolean for firmware
 //     "1.0" and as text for any other version.
 
@@ -114,6 +118,14 @@ public:
     void setRemoteActive(bool active);
     void setRemoteUpgradeFails(bool fails);   // the upgrade answers 500
     QString remoteVersion() const;
+    // The audio test: a start is answered with the archive when the device
+    // stops recording on its own (after three minutes and the packing) or,
+    // at once, by a stop (a stop while nothing records answers with the
+    // recording all the same).
+    static constexpr int kAudioRecordMs = 180000;
+    static constexpr int kAudioPackingMs = 3000;
+    static QByteArray audioTestArchive(const QString &serial);
+    bool audioRecording() const;
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -272,7 +284,14 @@ private:
         QString statusText;
     };
     QList<RequestFailure> m_requestFailures;
-    bool m_recording = false;
+    // The audio test recording: running or not, and which start it belongs
+    // to (a stop or cancel ends it; the answer of an ended start is dropped).
+    struct AudioRecording {
+        std::mutex lock;
+        bool running = false;
+        quint64 ticket = 0;
+    };
+    std::shared_ptr<AudioRecording> m_recording = std::make_shared<AudioRecording>();
     QList<bool> m_presetsSaved;
     QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
     QStringList m_infoRemovals;      // device_info keys left out
