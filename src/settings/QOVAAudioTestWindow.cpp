@@ -132,6 +132,8 @@ void QOVAAudioTestWindow::countDownWithTimeout(qint64 timeout,
 void QOVAAudioTestWindow::UpdateWindowToPacking()
 {
     setButtonEnabled(m_stopButton, false);
+    // The grey outline it was made with, not the accent one.
+    m_stopButton->setBorder(colorWithString(QStringLiteral("bdbdbd"), 1.0), 1);
     m_remainingTimeLabel->hide();
     m_statusLabel->setStringValue(qtTrId("STRING_PACKING"));
     m_statusImageView->hide();

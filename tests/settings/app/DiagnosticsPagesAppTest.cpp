@@ -15,6 +15,7 @@
 #include "settings/QOVAAudioMetersView.h"
 #include "settings/QOVAAudioTestWindow.h"
 
+#include "sim/camera/SimAudioCapture.h"
 #include "sim/catalogue/SimCatalogueRequestHandler.h"
 
 #include <QFile>
@@ -372,6 +373,21 @@ TEST_F(DiagnosticsPagesTest, MetersStopWheneverThePageLeavesTheScreen)
     EXPECT_TRUE(waitUntil([&] { return !microphones->running && !(view && view->isMetering()); }));
     EXPECT_EQ(microphones->opened, 2);
     EXPECT_EQ(microphones->starts, microphones->stops);
+}
+
+TEST_F(DiagnosticsPagesTest, SimulatedCameraMicrophoneMovesTheMeters)
+{
+    // What the run command's simulated devices show.
+    sim::SimAudioCapture::install(bus());
+    plugDevice(sim::Family::Vasko, "VSSIMMIC");
+    QOVAAudioMetersView *view = openMeters(QStringLiteral("VSSIMMIC"));
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] {
+        return view->micInputLeftStrengthIndicator()->doubleValue() > -40.0
+               && view->micInputRightStrengthIndicator()->doubleValue() > -40.0;
+    }));
+    EXPECT_EQ(view->setupResult(), QOVAAudioMetersView::Usable);
+    settledShot("audio_meters_simulated");
 }
 
 // -------------------------------------------------------- audio test
