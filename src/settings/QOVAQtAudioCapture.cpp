@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <mutex>
@@ -21,14 +22,15 @@ namespace {
 // The largest magnitude of each channel in a block of interleaved samples,
 // as a fraction of full scale.
 template <typename Sample>
-void blockPeaks(const char *data, qsizetype bytes, int channels, double fullScale, double offset,
-                QVector<double> &peaks)
+void peaksOf(const char *data, qsizetype bytes, int channels, double fullScale, double offset,
+             QVector<double> &peaks)
 {
     const qsizetype frames = bytes / qsizetype(sizeof(Sample) * size_t(channels));
-    const auto *samples = reinterpret_cast<const Sample *>(data);
     for (qsizetype f = 0; f < frames; ++f) {
         for (int c = 0; c < channels; ++c) {
-            const double v = std::fabs((double(samples[f * channels + c]) - offset) / fullScale);
+            Sample sample;
+            std::memcpy(&sample, data + (f * channels + c) * qsizetype(sizeof(Sample)), sizeof(Sample));
+            const double v = std::fabs((double(sample) - offset) / fullScale);
             if (v > peaks[c])
                 peaks[c] = v;
         }
@@ -74,7 +76,7 @@ public:
         std::lock_guard<std::mutex> guard(m_lock);
         QVector<float> levels;
         for (double peak : m_held)
-            levels << (peak > 0 ? float(20.0 * std::log10(peak)) : -std::numeric_limits<float>::infinity());
+            levels << QOVAQtAudioCapture::decibels(peak);
         // The next block starts a new hold.
         m_fresh = true;
         return levels;
@@ -85,27 +87,10 @@ public:
 private:
     void takeSamples()
     {
-        const QByteArray data = m_io->readAll();
-        const int channels = m_format.channelCount();
-        if (data.isEmpty() || channels <= 0)
+        const QVector<double> peaks = QOVAQtAudioCapture::blockPeaks(m_io->readAll(), m_format);
+        if (peaks.isEmpty())
             return;
-        QVector<double> peaks(channels, 0.0);
-        switch (m_format.sampleFormat()) {
-        case QAudioFormat::UInt8:
-            blockPeaks<quint8>(data.constData(), data.size(), channels, 128.0, 128.0, peaks);
-            break;
-        case QAudioFormat::Int16:
-            blockPeaks<qint16>(data.constData(), data.size(), channels, 32768.0, 0.0, peaks);
-            break;
-        case QAudioFormat::Int32:
-            blockPeaks<qint32>(data.constData(), data.size(), channels, 2147483648.0, 0.0, peaks);
-            break;
-        case QAudioFormat::Float:
-            blockPeaks<float>(data.constData(), data.size(), channels, 1.0, 0.0, peaks);
-            break;
-        default:
-            return;
-        }
+        const int channels = int(peaks.size());
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_fresh || m_held.size() != peaks.size()) {
             m_held = peaks;
@@ -125,6 +110,36 @@ private:
 };
 
 } // namespace
+
+QVector<double> QOVAQtAudioCapture::blockPeaks(const QByteArray &data, const QAudioFormat &format)
+{
+    const int channels = format.channelCount();
+    if (data.isEmpty() || channels <= 0)
+        return {};
+    QVector<double> peaks(channels, 0.0);
+    switch (format.sampleFormat()) {
+    case QAudioFormat::UInt8:
+        peaksOf<quint8>(data.constData(), data.size(), channels, 128.0, 128.0, peaks);
+        break;
+    case QAudioFormat::Int16:
+        peaksOf<qint16>(data.constData(), data.size(), channels, 32768.0, 0.0, peaks);
+        break;
+    case QAudioFormat::Int32:
+        peaksOf<qint32>(data.constData(), data.size(), channels, 2147483648.0, 0.0, peaks);
+        break;
+    case QAudioFormat::Float:
+        peaksOf<float>(data.constData(), data.size(), channels, 1.0, 0.0, peaks);
+        break;
+    default:
+        return {};
+    }
+    return peaks;
+}
+
+float QOVAQtAudioCapture::decibels(double peak)
+{
+    return peak > 0 ? float(20.0 * std::log10(peak)) : -std::numeric_limits<float>::infinity();
+}
 
 QOVAAudioCapture::Authorization QOVAQtAudioCapture::authorizationForNodes(const QString &folder)
 {
