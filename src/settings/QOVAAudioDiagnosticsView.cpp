@@ -21,10 +21,20 @@ namespace {
 
 // Only a hidden window is left alone: hiding takes the page's mask away.
 template <typename Window>
-void hideIfShown(const std::unique_ptr<Window> &window)
+void hideIfShown(const QPointer<Window> &window)
 {
     if (window && window->isVisible())
         window->orderOut();
+}
+
+// A window replaced by a new one, or left by its page, goes.
+template <typename Window>
+void release(QPointer<Window> &window)
+{
+    hideIfShown(window);
+    if (window)
+        window->deleteLater();
+    window = nullptr;
 }
 
 } // namespace
@@ -41,8 +51,8 @@ QOVAAudioDiagnosticsView::~QOVAAudioDiagnosticsView()
 {
     // A page that goes mid-test (its device left) takes its windows and
     // their mask with it.
-    hideIfShown(m_audioTestWindow);
-    hideIfShown(m_audioDownloadWindow);
+    release(m_audioTestWindow);
+    release(m_audioDownloadWindow);
     if (m_savePanelOpen) {
         m_savePanelOpen = false;
         ++m_savePanelTicket;
@@ -89,8 +99,8 @@ void QOVAAudioDiagnosticsView::clickAudioTestButton()
 {
     m_fileSavedPath.reset();
     m_audioTestData.reset();
-    hideIfShown(m_audioTestWindow);
-    m_audioTestWindow = std::make_unique<QOVAAudioTestWindow>(400, 170);
+    release(m_audioTestWindow);
+    m_audioTestWindow = new QOVAAudioTestWindow(400, 170);
     m_audioTestWindow->setWindowDelegate(this);
     setButtonEnabled(m_startTestButton, false);
     m_audioTestWindow->showWindow();
@@ -133,8 +143,8 @@ void QOVAAudioDiagnosticsView::savePanelAnswered(const std::optional<QString> &p
         }
         QOVA_LOG(INFO, UI, "Audio test file is still in transfering, save file path.");
         m_fileSavedPath = *path;
-        hideIfShown(m_audioDownloadWindow);
-        m_audioDownloadWindow = std::make_unique<QOVAAudioDownloadWindow>(400, 170);
+        release(m_audioDownloadWindow);
+        m_audioDownloadWindow = new QOVAAudioDownloadWindow(400, 170);
         setButtonEnabled(m_startTestButton, false);
         m_audioDownloadWindow->showWindow();
         return;

@@ -16,6 +16,7 @@
 #include "menu/QOVAWeakDelegate.h"
 
 #include <QByteArray>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -36,8 +37,8 @@ public:
 
     QOVALabel *tipLabel() const { return m_tipLabel; }
     QOVAButton *startTestButton() const { return m_startTestButton; }
-    QOVAAudioTestWindow *audioTestWindow() const { return m_audioTestWindow.get(); }
-    QOVAAudioDownloadWindow *audioDownloadWindow() const { return m_audioDownloadWindow.get(); }
+    QOVAAudioTestWindow *audioTestWindow() const { return m_audioTestWindow; }
+    QOVAAudioDownloadWindow *audioDownloadWindow() const { return m_audioDownloadWindow; }
     bool isSavePanelOpen() const { return m_savePanelOpen; }
     bool holdsAudioTestData() const { return m_audioTestData.has_value(); }
     std::optional<QString> fileSavedPath() const { return m_fileSavedPath; }
@@ -64,8 +65,9 @@ private:
 
     QOVALabel *m_tipLabel = nullptr;
     QOVAButton *m_startTestButton = nullptr;
-    std::unique_ptr<QOVAAudioTestWindow> m_audioTestWindow;
-    std::unique_ptr<QOVAAudioDownloadWindow> m_audioDownloadWindow;
+    // Child windows of the main window, which may take them first.
+    QPointer<QOVAAudioTestWindow> m_audioTestWindow;
+    QPointer<QOVAAudioDownloadWindow> m_audioDownloadWindow;
     // The save panel of the current test: open or not, and which one (the
     // answer of a panel closed meanwhile is not taken).
     bool m_savePanelOpen = false;
