@@ -1222,7 +1222,7 @@ SimReply SimCatalogueRequestHandler::getAudioStereo(Request &)
 namespace {
 
 // A ustar header block for a regular file.
-QByteArray tarHeader(const QByteArray &name, qint64 size)
+QByteArray audioTestTarHeader(const QByteArray &name, qint64 size)
 {
     QByteArray header(512, '\0');
     auto put = [&header](int at, const QByteArray &text) { header.replace(at, text.size(), text); };
@@ -1254,7 +1254,7 @@ QByteArray SimCatalogueRequestHandler::audioTestArchive(const QString &serial)
         samples.append(char(v & 0xff));
         samples.append(char((v >> 8) & 0xff));
     }
-    QByteArray archive = tarHeader("audio_test_" + serial.toUtf8() + ".raw", samples.size());
+    QByteArray archive = audioTestTarHeader("audio_test_" + serial.toUtf8() + ".raw", samples.size());
     archive += samples;
     archive += QByteArray((512 - samples.size() % 512) % 512, '\0');
     archive += QByteArray(1024, '\0');

@@ -21,7 +21,7 @@ namespace {
 
 // Only a hidden window is left alone: hiding takes the page's mask away.
 template <typename Window>
-void hideIfShown(const QPointer<Window> &window)
+void hideAudioWindowIfShown(const QPointer<Window> &window)
 {
     if (window && window->isVisible())
         window->orderOut();
@@ -29,9 +29,9 @@ void hideIfShown(const QPointer<Window> &window)
 
 // A window replaced by a new one, or left by its page, goes.
 template <typename Window>
-void release(QPointer<Window> &window)
+void releaseAudioWindow(QPointer<Window> &window)
 {
-    hideIfShown(window);
+    hideAudioWindowIfShown(window);
     if (window)
         window->deleteLater();
     window = nullptr;
@@ -51,8 +51,8 @@ QOVAAudioDiagnosticsView::~QOVAAudioDiagnosticsView()
 {
     // A page that goes mid-test (its device left) takes its windows and
     // their mask with it.
-    release(m_audioTestWindow);
-    release(m_audioDownloadWindow);
+    releaseAudioWindow(m_audioTestWindow);
+    releaseAudioWindow(m_audioDownloadWindow);
     if (m_savePanelOpen) {
         m_savePanelOpen = false;
         ++m_savePanelTicket;
@@ -99,7 +99,7 @@ void QOVAAudioDiagnosticsView::clickAudioTestButton()
 {
     m_fileSavedPath.reset();
     m_audioTestData.reset();
-    release(m_audioTestWindow);
+    releaseAudioWindow(m_audioTestWindow);
     m_audioTestWindow = new QOVAAudioTestWindow(400, 170);
     m_audioTestWindow->setWindowDelegate(this);
     setButtonEnabled(m_startTestButton, false);
@@ -116,7 +116,7 @@ void QOVAAudioDiagnosticsView::stopAudioRecord()
 
 void QOVAAudioDiagnosticsView::showSaveFileWindow()
 {
-    hideIfShown(m_audioTestWindow);
+    hideAudioWindowIfShown(m_audioTestWindow);
     const quint64 ticket = ++m_savePanelTicket;
     m_savePanelOpen = true;
     QPointer<QOVAAudioDiagnosticsView> self(this);
@@ -143,7 +143,7 @@ void QOVAAudioDiagnosticsView::savePanelAnswered(const std::optional<QString> &p
         }
         QOVA_LOG(INFO, UI, "Audio test file is still in transfering, save file path.");
         m_fileSavedPath = *path;
-        release(m_audioDownloadWindow);
+        releaseAudioWindow(m_audioDownloadWindow);
         m_audioDownloadWindow = new QOVAAudioDownloadWindow(400, 170);
         setButtonEnabled(m_startTestButton, false);
         m_audioDownloadWindow->showWindow();
@@ -171,7 +171,7 @@ void QOVAAudioDiagnosticsView::saveAudioFile(const QByteArray &data)
     }
     QOVA_LOG(INFO, UI, "User selected the saved path, write to local.");
     setButtonEnabled(m_startTestButton, true);
-    hideIfShown(m_audioDownloadWindow);
+    hideAudioWindowIfShown(m_audioDownloadWindow);
     writeArchive(*m_fileSavedPath, data);
 }
 
@@ -188,8 +188,8 @@ void QOVAAudioDiagnosticsView::closeAllWindows()
     m_fileSavedPath.reset();
     m_audioTestData.reset();
     setButtonEnabled(m_startTestButton, true);
-    hideIfShown(m_audioTestWindow);
-    hideIfShown(m_audioDownloadWindow);
+    hideAudioWindowIfShown(m_audioTestWindow);
+    hideAudioWindowIfShown(m_audioDownloadWindow);
     if (m_savePanelOpen) {
         m_savePanelOpen = false;
         ++m_savePanelTicket;

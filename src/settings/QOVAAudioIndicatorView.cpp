@@ -11,17 +11,17 @@
 
 namespace {
 
-constexpr int kCaptionWidth = 130;
-constexpr int kBarWidth = 200;
-constexpr int kBarHeight = 8;
-constexpr int kBarBottomInset = 11;
-constexpr int kScaleHeight = 12;
+constexpr int kMeterCaptionWidth = 130;
+constexpr int kMeterBarWidth = 200;
+constexpr int kMeterBarHeight = 8;
+constexpr int kMeterBarBottomInset = 11;
+constexpr int kMeterScaleHeight = 12;
 
 // The level bar: a rounded grey track filled from the left in the accent
 // colour up to the value's share of the range.
-class LevelBar final : public QWidget {
+class MeterLevelBar final : public QWidget {
 public:
-    LevelBar(QOVAAudioIndicatorView *owner, QWidget *parent) : QWidget(parent), m_owner(owner)
+    MeterLevelBar(QOVAAudioIndicatorView *owner, QWidget *parent) : QWidget(parent), m_owner(owner)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -67,29 +67,29 @@ void QOVAAudioIndicatorView::setupUI()
     const int h = height();
     m_indicatorLabel = new QOVALabel(this);
     m_indicatorLabel->setFont(fontWithSFProDisplay(13, QOVAFontRegular));
-    m_indicatorLabel->setGeometry(0, h - 36, kCaptionWidth, 36);
+    m_indicatorLabel->setGeometry(0, h - 36, kMeterCaptionWidth, 36);
 
     m_minValue = m_scaleArray.isEmpty() ? -20 : m_scaleArray.first().toInt() - 20;
     m_maxValue = m_scaleArray.isEmpty() ? -20 : m_scaleArray.last().toInt() - 20;
     m_value = m_minValue;
-    m_indicator = new LevelBar(this, this);
-    const int barTop = h - kBarBottomInset - kBarHeight;
-    m_indicator->setGeometry(kCaptionWidth, barTop, kBarWidth, kBarHeight);
+    m_indicator = new MeterLevelBar(this, this);
+    const int barTop = h - kMeterBarBottomInset - kMeterBarHeight;
+    m_indicator->setGeometry(kMeterCaptionWidth, barTop, kMeterBarWidth, kMeterBarHeight);
 
     const int count = int(m_scaleArray.size());
-    const int spacing = count > 1 ? int(float(kBarWidth) / float(count - 1)) : 0;
+    const int spacing = count > 1 ? int(float(kMeterBarWidth) / float(count - 1)) : 0;
     for (int i = 0; i < count; ++i) {
         auto *label = new QOVALabel(this);
         label->setFont(fontWithSFProDisplay(10, QOVAFontRegular));
         label->setTextColor(colorWithString(QStringLiteral("9b9b9b"), 1.0));
         label->setStringValue(m_scaleArray[i]);
         const int width = int(std::ceil(label->textSize(1000).width())) + 2;
-        int x = kCaptionWidth + i * spacing - width / 2;
+        int x = kMeterCaptionWidth + i * spacing - width / 2;
         if (i == 0)
-            x = kCaptionWidth;
+            x = kMeterCaptionWidth;
         else if (i == count - 1)
-            x = kCaptionWidth + kBarWidth - width;
-        label->setGeometry(x, barTop - kScaleHeight, width, kScaleHeight);
+            x = kMeterCaptionWidth + kMeterBarWidth - width;
+        label->setGeometry(x, barTop - kMeterScaleHeight, width, kMeterScaleHeight);
         m_scaleLabels << label;
     }
 }

@@ -18,7 +18,7 @@
 using namespace settingsstyle;
 
 namespace {
-constexpr qint64 kRecordingSeconds = 180;
+constexpr qint64 kAudioTestSeconds = 180;
 } // namespace
 
 QOVAAudioTestWindow::QOVAAudioTestWindow(double width, double height)
@@ -68,7 +68,7 @@ void QOVAAudioTestWindow::setupAudioTestWindowUI()
     m_remainingTimeLabel = rowLabel(this, QString(), black, 12, QOVAFontRegular);
     placeStatusRow();
     // Making the remaining time starts the countdown.
-    countDownWithTimeout(kRecordingSeconds, [this](qint64 minutes, qint64 seconds) {
+    countDownWithTimeout(kAudioTestSeconds, [this](qint64 minutes, qint64 seconds) {
         m_remainingTimeLabel->setStringValue(QString::asprintf("%lld:%02lld", minutes, seconds));
         placeStatusRow();
         if (minutes == 0 && seconds == 0)
