@@ -175,6 +175,15 @@ protected:
         QOVAAudioCapture::setShared(nullptr);
     }
 
+    // Plugs a device and waits until the device manager holds it, not only
+    // the device list: a device opened before then sends nothing.
+    SimHandle plugReady(sim::Family family, const QString &serial, const QString &firmware = QString())
+    {
+        SimHandle handle = plugDevice(family, serial, firmware);
+        EXPECT_TRUE(waitUntil([&] { return QOVAIOManager::usbManagerShared()->findDevice(serial) != nullptr; }));
+        return handle;
+    }
+
     // The input of a device as the desktop names a USB microphone.
     static QString inputId(const QString &serial)
     {
@@ -252,7 +261,7 @@ TEST(AudioMicrophoneLocator, FindsTheLastInputNamingTheSerialButNeverAMonitor)
 
 TEST_F(DiagnosticsPagesTest, MetersShowEachChannelOnItsOwnBar)
 {
-    plugDevice(sim::Family::Vasko, "VSMETERS");
+    plugReady(sim::Family::Vasko, "VSMETERS");
     microphones->devices = {{QStringLiteral("alsa_input.pci-0000_00_1f.3.analog-stereo"), QStringLiteral("Built-in")},
                             {inputId(QStringLiteral("vsmeters")), QStringLiteral("Skarnfel Tolm USB")}};
     microphones->setLevels(inputId(QStringLiteral("vsmeters")), {-20.0f, kSilence});
@@ -299,7 +308,7 @@ TEST_F(DiagnosticsPagesTest, MetersShowEachChannelOnItsOwnBar)
 
 TEST_F(DiagnosticsPagesTest, OneChannelMicrophoneMovesOnlyTheLeftBar)
 {
-    plugDevice(sim::Family::Vasko, "VSMONO");
+    plugReady(sim::Family::Vasko, "VSMONO");
     microphones->devices = {{inputId(QStringLiteral("VSMONO")), QStringLiteral("Skarnfel Tolm USB")}};
     microphones->setLevels(inputId(QStringLiteral("VSMONO")), {-12.0f});
     QOVAAudioMetersView *view = openMeters(QStringLiteral("VSMONO"));
@@ -323,7 +332,7 @@ TEST_F(DiagnosticsPagesTest, MetersWithoutAMicrophoneStayEmpty)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.serial);
         const QString serial = QLatin1String(c.serial);
-        plugDevice(sim::Family::Vasko, serial);
+        plugReady(sim::Family::Vasko, serial);
         microphones->authorization = c.authorization;
         microphones->devices = {{inputId(QStringLiteral("OTHER1")), QStringLiteral("Another")}};
         if (c.listed)
@@ -345,7 +354,7 @@ TEST_F(DiagnosticsPagesTest, MetersWithoutAMicrophoneStayEmpty)
 
 TEST_F(DiagnosticsPagesTest, MetersStopWheneverThePageLeavesTheScreen)
 {
-    plugDevice(sim::Family::Vasko, "VSLEAVE");
+    plugReady(sim::Family::Vasko, "VSLEAVE");
     microphones->devices = {{inputId(QStringLiteral("VSLEAVE")), QStringLiteral("Skarnfel Tolm USB")}};
     microphones->setLevels(inputId(QStringLiteral("VSLEAVE")), {-20.0f, -20.0f});
     QPointer<QOVAAudioMetersView> view = openMeters(QStringLiteral("VSLEAVE"));
@@ -379,7 +388,7 @@ TEST_F(DiagnosticsPagesTest, SimulatedCameraMicrophoneMovesTheMeters)
 {
     // What the run command's simulated devices show.
     sim::SimAudioCapture::install(bus());
-    plugDevice(sim::Family::Vasko, "VSSIMMIC");
+    plugReady(sim::Family::Vasko, "VSSIMMIC");
     QOVAAudioMetersView *view = openMeters(QStringLiteral("VSSIMMIC"));
     ASSERT_TRUE(view);
     ASSERT_TRUE(waitUntil([&] {
@@ -394,7 +403,7 @@ TEST_F(DiagnosticsPagesTest, SimulatedCameraMicrophoneMovesTheMeters)
 
 TEST_F(DiagnosticsPagesTest, AudioTestCountsDownThreeMinutesAndPacksAtZero)
 {
-    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORCOUNT", "1.3.0.5");
+    SimHandle bar = plugReady(sim::Family::Orbrin, "ORCOUNT", "1.3.0.5");
     QOVAAudioDiagnosticsView *view = openAudioTest(QStringLiteral("ORCOUNT"));
     ASSERT_TRUE(view);
     EXPECT_GE(view->startTestButton()->width(), 88);
@@ -433,7 +442,7 @@ TEST_F(DiagnosticsPagesTest, AudioTestCountsDownThreeMinutesAndPacksAtZero)
 
 TEST_F(DiagnosticsPagesTest, StoppedTestIsSavedWhicheverOfArchiveAndPathComesFirst)
 {
-    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORSAVE", "1.3.0.5");
+    SimHandle bar = plugReady(sim::Family::Orbrin, "ORSAVE", "1.3.0.5");
     QOVAAudioDiagnosticsView *view = openAudioTest(QStringLiteral("ORSAVE"));
     ASSERT_TRUE(view);
     QTemporaryDir dir;
@@ -480,7 +489,7 @@ TEST_F(DiagnosticsPagesTest, StoppedTestIsSavedWhicheverOfArchiveAndPathComesFir
 
 TEST_F(DiagnosticsPagesTest, CancelledSaveDropsTheArchiveOrCancelsTheTransfer)
 {
-    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORCANCEL", "1.3.0.5");
+    SimHandle bar = plugReady(sim::Family::Orbrin, "ORCANCEL", "1.3.0.5");
     QOVAAudioDiagnosticsView *view = openAudioTest(QStringLiteral("ORCANCEL"));
     ASSERT_TRUE(view);
     const struct {
@@ -511,7 +520,7 @@ TEST_F(DiagnosticsPagesTest, CancelledSaveDropsTheArchiveOrCancelsTheTransfer)
 
 TEST_F(DiagnosticsPagesTest, FailedRecordingClosesEveryWindowAndIsToasted)
 {
-    SimHandle bar = plugDevice(sim::Family::Orbrin, "ORFAIL", "1.3.0.5");
+    SimHandle bar = plugReady(sim::Family::Orbrin, "ORFAIL", "1.3.0.5");
     QOVAAudioDiagnosticsView *view = openAudioTest(QStringLiteral("ORFAIL"));
     ASSERT_TRUE(view);
     QTemporaryDir dir;
