@@ -135,6 +135,24 @@ void SimDevice::runAfterReply(int delayMs, std::function<void()> task)
     runLater(delayMs, std::move(task));
 }
 
+void SimDevice::replyLater(const QJsonObject &head, int delayMs,
+                           std::function<std::optional<SimReply>()> answer)
+{
+    uint64_t connection;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        connection = m_connection;
+    }
+    std::weak_ptr<SimDevice> weak = shared_from_this();
+    runLater(delayMs, [weak, connection, head, answer = std::move(answer)] {
+        auto device = weak.lock();
+        if (!device)
+            return;
+        if (const std::optional<SimReply> reply = answer())
+            device->deliverReply(connection, head, *reply, {});
+    });
+}
+
 void SimDevice::releaseAfterRead(std::vector<AfterReply> &afterRead)
 {
     for (AfterReply &work : afterRead)
@@ -534,6 +552,12 @@ void SimDevice::handleRequest(const SimReceivedRequest &request)
     for (auto &work : collected)
         afterRead.push_back(AfterReply{work.first, std::move(work.second)});
 
+    deliverReply(connection, head, reply, std::move(afterRead));
+}
+
+void SimDevice::deliverReply(uint64_t connection, const QJsonObject &head, const SimReply &reply,
+                             std::vector<AfterReply> afterRead)
+{
     const SimFaults faults = this->faults();
     if (reply.silent || faults.noReply) {
         releaseAfterRead(afterRead);

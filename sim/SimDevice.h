@@ -77,6 +77,7 @@ public:
     void discardPartialReplies() override;
     void runLater(int delayMs, std::function<void()> task) override;
     void runAfterReply(int delayMs, std::function<void()> task) override;
+    void replyLater(const QJsonObject &head, int delayMs, std::function<std::optional<SimReply>()> answer) override;
 
     QString manufacturer() const;
     uint16_t vendorId() const { return kVendorId; }
@@ -142,6 +143,8 @@ private:
     };
 
     void handleRequest(const SimReceivedRequest &request);
+    void deliverReply(uint64_t connection, const QJsonObject &head, const SimReply &reply,
+                      std::vector<AfterReply> afterRead);
     void queueReply(uint64_t connection, std::vector<SimFrame> frames, std::vector<AfterReply> afterRead);
     // Starts the after-read work of a reply that is done with (read, or
     // given up by the host).

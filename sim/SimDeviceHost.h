@@ -25,6 +25,21 @@ uint16_t runProductId(Family family);
 uint16_t dfuProductId(Family family);
 constexpr uint16_t kVendorId = 0x1D5C;
 
+// One reply to a HID request.
+struct SimReply {
+    int statusCode = 200;
+    QString statusString = QStringLiteral("success");
+    std::optional<QByteArray> body;   // JSON or raw bytes; none for no body
+    // Overrides of the reply head for fault injection; applied over the
+    // regular head keys (status_code, status_string, msg_id, diag_info).
+    QJsonObject headOverrides;
+    QStringList headRemovals;          // keys to drop from the head
+    std::optional<QByteArray> rawHead; // sent instead of the JSON head
+    bool silent = false;               // no reply at all
+    int delayMs = 0;                   // before the reply is announced
+    uint8_t bodyType = 0;              // byte 10 of the first frame: 0 JSON, 1 file
+};
+
 class SimDeviceHost {
 public:
     virtual ~SimDeviceHost() = default;
@@ -73,22 +88,20 @@ public:
     {
         runLater(delayMs, std::move(task));
     }
+
+    // Answers the request of this head (again) later, as a device does that
+    // answers once the work a request started is done: after delayMs
+    // (scaled) answer runs on the device's worker thread, and the reply it
+    // gives, if any, goes to the host like any other (faults apply). Nothing
+    // is sent when the device has left the bus meanwhile.
+    virtual void replyLater(const QJsonObject &head, int delayMs, std::function<std::optional<SimReply>()> answer)
+    {
+        (void)head;
+        (void)delayMs;
+        (void)answer;
+    }
 };
 
-// One reply to a HID request.
-struct SimReply {
-    int statusCode = 200;
-    QString statusString = QStringLiteral("success");
-    std::optional<QByteArray> body;   // JSON or raw bytes; none for no body
-    // Overrides of the reply head for fault injection; applied over the
-    // regular head keys (status_code, status_string, msg_id, diag_info).
-    QJsonObject headOverrides;
-    QStringList headRemovals;          // keys to drop from the head
-    std::optional<QByteArray> rawHead; // sent instead of the JSON head
-    bool silent = false;               // no reply at all
-    int delayMs = 0;                   // before the reply is announced
-    uint8_t bodyType = 0;              // byte 10 of the first frame: 0 JSON, 1 file
-};
 
 // Answers JSON requests (device side of the request catalogue).
 class SimRequestHandler {

@@ -226,7 +226,11 @@ void SimCatalogueRequestHandler::resetToFactory()
     m_smoothTransition = false;
     m_configFile.reset();
     m_coredump = QByteArray("simulated core dump\n");
-    m_recording = false;
+    {
+        std::lock_guard<std::mutex> guard(m_recording->lock);
+        m_recording->running = false;
+        ++m_recording->ticket;
+    }
     m_presetPositions = QList<std::optional<PresetPosition>>(5);
 }
 
@@ -1167,6 +1171,11 @@ SimReply SimCatalogueRequestHandler::getOob(Request &)
 
 SimReply SimCatalogueRequestHandler::getCancel(Request &)
 {
+    {
+        std::lock_guard<std::mutex> guard(m_recording->lock);
+        m_recording->running = false;
+        ++m_recording->ticket;
+    }
     return json(QJsonObject{{"cancel", "success"}});
 }
 
@@ -1268,14 +1277,80 @@ SimReply SimCatalogueRequestHandler::getAudioStereo(Request &)
     return json(QJsonObject{{"stereo", m_audio.value(QStringLiteral("stereo"))}});
 }
 
+namespace {
+
+// A ustar header block for a regular file.
+QByteArray audioTestTarHeader(const QByteArray &name, qint64 size)
+{
+    QByteArray header(512, '\0');
+    auto put = [&header](int at, const QByteArray &text) { header.replace(at, text.size(), text); };
+    put(0, name.left(99));
+    put(100, "0000644");
+    put(108, "0000000");
+    put(116, "0000000");
+    put(124, QByteArray::number(size, 8).rightJustified(11, '0'));
+    put(136, "00000000000");
+    put(148, "        ");
+    header[156] = '0';
+    put(257, QByteArray("ustar\0", 6));
+    put(263, "00");
+    unsigned sum = 0;
+    for (char c : header)
+        sum += uchar(c);
+    put(148, QByteArray::number(sum, 8).rightJustified(6, '0') + QByteArray("\0 ", 2));
+    return header;
+}
+
+} // namespace
+
+QByteArray SimCatalogueRequestHandler::audioTestArchive(const QString &serial)
+{
+    // One file: a second of a 1 kHz tone, 16-bit mono at 8 kHz, raw.
+    QByteArray samples;
+    for (int i = 0; i < 8000; ++i) {
+        const qint16 v = qint16(8000 * ((i / 4) % 2 ? 1 : -1));
+        samples.append(char(v & 0xff));
+        samples.append(char((v >> 8) & 0xff));
+    }
+    QByteArray archive = audioTestTarHeader("audio_test_" + serial.toUtf8() + ".raw", samples.size());
+    archive += samples;
+    archive += QByteArray((512 - samples.size() % 512) % 512, '\0');
+    archive += QByteArray(1024, '\0');
+    return archive;
+}
+
+bool SimCatalogueRequestHandler::audioRecording() const
+{
+    std::lock_guard<std::mutex> guard(m_recording->lock);
+    return m_recording->running;
+}
+
 SimReply SimCatalogueRequestHandler::getAudioDiagnostic(Request &request)
 {
+    const QByteArray archive = audioTestArchive(request.host.serialNumber());
+    std::shared_ptr<AudioRecording> recording = m_recording;
+    std::lock_guard<std::mutex> guard(recording->lock);
     if (request.url.endsWith(QLatin1String("_start"))) {
-        m_recording = true;
-        return raw("recording");
+        const quint64 ticket = ++recording->ticket;
+        recording->running = true;
+        const QJsonObject head{{"url", request.url}, {"type", "GET"}, {"msg_id", QString::number(request.msgId)}};
+        request.host.replyLater(head, kAudioRecordMs + kAudioPackingMs,
+                                [recording, ticket, archive]() -> std::optional<SimReply> {
+                                    std::lock_guard<std::mutex> guard(recording->lock);
+                                    if (!recording->running || recording->ticket != ticket)
+                                        return std::nullopt;
+                                    recording->running = false;
+                                    return raw(archive);
+                                });
+        SimReply none;
+        none.silent = true;
+        return none;
     }
-    m_recording = false;
-    return raw(QByteArray("simulated audio test recording\n"));
+    // A stop ends the recording and answers with it; with nothing recording
+    // the last recording is handed out again.
+    recording->running = false;
+    ++recording->ticket;
+    return raw(archive);
 }
 
 SimReply SimCatalogueRequestHandler::putMiscellaneous(Request &request)

@@ -32,6 +32,10 @@
 //   - a preset save stores the camera's zoom, pan and tilt (its UVC
 //     controls) under the number, and a restore moves the camera there; a
 //     number never saved restores the camera's default position;
+//   - the audio test start (message 21) is answered only when the recording
+//     ends: by itself after three minutes and its packing, or when the stop
+//     arrives; the answer carries the recording as a tar archive; a cancel
+//     (message 26) drops a recording that has not been answered;
 //   - the Orbrin audio reply carries acoustic_beam as a boolean for firmware
 //     "1.0" and as text for any other version.
 
@@ -117,6 +121,14 @@ public:
     void setRemoteActive(bool active);
     void setRemoteUpgradeFails(bool fails);   // the upgrade answers 500
     QString remoteVersion() const;
+    // The audio test: a start is answered with the archive when the device
+    // stops recording on its own (after three minutes and the packing) or,
+    // at once, by a stop (a stop while nothing records answers with the
+    // recording all the same).
+    static constexpr int kAudioRecordMs = 180000;
+    static constexpr int kAudioPackingMs = 3000;
+    static QByteArray audioTestArchive(const QString &serial);
+    bool audioRecording() const;
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
     static constexpr int kRestartDelayMs = 1000;
@@ -281,7 +293,6 @@ private:
         QString statusText;
     };
     QList<RequestFailure> m_requestFailures;
-    bool m_recording = false;
     // Camera positions stored under the preset numbers: zoom, pan, tilt.
     struct PresetPosition {
         qint64 zoom = 0;
@@ -289,6 +300,14 @@ private:
         qint64 tilt = 0;
     };
     QList<std::optional<PresetPosition>> m_presetPositions;
+    // The audio test recording: running or not, and which start it belongs
+    // to (a stop or cancel ends it; the answer of an ended start is dropped).
+    struct AudioRecording {
+        std::mutex lock;
+        bool running = false;
+        quint64 ticket = 0;
+    };
+    std::shared_ptr<AudioRecording> m_recording = std::make_shared<AudioRecording>();
     QJsonObject m_infoFields;        // device_info fields set by a test or the control tool
     QStringList m_infoRemovals;      // device_info keys left out
 };

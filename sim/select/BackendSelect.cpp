@@ -9,6 +9,7 @@
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
 #ifdef ORVALINDE_SIM_CAMERA
+#include "sim/camera/SimAudioCapture.h"
 #include "sim/camera/SimCaptureSource.h"
 #endif
 
@@ -56,6 +57,7 @@ bool installBackendFromEnvironment(QString *error)
         std::fprintf(stderr, "ORVALINDE_SIM_DEVICES: %s\n", qPrintable(problem));
 #ifdef ORVALINDE_SIM_CAMERA
     sim::SimCaptureSource::install(bus);
+    sim::SimAudioCapture::install(bus);
 #endif
     auto backend = std::make_shared<sim::SimBackend>(bus);
     const QString name = sim::SimControlServer::defaultName();

@@ -3,7 +3,10 @@
 #include "AppDelegate.h"
 
 #include <QFileDialog>
+#include <QList>
 #include <QPointer>
+
+#include <utility>
 
 namespace {
 
@@ -41,9 +44,19 @@ public:
         finish(dialog, std::move(done));
     }
 
-private:
-    static void finish(QFileDialog *dialog, Completion done)
+    void closePanels() override
     {
+        for (const QPointer<QFileDialog> &dialog : std::exchange(m_open, {})) {
+            if (dialog)
+                dialog->reject();
+        }
+    }
+
+private:
+    void finish(QFileDialog *dialog, Completion done)
+    {
+        m_open.removeIf([](const QPointer<QFileDialog> &open) { return open.isNull(); });
+        m_open.append(dialog);
         auto shared = std::make_shared<Completion>(std::move(done));
         QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, shared](int result) {
             if (!*shared)
@@ -58,6 +71,8 @@ private:
         });
         dialog->open();
     }
+
+    QList<QPointer<QFileDialog>> m_open;
 };
 
 std::shared_ptr<QOVACertificateFilePanels> &installed()

@@ -22,6 +22,8 @@ public:
     // A file to write, proposing name; suffixes are the preferred types,
     // other types stay allowed.
     virtual void saveFile(const QString &name, const QStringList &suffixes, Completion done) = 0;
+    // Closes the panels still open, as if the user had cancelled them.
+    virtual void closePanels() {}
 
     // The panels in use: the desktop's file dialogs unless others were installed.
     static QOVACertificateFilePanels &shared();

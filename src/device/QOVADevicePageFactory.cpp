@@ -10,6 +10,8 @@
 #include "camera/QOVAOSDView.h"
 #include "certificates/QOVACertificatesView.h"
 #include "settings/QOVAAdminSignIn.h"
+#include "settings/QOVAAudioDiagnosticsView.h"
+#include "settings/QOVAAudioMetersView.h"
 #include "settings/QOVAAudioSettingsView.h"
 #include "settings/QOVAConfigurationView.h"
 #include "settings/QOVABLEFeatureView.h"
@@ -129,8 +131,13 @@ const Row kRows[] = {
          page->setDelegate(&c);
          return page;
      }},
-    {"audioDiagnosticsView", nullptr},
-    {"audioMetersView", nullptr},
+    {"audioDiagnosticsView",
+     [](Controller &c) -> Page * {
+         auto *page = new QOVAAudioDiagnosticsView(c.model() ? c.model()->productName : QString());
+         page->setDelegate(&c);
+         return page;
+     }},
+    {"audioMetersView", [](Controller &c) -> Page * { return new QOVAAudioMetersView(c.serialNumber()); }},
 
     // Network
     {"wifiSettignsView",
