@@ -73,6 +73,8 @@ public:
     QList<Step> pageStack() const { return m_stack; }
     Step topStep() const { return m_stack.isEmpty() ? Step::SignIn : m_stack.last(); }
     QOVAHalvexOOBBaseView *topPage() const;
+    // The page of a step (made when there is none).
+    QOVAHalvexOOBBaseView *pageFor(Step step);
     // Whether the wizard was left (it is never shown again).
     bool hasLeft() const { return m_left; }
 
@@ -131,7 +133,6 @@ protected:
     bool isActive() const { return !m_left; }
     // Adds a page on top of the stack, hiding the one under it.
     void pushPage(Step step);
-    QOVAHalvexOOBBaseView *pageFor(Step step);
     // Gives a new page the family's title and step label.
     void applyFamilyLook(QOVAHalvexOOBBaseView *page, bool networkLabel);
 
