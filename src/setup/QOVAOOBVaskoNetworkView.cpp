@@ -90,9 +90,11 @@ void QOVAOOBVaskoNetworkView::layoutOOBNetworkView()
     m_networkLabel->setGeometry(kNetworkLeft, labelTop, 280, labelHeight);
     const int popupTop = labelTop + labelHeight + 5;
     m_networkButton->setGeometry(kNetworkLeft, popupTop, 280, 20);
+    // The links take the rows of 15 points; the buttons are a little taller
+    // than a row so that the 13-point titles are not clipped.
     const int ipv4Top = popupTop + 20 + 21;
-    m_ipv4Button->setGeometry(254, ipv4Top, qCeil(m_ipv4Button->textLength()), 15);
-    m_securityButton->setGeometry(254, ipv4Top + 15 + 25, qCeil(m_securityButton->textLength()), 15);
+    m_ipv4Button->setGeometry(254, ipv4Top - 3, qCeil(m_ipv4Button->textLength()) + 4, 21);
+    m_securityButton->setGeometry(254, ipv4Top + 15 + 25 - 3, qCeil(m_securityButton->textLength()) + 4, 21);
 }
 
 void QOVAOOBVaskoNetworkView::setDot(const char *colour)

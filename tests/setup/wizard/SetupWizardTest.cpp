@@ -82,18 +82,18 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_EQ(QOVADeviceInfoSingleton::sharedDevice()->currentDeviceVersion(), QStringLiteral("1.0"));
     EXPECT_EQ(w->pageStack(), QList<Step>{Step::SignIn});
     EXPECT_EQ(w->signInView()->geometry(), QRect(0, 56, 820, 544));
-    shot(mainWindow(), "wizard_orbrin_1_sign_in");
+    settledShot("wizard_orbrin_1_sign_in");
 
     signIn(w, "admin");
     EXPECT_EQ(sent(bar, 17, "login"), 1);
     ASSERT_TRUE(waitUntil([&] { return sent(bar, 31, "simple_password") == 1; }));
-    shot(mainWindow(), "wizard_orbrin_2_password");
+    settledShot("wizard_orbrin_2_password");
 
     changePassword(w, "admin", "S3cret!");
     EXPECT_EQ(sent(bar, 17, "admin"), 1);
     spin(60);
     EXPECT_FALSE(delegate()->firmwareController()->rowFor("ORW1"));
-    shot(mainWindow(), "wizard_orbrin_3_country");
+    settledShot("wizard_orbrin_3_country");
 
     chooseCountry(w, 80);
     const QString country = QOVAHalvexCountryView::countryList().at(80);
@@ -104,7 +104,7 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_EQ(w->countryName(), country);
     EXPECT_EQ(w->model()->productDeviceName, QStringLiteral("Zentaro Halvex"));
     ASSERT_TRUE(waitUntil([&] { return delegate()->firmwareController()->rowFor("ORW1") != nullptr; }));
-    shot(mainWindow(), "wizard_orbrin_4_device_name");
+    settledShot("wizard_orbrin_4_device_name");
 
     nameDevice(w, "Board Room");
     ASSERT_EQ(sent(bar, 2, "general"), 2);
@@ -118,7 +118,7 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_TRUE(wifi->pageControlView()->nextButton()->disabled());
     EXPECT_EQ(wifi->oobWifiSelectButton()->itemText(0), qtTrId("STRING_NONE"));
     EXPECT_EQ(wifi->oobWifiSelectButton()->itemTitles().count("Meeting Room"), 1);
-    shot(mainWindow(), "wizard_orbrin_5_wifi");
+    settledShot("wizard_orbrin_5_wifi");
 
     // Listed on two bands: one window, one join.
     pick(wifi->oobWifiSelectButton(), "Meeting Room");
@@ -127,7 +127,7 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_EQ(windows.first()->encryptionType(), QStringLiteral("PSK"));
     EXPECT_EQ(windows.first()->size(), QSize(440, 280));
     QTest::keyClicks(windows.first()->pwdTextView()->securePwdTextField(), "pw 12345678");
-    shot(mainWindow(), "wizard_orbrin_5b_join_window");
+    settledShot("wizard_orbrin_5b_join_window");
     clickAndSettle(windows.first()->joinButton());
     ASSERT_TRUE(waitUntil([&] { return !wifi->pageControlView()->nextButton()->disabled(); }));
     ASSERT_TRUE(waitUntil([&] {
@@ -137,26 +137,26 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_EQ(bodies(bar, 8, "wifi").size(), 1);
     EXPECT_EQ(bodies(bar, 8, "wifi").first().value("wifi_connect_param").toObject().value("ssid"),
               QJsonValue("Meeting Room"));
-    shot(mainWindow(), "wizard_orbrin_5c_wifi_connected");
+    settledShot("wizard_orbrin_5c_wifi_connected");
 
     next(w);
     ASSERT_TRUE(waitTop(w, Step::Provision));
     ASSERT_TRUE(waitUntil([&] { return sent(bar, 22, "provision_server") == 1; }));
     spin(30);
-    shot(mainWindow(), "wizard_orbrin_6_provisioning");
+    settledShot("wizard_orbrin_6_provisioning");
 
     next(w);
     ASSERT_TRUE(waitTop(w, Step::Complete));
     EXPECT_EQ(sent(bar, 34, "provision_server"), 1);
     EXPECT_EQ(sent(bar, 65, "provision_server"), 0);
     EXPECT_EQ(w->completeView()->finishTipLabel()->stringValue(), qtTrId("OOB_COMPLETE_TIP"));
-    shot(mainWindow(), "wizard_orbrin_7_complete");
+    settledShot("wizard_orbrin_7_complete");
     EXPECT_TRUE(onlyTopShown(w));
 
     next(w);
     expectDevicePagesOf("ORW1", QOVATabMenuTable::Family::Orbrin, "1.0");
     EXPECT_TRUE(w->hasLeft());
-    shot(mainWindow(), "wizard_orbrin_8_device_pages");
+    settledShot("wizard_orbrin_8_device_pages");
 }
 
 // The network camera: the product's name as every title, its own name
@@ -171,21 +171,21 @@ TEST_F(SetupWizard, NetworkCameraWalksEveryStepAndLandsOnItsOwnPages)
     const QString product = w->model()->productName;
     const QString listedName = w->model()->productDeviceName;
     EXPECT_EQ(w->signInView()->titleLabel()->stringValue(), product);
-    shot(mainWindow(), "wizard_vasko_1_sign_in");
+    settledShot("wizard_vasko_1_sign_in");
 
     signIn(w, "admin");
     EXPECT_EQ(sent(cam, 17, "login"), 1);
     changePassword(w, "admin", "S3cret!");
     EXPECT_EQ(sent(cam, 17, "admin"), 1);
     EXPECT_EQ(w->countryView()->titleLabel()->stringValue(), product);
-    shot(mainWindow(), "wizard_vasko_3_country");
+    settledShot("wizard_vasko_3_country");
 
     chooseCountry(w, 14);
     ASSERT_EQ(sent(cam, 2, "general"), 1);
     EXPECT_EQ(bodies(cam, 2, "general").last().value("device_name"), QJsonValue(listedName));
     EXPECT_EQ(w->deviceNameView()->userNameTextField()->text(), listedName);
     EXPECT_TRUE(w->deviceNameView()->nameRuleButton());
-    shot(mainWindow(), "wizard_vasko_4_device_name");
+    settledShot("wizard_vasko_4_device_name");
 
     nameDevice(w, "Lab-Cam");
     ASSERT_EQ(sent(cam, 2, "general"), 2);
@@ -197,20 +197,20 @@ TEST_F(SetupWizard, NetworkCameraWalksEveryStepAndLandsOnItsOwnPages)
     EXPECT_EQ(network->networkButton()->itemText(0), qtTrId("STRING_ETHERNET"));
     EXPECT_TRUE(network->isPolling());
     ASSERT_TRUE(waitUntil([&] { return sent(cam, 39, "network_status") >= 3; }));
-    shot(mainWindow(), "wizard_vasko_5_network");
+    settledShot("wizard_vasko_5_network");
 
     next(w);
     ASSERT_TRUE(waitTop(w, Step::Provision));
     EXPECT_FALSE(network->isPolling());
     ASSERT_TRUE(waitUntil([&] { return sent(cam, 22, "provision_server") == 1; }));
     spin(30);
-    shot(mainWindow(), "wizard_vasko_6_provisioning");
+    settledShot("wizard_vasko_6_provisioning");
 
     next(w);
     ASSERT_TRUE(waitTop(w, Step::Complete));
     EXPECT_EQ(sent(cam, 34, "provision_server"), 1);
     EXPECT_EQ(w->completeView()->finishTipLabel()->stringValue(), qtTrId("OOB_COMPLETE_TIP_VASKO"));
-    shot(mainWindow(), "wizard_vasko_7_complete");
+    settledShot("wizard_vasko_7_complete");
 
     const int polls = sent(cam, 39, "network_status");
     next(w);
@@ -378,7 +378,7 @@ TEST_F(SetupWizard, RefusalsShowTheirToastsAndKeepThePage)
     EXPECT_EQ(w->topStep(), Step::Provision);
     EXPECT_FALSE(w->provisionView()->pageControlView()->nextButton()->disabled());
     EXPECT_FALSE(w->provisionView()->pageControlView()->skipButton()->isHidden());
-    shot(mainWindow(), "wizard_vasko_6b_provisioning_refused");
+    settledShot("wizard_vasko_6b_provisioning_refused");
     closeToasts();
 
     // The DHCP option the device refuses is told the same way.
@@ -497,7 +497,7 @@ TEST_F(SetupWizard, WiFiPageListRefreshAndConnectedName)
         spin(60);
         EXPECT_EQ(wifi->ssid(), c.expected);
     }
-    shot(mainWindow(), "wizard_orbrin_5d_wifi_name");
+    settledShot("wizard_orbrin_5d_wifi_name");
 
     const int joins = sent(bar, 8, "wifi");
     click(wifi->autoConnectEnableSwitch());

@@ -153,6 +153,14 @@ protected:
         return shown ? wizard() : nullptr;
     }
 
+    // A picture of the main window once switches and spinners have come to
+    // rest (their animations run in real time).
+    void settledShot(const QString &name)
+    {
+        spin(400);
+        shot(mainWindow(), name);
+    }
+
     void clickAndSettle(QWidget *target)
     {
         click(target);
