@@ -229,6 +229,7 @@ void QOVASetupWizardController::dropPage(Step step)
         m_deviceNameView = nullptr;
         break;
     case Step::Network:
+        // The page stops being current for good.
         stopNetworkPage();
         if (QOVAHalvexOOBBaseView *page = networkPage()) {
             page->hide();
@@ -266,8 +267,6 @@ void QOVASetupWizardController::pageControlGoBack()
     if (removed != Step::DeviceName && removed != Step::Network && removed != Step::Provision
         && removed != Step::Complete)
         return;
-    if (removed == Step::Network)
-        networkPageLeft();
     m_stack.removeLast();
     dropPage(removed);
     if (QOVAHalvexOOBBaseView *shown = topPage())

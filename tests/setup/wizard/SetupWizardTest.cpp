@@ -7,6 +7,7 @@
 #include "menu/SystemSettingsSubView.h"
 
 #include "ITSwitch.h"
+#include "QOVAImageView.h"
 #include "QOVALabel.h"
 
 using namespace wizardtest;
@@ -506,4 +507,100 @@ TEST_F(SetupWizard, WiFiPageListRefreshAndConnectedName)
     EXPECT_EQ(bodies(bar, 8, "wifi").last(),
               (QJsonObject{{"wifi_action", "connect"}, {"wifi_connect_param", QJsonObject{{"auto_connect", on}}}}));
     EXPECT_EQ(wifi->autoConnectReminderLabel()->stringValue(), qtTrId(on ? "STRING_ON" : "STRING_OFF"));
+}
+
+// The Wi-Fi page follows the device's events: connecting cycles the icon,
+// disconnected disables Next, Wi-Fi off empties the list but leaves Next.
+TEST_F(SetupWizard, WiFiPageFollowsTheDeviceEvents)
+{
+    SimHandle bar = plugPending(sim::Family::Orbrin, "ORE1", "1.3.0.5");
+    QOVASetupWizardController *w = openWizard("ORE1");
+    ASSERT_TRUE(w);
+    walkToName(w);
+    skip(w);
+    auto *wifi = qobject_cast<QOVAHalvexWiFiView *>(w->topPage());
+    ASSERT_TRUE(wifi);
+    ASSERT_TRUE(waitUntil([&] { return wifi->oobWifiSelectButton()->count() > 1; }));
+    QOVAButton *nextButton = wifi->pageControlView()->nextButton();
+
+    // Joined to the open network; the device answers connected from now on.
+    pick(wifi->oobWifiSelectButton(), "Guest");
+    auto windows = shownWindows<QOVAWiFiSimpleWindow>(mainWindow());
+    ASSERT_EQ(windows.size(), 1);
+    clickAndSettle(windows.first()->joinButton());
+    ASSERT_TRUE(waitUntil([&] { return wifi->ssid() == std::optional<QString>(QStringLiteral("Guest")); }));
+    ASSERT_TRUE(waitUntil([&] { return !nextButton->disabled(); }));
+    spin(150);
+
+    bar.device->raiseInputReport(2, 2);   // connecting
+    ASSERT_TRUE(waitUntil([&] { return wifi->wifiPromptLabel()->stringValue() == qtTrId("STRING_CONNECTING"); }));
+    EXPECT_TRUE(wifi->wifiPromptImageView()->animationImages().has_value());
+    settledShot("wizard_orbrin_5e_wifi_connecting");
+
+    bar.device->raiseInputReport(2, 1);   // disconnected
+    ASSERT_TRUE(waitUntil([&] { return nextButton->disabled(); }));
+    EXPECT_EQ(wifi->wifiPromptLabel()->stringValue(), qtTrId("STRING_DISCONNECTED"));
+    EXPECT_EQ(wifi->wifiPromptImageView()->imageName(), QStringLiteral("icon_wifi_disconnect"));
+    EXPECT_FALSE(wifi->wifiPromptImageView()->animationImages().has_value());
+
+    const int statuses = sent(bar, 6, "wifi_status");
+    bar.device->raiseInputReport(2, 0);   // connected: Next, and the state asked again
+    ASSERT_TRUE(waitUntil([&] { return !nextButton->disabled() && sent(bar, 6, "wifi_status") == statuses + 1; }));
+    ASSERT_TRUE(waitUntil([&] {
+        return wifi->wifiPromptLabel()->stringValue().startsWith(qtTrId("STRING_CONNECTED"));
+    }));
+    spin(60);
+
+    bar.device->raiseInputReport(2, 5);   // Wi-Fi switched off
+    ASSERT_TRUE(waitUntil([&] { return wifi->oobWifiSelectButton()->count() == 1; }));
+    EXPECT_EQ(wifi->oobWifiSelectButton()->itemText(0), qtTrId("STRING_NONE"));
+    EXPECT_EQ(wifi->wifiPromptLabel()->stringValue(), qtTrId("STRING_DISCONNECTED"));
+    EXPECT_FALSE(nextButton->disabled());
+}
+
+// The camera's network page: a mode change stops the poll until the device
+// answers; the IPv4 window stops it while open and its Cancel restarts it;
+// only one poll ever runs.
+TEST_F(SetupWizard, NetworkPageModeAndWindowsHoldThePoll)
+{
+    SimHandle cam = plugPending(sim::Family::Vasko, "VSN1.01", "V1.2.4");
+    QOVASetupWizardController *w = openWizard("VSN1");
+    ASSERT_TRUE(w);
+    walkToName(w);
+    skip(w);
+    auto *network = qobject_cast<QOVAOOBVaskoNetworkView *>(w->topPage());
+    ASSERT_TRUE(network);
+    ASSERT_TRUE(waitUntil([&] { return !network->pageControlView()->nextButton()->disabled(); }));
+
+    pick(network->networkButton(), qtTrId("STRING_NONE"));
+    EXPECT_FALSE(network->isPolling());
+    EXPECT_TRUE(network->ipv4Button()->isHidden());
+    EXPECT_TRUE(network->securityButton()->isHidden());
+    ASSERT_TRUE(waitUntil([&] { return sent(cam, 38, "network") == 1; }));
+    EXPECT_EQ(bodies(cam, 38, "network").first(), (QJsonObject{{"network_mode", "None"}}));
+    ASSERT_TRUE(waitUntil([&] { return network->isPolling() && network->pageControlView()->nextButton()->disabled(); }));
+    EXPECT_EQ(network->networkButton()->itemText(0), qtTrId("STRING_NONE"));
+    EXPECT_EQ(network->statusLabel()->stringValue(), qtTrId("STRING_DISCONNECTED"));
+    settledShot("wizard_vasko_5b_network_none");
+
+    pick(network->networkButton(), qtTrId("STRING_ETHERNET"));
+    ASSERT_TRUE(waitUntil([&] { return !network->pageControlView()->nextButton()->disabled(); }));
+    EXPECT_EQ(network->networkButton()->count(), 2);
+
+    // A second showing asks once more and keeps its one poll.
+    const int asked = sent(cam, 39, "network_status");
+    network->handleDisplayViewEvent();
+    EXPECT_TRUE(waitUntil([&] { return sent(cam, 39, "network_status") > asked; }));
+    EXPECT_TRUE(network->isPolling());
+
+    clickAndSettle(network->ipv4Button());
+    ASSERT_TRUE(network->ipv4Window() && network->ipv4Window()->isVisible());
+    EXPECT_FALSE(network->isPolling());
+    settledShot("wizard_vasko_5c_ipv4_window");
+    const int polls = sent(cam, 39, "network_status");
+    spin(100);
+    EXPECT_EQ(sent(cam, 39, "network_status"), polls);
+    clickAndSettle(network->ipv4Window()->cancelButton());
+    ASSERT_TRUE(waitUntil([&] { return network->isPolling(); }));
+    EXPECT_TRUE(waitUntil([&] { return sent(cam, 39, "network_status") > polls; }));
 }
