@@ -114,15 +114,17 @@ int SimBus::plugList(const QString &list, QString *error)
         const QStringList parts = entry.split(QLatin1Char(':'));
         std::optional<Family> family = familyFromKey(parts.value(0));
         const bool dfu = parts.size() == 3 && parts.at(2).compare(QLatin1String("dfu"), Qt::CaseInsensitive) == 0;
-        if (!family || parts.size() < 2 || parts.size() > 3 || (parts.size() == 3 && !dfu)) {
+        const bool oob = parts.size() == 3 && parts.at(2).compare(QLatin1String("oob"), Qt::CaseInsensitive) == 0;
+        if (!family || parts.size() < 2 || parts.size() > 3 || (parts.size() == 3 && !dfu && !oob)) {
             if (error && error->isEmpty())
-                *error = QStringLiteral("bad device \"%1\": expected FAMILY:SERIAL[:dfu] with FAMILY orbrin, vasko or pirok").arg(entry);
+                *error = QStringLiteral("bad device \"%1\": expected FAMILY:SERIAL[:dfu|:oob] with FAMILY orbrin, vasko or pirok").arg(entry);
             continue;
         }
         SimDeviceConfig config;
         config.family = *family;
         config.serial = parts.at(1).trimmed();
         config.mode = dfu ? Mode::Dfu : Mode::Run;
+        config.setupPending = oob;
         QString why;
         if (plug(config, &why))
             ++plugged;

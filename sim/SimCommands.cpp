@@ -174,7 +174,7 @@ SimCommandResult runSimCommand(SimBus &bus, const QStringList &w)
     const QString &command = w[0];
     if (command == QLatin1String("plug")) {
         if (w.size() < 2)
-            return fail(QStringLiteral("usage: plug FAMILY:SERIAL[:dfu] ..."));
+            return fail(QStringLiteral("usage: plug FAMILY:SERIAL[:dfu|:oob] ..."));
         for (int i = 1; i < w.size(); ++i) {
             QString error;
             if (bus.plugList(w[i], &error) != 1)
@@ -223,8 +223,9 @@ QString simCommandUsage()
 {
     return QStringLiteral(
         "Commands:\n"
-        "  plug FAMILY:SERIAL[:dfu] ...   plug devices (FAMILY orbrin, vasko or pirok;\n"
-        "                                 :dfu starts the device in DFU mode)\n"
+        "  plug FAMILY:SERIAL[:dfu|:oob] ...  plug devices (FAMILY orbrin, vasko or\n"
+        "                                 pirok; :dfu starts the device in DFU mode,\n"
+        "                                 :oob with its out-of-box set-up pending)\n"
         "  unplug SERIAL                  pull a device out\n"
         "  list                           one line per device: family serial\n"
         "                                 run|dfu|away version name\n"

@@ -33,6 +33,7 @@ struct SimDeviceConfig {
     Mode mode = Mode::Run;
     QString firmwareVersion;        // empty: the family's default
     QString deviceName;             // empty: the family's default
+    bool setupPending = false;      // the device asks for its out-of-box set-up
     SimDfuFunctional dfu;
     SimUvcLayout uvc;
 };
@@ -65,6 +66,9 @@ public:
     // SimDeviceHost
     Family family() const override;
     Mode mode() const override;
+    // Plugged as a device whose out-of-box set-up is pending (the request
+    // handler installed at plugging takes it from here).
+    bool isSetupPending() const { return m_config.setupPending; }
     QString serialNumber() const override;
     QString firmwareVersion() const override;
     void setFirmwareVersion(const QString &version) override;

@@ -219,5 +219,17 @@
         <source>Saving failed.</source>
         <translation>Saving failed.</translation>
     </message>
+    <message id="OOB_SELECT_WIFI">
+        <source>Connect to Wi-Fi</source>
+        <translation>Connect to Wi-Fi</translation>
+    </message>
+    <message id="STRING_SET_NETWORK">
+        <source>Set up the network</source>
+        <translation>Set up the network</translation>
+    </message>
+    <message id="STRING_NETWORK2">
+        <source>Network</source>
+        <translation>Network</translation>
+    </message>
 </context>
 </TS>

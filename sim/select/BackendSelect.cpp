@@ -45,8 +45,13 @@ bool installBackendFromEnvironment(QString *error)
     // request catalogue, camera controls and firmware download.
     sim::registerUvcControls();
     sim::SimBus::addGlobalDeviceSetup([](sim::SimDevice &device) {
-        if (auto handler = sim::makeCatalogueRequestHandler(device.family()))
+        if (auto handler = sim::makeCatalogueRequestHandler(device.family())) {
+            if (device.isSetupPending()) {
+                if (auto state = std::dynamic_pointer_cast<sim::SimCatalogueRequestHandler>(handler))
+                    state->setNeedsOob(true);
+            }
             device.setRequestHandler(handler);
+        }
         sim::attachSimDfu(device.shared_from_this());
     });
 

@@ -395,6 +395,8 @@ void AppDelegate::showDeviceController(QOVABaseViewController *controller)
             m_navigationView->setNavigationStyle(2);
     }
     controller->viewDidAppear();
+    if (previous && previous != controller)
+        previous->didLeaveMainWindow();
 
     // The conflict warning stays above any page.
     for (QWidget *child : m_mainWindow->childWindows()) {
@@ -415,6 +417,8 @@ void AppDelegate::showMainController(QOVABaseViewController *controller)
     m_currentController = controller;
     m_mainWindow->setContentPage(controller->view());
     putNavigationView(controller, 0);
+    if (previous && previous != controller)
+        previous->didLeaveMainWindow();
     if (previous && previous != controller && previous != m_deviceInfoController
         && qobject_cast<QOVADeviceInfoViewController *>(previous))
         previous->deleteLater();

@@ -39,6 +39,7 @@ void QOVABaseViewController::viewDidLoad()
 
 void QOVABaseViewController::viewWillAppear() {}
 void QOVABaseViewController::viewDidAppear() {}
+void QOVABaseViewController::didLeaveMainWindow() {}
 
 void QOVABaseViewController::setupBasicUI()
 {

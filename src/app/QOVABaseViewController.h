@@ -24,6 +24,9 @@ public:
     // Called by the application delegate around showing the page.
     virtual void viewWillAppear();
     virtual void viewDidAppear();
+    // Another page took this one's place in the main window (the default
+    // does nothing).
+    virtual void didLeaveMainWindow();
 
     void setupBasicUI();
     void setupBackgroundColor();

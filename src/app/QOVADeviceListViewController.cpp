@@ -318,9 +318,14 @@ void QOVADeviceListViewController::routeToPageWithDeviceItem(const QOVADeviceLis
     controller->setDeviceInfoDelegate(this);
     delegate->setDeviceInfoController(controller);
     controller->setModel(item);
-    const QStringList parts = item->deviceVersion.split(QLatin1Char('.'));
+    storeCurrentDeviceVersion(*item);
+    delegate->showDeviceController(controller);
+}
+
+void QOVADeviceListViewController::storeCurrentDeviceVersion(const QOVADeviceListItem &item)
+{
+    const QStringList parts = item.deviceVersion.split(QLatin1Char('.'));
     if (parts.size() >= 2)
         QOVADeviceInfoSingleton::sharedDevice()->setCurrentDeviceVersion(
             QStringLiteral("%1.%2").arg(parts[0], parts[1]));
-    delegate->showDeviceController(controller);
 }

@@ -66,6 +66,10 @@ public:
     // The clock value sent to a device: the local wall-clock time expressed
     // as milliseconds since 1970-01-01 00:00:00 UTC.
     static qint64 desktopTimeMilliseconds(const QDateTime &now);
+    // Makes the device's firmware version ("major.minor" of its version
+    // text) the version of the open device, which the device pages and the
+    // set-up pages branch on.
+    static void storeCurrentDeviceVersion(const QOVADeviceListItem &item);
 
 protected:
     void viewDidLoad() override;

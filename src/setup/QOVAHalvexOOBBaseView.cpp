@@ -87,9 +87,11 @@ void QOVAHalvexOOBBaseView::setSubTitleText(const QString &text)
 void QOVAHalvexOOBBaseView::layoutFrame()
 {
     const int w = width();
-    const QSize title = titleLabel()->sizeHint();
+    // A few points over the text's own width, so that rounding never makes
+    // a one-line title wrap.
+    const QSize title = titleLabel()->sizeHint() + QSize(8, 0);
     titleLabel()->setGeometry((w - title.width()) / 2, 32, title.width(), title.height());
-    const QSize sub = subTitleLabel()->sizeHint();
+    const QSize sub = subTitleLabel()->sizeHint() + QSize(8, 0);
     subTitleLabel()->setGeometry((w - sub.width()) / 2, titleLabel()->geometry().bottom() + 1 + 10, sub.width(),
                                  sub.height());
     pageIndicatorView()->setupPageIndicatorView();

@@ -1,22 +1,37 @@
 #pragma once
-// STAND-IN until the set-up wizard lands: holds the device to set up and
-// shows its picture and name. The real wizard replaces this file and its
-// source as a whole.
+// The set-up wizard of the video bar (product id 6e17): the shared steps
+// (QOVASetupWizardController) with the Wi-Fi page as the network step.
 
-#include "QOVABaseViewController.h"
-#include "QOVADeviceListItem.h"
+#include "QOVAHalvexWiFiView.h"
+#include "QOVAHalvexWiFiViewDelegate.h"
+#include "QOVASetupWizardController.h"
 
-class QOVAHalvexOOBViewController : public QOVABaseViewController {
+class QOVAHalvexOOBViewController : public QOVASetupWizardController, public QOVAHalvexWiFiViewDelegate {
     Q_OBJECT
 public:
     explicit QOVAHalvexOOBViewController(QObject *parent = nullptr);
 
-    void setModel(const QOVADeviceListItemRef &model) { m_model = model; }
-    QOVADeviceListItemRef model() const { return m_model; }
+    QOVAHalvexWiFiView *wifiView();
+    QOVAHalvexOOBBaseView *networkPage() override { return wifiView(); }
+
+    // QOVAHalvexWiFiViewDelegate
+    void getWiFiList() override;
+    void connectOOBWifiWithNetWorkName(const QJsonObject &params) override;
+    void wifiStatus() override;
+    void gotoOOBProvisionView() override;
+    void wifiEnable(bool enable) override;
 
 protected:
-    void viewDidLoad() override;
+    bool isVaskoWizard() const override { return false; }
+    QString countryStepDeviceName() const override { return QStringLiteral("Zentaro Halvex"); }
+    const char *signInSuccessLog() const override { return "OOB Sign in successfully."; }
+    const char *passwordSuccessLog() const override { return "Modify Password Success!"; }
+    const char *passwordFailureLog() const override { return "Orbrin Modify Password Failure, reason is %s"; }
+    const char *provisionReadFailureLog() const override { return "Requset Provision failure, reason is %s"; }
+    void networkPageShown(bool added) override;
+    void stopNetworkPage() override;
+    void forgetNetworkPage() override { m_wifiView = nullptr; }
 
 private:
-    QOVADeviceListItemRef m_model;
+    QPointer<QOVAHalvexWiFiView> m_wifiView;
 };

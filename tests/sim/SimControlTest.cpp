@@ -84,6 +84,15 @@ TEST_F(SimControlTest, PlugListUnplug)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(bus->devices().size(), 1u);
     EXPECT_FALSE(bus->device("OR20240001"));
+
+    // A device waiting for its out-of-box set-up.
+    r = simctl({"plug", "orbrin:OR8:oob"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_TRUE(bus->device("OR8"));
+    EXPECT_TRUE(bus->device("OR8")->isSetupPending());
+    EXPECT_EQ(bus->device("OR8")->mode(), Mode::Run);
+    EXPECT_FALSE(bus->device("VS20240002")->isSetupPending());
+    EXPECT_EQ(simctl({"plug", "orbrin:OR9:later"}).exitCode, 1);
 }
 
 TEST_F(SimControlTest, RefusalsAreReportedWithStatusOne)
