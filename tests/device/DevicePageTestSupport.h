@@ -38,6 +38,7 @@
 // presses Return there, as a user does.
 
 #include "AppDelegate.h"
+#include "settings/QOVAAudioCapture.h"
 #include "QOVACollectionViewItem.h"
 #include "QOVADeviceListViewController.h"
 #include "QOVAIOManager.h"
@@ -130,10 +131,26 @@ inline void spin(int ms)
 
 // The process's simulated bus, installed as the device backend on first use,
 // with the application's texts (English) and images.
+// The desktop's microphones stay out of the tests: a page that lists them
+// finds none, and no sound server is asked (its threads outlive the test).
+// Tests of the audio pages install microphones of their own.
+class NoDesktopMicrophones : public QOVAAudioCapture {
+public:
+    Authorization authorizationStatus() override { return Authorization::Authorized; }
+    QList<QOVAAudioCaptureDevice> audioDevices() override { return {}; }
+    std::unique_ptr<QOVAAudioInput> openInput(const QOVAAudioCaptureDevice &, QString *error) override
+    {
+        if (error)
+            *error = QStringLiteral("no microphones in the tests");
+        return nullptr;
+    }
+};
+
 inline std::shared_ptr<sim::SimBus> bus()
 {
     static std::shared_ptr<sim::SimBus> theBus = [] {
         devicetestInitImages();
+        QOVAAudioCapture::setShared(std::make_shared<NoDesktopMicrophones>());
         auto b = sim::SimBus::create();
         platform::installBackend(std::make_shared<sim::SimBackend>(b));
         QOVATranslations::installAll(QLocale(QLocale::English));

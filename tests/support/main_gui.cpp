@@ -1,5 +1,6 @@
 // Test entry point for widget tests: a QApplication (offscreen in CTest).
 #include <QApplication>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -11,5 +12,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // The shared pool's idle threads (video frame conversion, host lookups)
+    // would otherwise end during the exit, while the leak check stops every
+    // thread to read its stack; ended here, they are gone before it.
+    QThreadPool::globalInstance()->waitForDone();
+    return result;
 }

@@ -172,7 +172,7 @@ protected:
     {
         SettingsAppFixture::TearDown();
         QOVACertificateFilePanels::setShared(nullptr);
-        QOVAAudioCapture::setShared(nullptr);
+        QOVAAudioCapture::setShared(std::make_shared<devicetest::NoDesktopMicrophones>());
     }
 
     // Plugs a device and waits until the device manager holds it, not only
