@@ -143,6 +143,9 @@ TEST_F(SimDiscoveryTest, FlashedDeviceKeepsItsEntryThroughDfuModeAndBack)
         std::lock_guard<std::mutex> lock(upgrader->mutex);
         upgrader->statusBlock(13);
     }
+    // Each arrival is told once its entry is listed: the last may still be
+    // on its way to the main thread.
+    EXPECT_TRUE(waitUntil([&] { return recorder.matches().size() >= 3u; }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(recorder.removals().empty());
     EXPECT_EQ(recorder.matches().size(), 3u);  // run, DFU, run
