@@ -86,13 +86,7 @@ QString QOVAAudioDiagnosticsView::proposedFileName(const QString &productName, c
 
 void QOVAAudioDiagnosticsView::setButtonEnabled(QOVAButton *button, bool state)
 {
-    if (!button)
-        return;
-    const QString accent = state ? QStringLiteral("0277bd") : QStringLiteral("d1d1d2");
-    button->setBorder(colorWithString(accent, 1.0), 1);
-    button->setBackgroundColor(state ? QColor(Qt::white) : colorWithString(QStringLiteral("ececec"), 1.0));
-    button->setTextColor(colorWithString(accent, 1.0));
-    button->setQovaButtonType(state ? 1 : 0);
+    settingsstyle::setOutlinedButtonLook(button, state);
 }
 
 void QOVAAudioDiagnosticsView::clickAudioTestButton()

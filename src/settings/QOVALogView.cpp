@@ -90,13 +90,7 @@ QString QOVALogView::proposedFileName(const QString &productName, int tag, const
 
 void QOVALogView::setButtonEnabled(QOVAButton *button, bool enabled)
 {
-    if (!button)
-        return;
-    const QString accent = enabled ? QStringLiteral("0277bd") : QStringLiteral("d1d1d2");
-    button->setQovaButtonType(enabled ? 1 : 0);
-    button->setBorder(colorWithString(accent, 1.0), 1);
-    button->setBackgroundColor(enabled ? QColor(Qt::white) : colorWithString(QStringLiteral("ececec"), 1.0));
-    button->setTextColor(colorWithString(accent, 1.0));
+    setOutlinedButtonLook(button, enabled);
 }
 
 void QOVALogView::startDownload(QOVAButton *button)

@@ -1,5 +1,7 @@
 #include "QOVASettingsStyle.h"
 
+#include "QOVAProgressIndicator.h"
+
 #include "ITSwitch.h"
 #include "QOVAButton.h"
 #include "QOVAColor.h"
@@ -162,6 +164,43 @@ void centreLabelOn(QOVALabel *label, const QWidget *anchor, int x)
 {
     const QSize hint = label->sizeHint();
     centreOn(label, anchor, x, hint.width() + 2, hint.height());
+}
+
+} // namespace settingsstyle
+
+namespace settingsstyle {
+
+void setOutlinedButtonLook(QOVAButton *button, bool enabled)
+{
+    if (!button)
+        return;
+    const QString accent = enabled ? QStringLiteral("0277bd") : QStringLiteral("d1d1d2");
+    button->setBorder(colorWithString(accent, 1.0), 1);
+    button->setBackgroundColor(enabled ? QColor(Qt::white) : colorWithString(QStringLiteral("ececec"), 1.0));
+    button->setTextColor(colorWithString(accent, 1.0));
+    button->setQovaButtonType(enabled ? 1 : 0);
+}
+
+ReceivingViews addReceivingViews(QWidget *window, const QString &title, const QString &information)
+{
+    const QString black = QStringLiteral("000000");
+    ReceivingViews views;
+    views.title = rowLabel(window, title, black, 13, QOVAFontBold);
+    fitLabel(views.title, 262);
+    views.title->move(37, 20);
+    views.information = rowLabel(window, information, black, 12, QOVAFontRegular);
+    fitLabel(views.information, 350);
+    views.information->resize(350, std::max(views.information->height(), 31));
+    views.information->move(37, views.title->geometry().bottom() + 1 + 9);
+    views.sending = rowLabel(window, qtTrId("STRING_SENDING_LOGS"), black, 12, QOVAFontRegular);
+    fitLabel(views.sending);
+    views.sending->resize(views.sending->width(), std::max(views.sending->height(), 17));
+    views.sending->move(37, views.information->geometry().bottom() + 1 + 2);
+    views.indicator = new QOVAProgressIndicator(window);
+    centreOn(views.indicator, views.sending, views.sending->geometry().right() + 1 + 5, 16, 16);
+    views.indicator->show();
+    views.indicator->startAnimation();
+    return views;
 }
 
 } // namespace settingsstyle

@@ -8,6 +8,7 @@
 class ITSwitch;
 class QOVAButton;
 class QOVALabel;
+class QOVAProgressIndicator;
 class QWidget;
 
 namespace settingsstyle {
@@ -31,6 +32,10 @@ QOVAButton *destructiveButton(QWidget *parent, const QString &title);
 QOVAButton *filledButton(QWidget *parent, const QString &title, const QString &fill);
 // Rounds the button's corners (radius in points) and draws its border.
 void roundCorners(QOVAButton *button, double radius);
+// The look of a page's outlined download button: accent border, white fill
+// and accent title when enabled; grey border, light grey fill and grey title
+// when not. The button stays clickable either way.
+void setOutlinedButtonLook(QOVAButton *button, bool enabled);
 
 // Sizes a label to its text (one line, or wrapped in the given width).
 void fitLabel(QOVALabel *label, double width = 0);
@@ -44,4 +49,14 @@ int underSplitLine(QWidget *page, int gap);
 void centreOn(QWidget *widget, const QWidget *anchor, int x, int width, int height);
 // Places a label, sized to its text, at x centred on the anchor.
 void centreLabelOn(QOVALabel *label, const QWidget *anchor, int x);
+
+// The views of a window that waits for the device to send a file: a bold
+// title, an explanation, "receiving" and a spinner beside it, turning.
+struct ReceivingViews {
+    QOVALabel *title = nullptr;
+    QOVALabel *information = nullptr;
+    QOVALabel *sending = nullptr;
+    QOVAProgressIndicator *indicator = nullptr;
+};
+ReceivingViews addReceivingViews(QWidget *window, const QString &title, const QString &information);
 } // namespace settingsstyle
