@@ -63,8 +63,7 @@ int main(int argc, char *argv[])
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &delegate,
                      [&delegate](int number) { delegate.terminateOnSignal(number); });
-    delegate.mainWindow()->show();
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    delegate.showMainWindowAndFinishLaunching();
 
     const QString screenshot = qEnvironmentVariable("ORVALINDE_SCREENSHOT");
     if (!screenshot.isEmpty()) {

@@ -24,7 +24,6 @@ int main(int argc, char *argv[])
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate,
                      [&delegate] { delegate.applicationWillTerminate(); });
     new FirstFrameProbe(delegate.mainWindow());
-    delegate.mainWindow()->show();
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    delegate.showMainWindowAndFinishLaunching();
     return app.exec();
 }

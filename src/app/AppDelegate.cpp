@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDebug>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
@@ -32,6 +33,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -120,8 +122,61 @@ QRect AppDelegate::mainContentScreenRect()
 
 // ---------------------------------------------------------------- launch
 
+namespace {
+
+// Calls its function once the first frame of the window is out: two turns
+// of the event loop after the first paint of one of its widgets (the frame
+// is flushed when that paint's turn ends), or when the fallback time has
+// passed without a paint. Then it goes.
+class FirstFrameWatcher : public QObject {
+public:
+    FirstFrameWatcher(QWidget *window, std::function<void()> then)
+        : QObject(window), m_window(window), m_then(std::move(then))
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(platform::scaledMs(1000), this, [this] { finish(); });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            auto *widget = static_cast<QWidget *>(watched);
+            if (widget == m_window || m_window->isAncestorOf(widget)) {
+                qApp->removeEventFilter(this);
+                QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { finish(); }); });
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void finish()
+    {
+        if (!m_then)
+            return;
+        qApp->removeEventFilter(this);
+        const auto then = std::exchange(m_then, nullptr);
+        deleteLater();
+        then();
+    }
+
+    QWidget *m_window;
+    std::function<void()> m_then;
+};
+
+} // namespace
+
+void AppDelegate::showMainWindowAndFinishLaunching()
+{
+    new FirstFrameWatcher(m_mainWindow, [this] { applicationDidFinishLaunching(); });
+    m_mainWindow->show();
+}
+
 void AppDelegate::applicationDidFinishLaunching()
 {
+    if (std::exchange(m_launched, true))
+        return;
     log_start();
     setupUIManager();
     setupHIDManager();

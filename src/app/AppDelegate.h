@@ -7,8 +7,7 @@
 // runs on the main thread.
 //
 //   AppDelegate delegate;          // main window, menus, empty page
-//   delegate.mainWindow()->show();
-//   delegate.applicationDidFinishLaunching();
+//   delegate.showMainWindowAndFinishLaunching();
 
 #include "QOVADeviceListViewController.h"
 #include "QOVAMainViewController.h"
@@ -55,7 +54,12 @@ public:
     QOVAMainWindow *mainWindow() const { return m_mainWindow; }
 
     // Life cycle.
+    // Shows the main window; the launch follows once its first frame has
+    // been drawn (or after a second when it is not drawn), so the window is
+    // on the screen before devices are looked for.
+    void showMainWindowAndFinishLaunching();
     void applicationDidFinishLaunching();
+    bool hasFinishedLaunching() const { return m_launched; }
     void applicationWillTerminate();
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
     // Quits the application (the Quit menu item): the event loop ends and
@@ -157,4 +161,5 @@ private:
     QTimer *m_updateTimer = nullptr;
     double m_scheduledUpdateDelay = -1;
     std::function<void()> m_terminate;
+    bool m_launched = false;
 };

@@ -13,7 +13,10 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QEvent>
 #include <QTimeZone>
+
+#include <optional>
 
 using namespace shelltest;
 
@@ -48,6 +51,60 @@ TEST_F(AppDelegateTest, LaunchShowsTheEmptyPageUnderAPlainBar)
     EXPECT_TRUE(d->runningApp().isEmpty());
     EXPECT_FALSE(d->sfbWindow());
     shot(d->mainWindow(), QStringLiteral("empty_page"));
+}
+
+namespace {
+
+// Whether the delegate had launched when a widget of its window was first
+// painted.
+class FirstPaintProbe : public QObject {
+public:
+    explicit FirstPaintProbe(AppDelegate *delegate) : m_delegate(delegate) { qApp->installEventFilter(this); }
+    ~FirstPaintProbe() override { qApp->removeEventFilter(this); }
+    std::optional<bool> launchedAtFirstPaint;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !launchedAtFirstPaint && watched->isWidgetType()
+            && m_delegate->mainWindow()->isAncestorOf(static_cast<QWidget *>(watched)))
+            launchedAtFirstPaint = m_delegate->hasFinishedLaunching();
+        return false;
+    }
+
+private:
+    AppDelegate *m_delegate;
+};
+
+} // namespace
+
+TEST_F(AppDelegateTest, LaunchComesAfterTheWindowsFirstFrame)
+{
+    AppDelegate *d = delegate();
+    d->mainWindow()->hide();
+    {
+        FirstPaintProbe probe(d);
+        d->showMainWindowAndFinishLaunching();
+        EXPECT_FALSE(d->hasFinishedLaunching());
+        ASSERT_TRUE(waitUntil([d] { return d->hasFinishedLaunching(); }));
+        ASSERT_TRUE(probe.launchedAtFirstPaint.has_value());
+        EXPECT_FALSE(*probe.launchedAtFirstPaint);
+    }
+    EXPECT_EQ(d->currentController(), d->mainController());
+    EXPECT_GE(d->scheduledUpdateDelay(), 300);
+}
+
+TEST_F(AppDelegateTest, LaunchComesWithoutAFrameWhenTheWindowIsNeverDrawn)
+{
+    // A window taken off the screen before its first frame: the launch
+    // still comes, after the fallback time.
+    AppDelegate *d = delegate();
+    d->mainWindow()->hide();
+    spin(20);
+    d->showMainWindowAndFinishLaunching();
+    d->mainWindow()->hide();
+    EXPECT_FALSE(d->hasFinishedLaunching());
+    EXPECT_TRUE(waitUntil([d] { return d->hasFinishedLaunching(); }));
 }
 
 TEST_F(AppDelegateTest, ArrivalsFillTheListAndTheLastRemovalShowsTheEmptyPage)
