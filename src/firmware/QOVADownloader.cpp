@@ -4,6 +4,7 @@
 #include "log/log.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QMutex>
@@ -18,10 +19,12 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <openssl/evp.h>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -146,6 +149,44 @@ bool QOVADownloader::isMd5(const QString &md5)
     return re.match(md5).hasMatch();
 }
 
+namespace {
+
+// libcrypto's MD5, opened on the first digest: the program does not load it
+// at start. Without it the digest falls back to Qt's.
+struct CryptoMd5 {
+    decltype(&EVP_MD_CTX_new) ctxNew = nullptr;
+    decltype(&EVP_MD_CTX_free) ctxFree = nullptr;
+    decltype(&EVP_md5) md5 = nullptr;
+    decltype(&EVP_DigestInit_ex) init = nullptr;
+    decltype(&EVP_DigestUpdate) update = nullptr;
+    decltype(&EVP_DigestFinal_ex) final = nullptr;
+
+    bool usable() const { return ctxNew && ctxFree && md5 && init && update && final; }
+
+    static const CryptoMd5 &shared()
+    {
+        static const CryptoMd5 crypto = [] {
+            CryptoMd5 c;
+            void *library = dlopen(ORVALINDE_LIBCRYPTO, RTLD_NOW | RTLD_LOCAL);
+            if (!library) {
+                QOVA_LOG(WARNING, OTHERS, "%s could not be opened, digests use the slower fallback",
+                         ORVALINDE_LIBCRYPTO);
+                return c;
+            }
+            c.ctxNew = reinterpret_cast<decltype(c.ctxNew)>(dlsym(library, "EVP_MD_CTX_new"));
+            c.ctxFree = reinterpret_cast<decltype(c.ctxFree)>(dlsym(library, "EVP_MD_CTX_free"));
+            c.md5 = reinterpret_cast<decltype(c.md5)>(dlsym(library, "EVP_md5"));
+            c.init = reinterpret_cast<decltype(c.init)>(dlsym(library, "EVP_DigestInit_ex"));
+            c.update = reinterpret_cast<decltype(c.update)>(dlsym(library, "EVP_DigestUpdate"));
+            c.final = reinterpret_cast<decltype(c.final)>(dlsym(library, "EVP_DigestFinal_ex"));
+            return c;
+        }();
+        return crypto;
+    }
+};
+
+} // namespace
+
 // The file is read in 1 MiB pieces straight into the digest: a finished
 // package is usually still in the page cache, so this runs at the speed of
 // the MD5 rounds (mapping the file instead costs a page fault per 4 KiB).
@@ -157,8 +198,13 @@ QString QOVADownloader::fileMd5(const QString &path)
         return {};
     }
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    bool ok = ctx && EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) == 1;
+    const CryptoMd5 &crypto = CryptoMd5::shared();
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(crypto.usable() ? crypto.ctxNew() : nullptr,
+                                                                 crypto.ctxFree);
+    std::optional<QCryptographicHash> fallback;
+    if (!crypto.usable())
+        fallback.emplace(QCryptographicHash::Md5);
+    bool ok = fallback || (ctx && crypto.init(ctx.get(), crypto.md5(), nullptr) == 1);
     std::vector<char> buffer(size_t(1) << 20);
     while (ok) {
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
@@ -168,12 +214,19 @@ QString QOVADownloader::fileMd5(const QString &path)
             ok = false;
         if (n <= 0)
             break;
-        ok = EVP_DigestUpdate(ctx.get(), buffer.data(), size_t(n)) == 1;
+        if (fallback)
+            fallback->addData(QByteArrayView(buffer.data(), n));
+        else
+            ok = crypto.update(ctx.get(), buffer.data(), size_t(n)) == 1;
     }
     ::close(fd);
+    if (!ok)
+        return {};
+    if (fallback)
+        return QString::fromLatin1(fallback->result().toHex());
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    if (!ok || EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1)
+    if (crypto.final(ctx.get(), digest, &length) != 1)
         return {};
     return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(digest), int(length)).toHex());
 }
