@@ -8,9 +8,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QVideoFrame>
-#include <QVideoFrameFormat>
-#include <QVideoSink>
 
 #include <cmath>
 #include <cstring>
@@ -55,13 +52,13 @@ std::shared_ptr<SimUvcControlHandler> SimCaptureSource::findControls() const
     return nullptr;
 }
 
-void SimCaptureSource::start(QVideoSink *sink)
+void SimCaptureSource::start(FrameHandler onFrame)
 {
     if (!findControls()) {
         m_setupResult = ConfigurationFailed;
         return;
     }
-    m_sink = sink;
+    m_onFrame = std::move(onFrame);
     if (!m_timer.isActive()) {
         m_timer.start();
         sendFrame();
@@ -116,7 +113,7 @@ QImage SimCaptureSource::drawFrame(int frame, qint64 zoom, qint64 pan, qint64 ti
 void SimCaptureSource::sendFrame()
 {
     auto controls = findControls();
-    if (!controls || !m_sink) {
+    if (!controls || !m_onFrame) {
         // The camera left: nothing more to show.
         m_timer.stop();
         return;
@@ -125,16 +122,8 @@ void SimCaptureSource::sendFrame()
     const qint64 pan = controls->current(SimUvcUnit::CameraTerminal, kSimCameraPanTilt, 0);
     const qint64 tilt = controls->current(SimUvcUnit::CameraTerminal, kSimCameraPanTilt, 1);
     const QImage image = drawFrame(m_frames, zoom, pan, tilt, QStringLiteral("test picture"));
-
-    QVideoFrame videoFrame(QVideoFrameFormat(image.size(), QVideoFrameFormat::Format_BGRA8888));
-    if (!videoFrame.map(QVideoFrame::WriteOnly))
-        return;
-    const int lineBytes = image.width() * 4;
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(videoFrame.bits(0) + y * videoFrame.bytesPerLine(0), image.constScanLine(y), size_t(lineBytes));
-    videoFrame.unmap();
     ++m_frames;
-    m_sink->setVideoFrame(videoFrame);
+    m_onFrame(image);
 }
 
 } // namespace sim

@@ -21,7 +21,7 @@ public:
     SimCaptureSource(std::shared_ptr<SimBus> bus, const QString &uniqueID, QObject *parent = nullptr);
 
     SetupResult setupResult() const override { return m_setupResult; }
-    void start(QVideoSink *sink) override;
+    void start(FrameHandler onFrame) override;
     void stop() override;
     bool isRunning() const override { return m_timer.isActive(); }
 
@@ -39,7 +39,7 @@ private:
     std::shared_ptr<SimBus> m_bus;
     QString m_uniqueID;
     SetupResult m_setupResult = Usable;
-    QPointer<QVideoSink> m_sink;
+    FrameHandler m_onFrame;
     QTimer m_timer;
     int m_frames = 0;
 };

@@ -14,6 +14,7 @@
 #include "QOVALabel.h"
 #include "log/log.h"
 
+#include <QPointer>
 #include <QHideEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -260,7 +261,10 @@ void QOVACameraSettingsView::startPreview()
     if (!m_source)
         return;
     if (m_source->setupResult() == QOVACaptureSource::Usable) {
-        m_source->start(m_previewView->videoSink());
+        m_source->start([view = QPointer<QOVAPreviewView>(m_previewView)](const QImage &frame) {
+            if (view)
+                view->showFrame(frame);
+        });
         if (m_source->setupResult() == QOVACaptureSource::Usable) {
             m_previewView->show();
             m_previewView->raise();

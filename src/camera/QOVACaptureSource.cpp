@@ -1,6 +1,6 @@
 #include "QOVACaptureSource.h"
 
-#include "QOVAQtCaptureSource.h"
+#include "QOVAMediaModule.h"
 
 namespace {
 QOVACaptureSource::Factory &installedFactory()
@@ -19,5 +19,5 @@ QOVACaptureSource *QOVACaptureSource::create(const QString &uniqueID, QObject *p
 {
     if (const Factory &factory = installedFactory())
         return factory(uniqueID, parent);
-    return new QOVAQtCaptureSource(uniqueID, parent);
+    return QOVAMediaModule::createCaptureSource(uniqueID, parent);
 }

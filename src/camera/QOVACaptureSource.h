@@ -1,6 +1,6 @@
 #pragma once
 // The live picture of a device's camera as the camera page sees it: a source
-// that feeds frames into a video sink while it runs. The application's
+// that hands each new picture to the page while it runs. The application's
 // capture backend decides what stands behind a camera's unique id; the page
 // only starts, stops and asks for the outcome.
 
@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class QVideoSink;
+class QImage;
 
 class QOVACaptureSource : public QObject {
     Q_OBJECT
@@ -22,8 +22,10 @@ public:
     ~QOVACaptureSource() override = default;
 
     virtual SetupResult setupResult() const = 0;
-    // Starts feeding the sink unless already running.
-    virtual void start(QVideoSink *sink) = 0;
+    // Each new picture, on the main thread.
+    using FrameHandler = std::function<void(const QImage &frame)>;
+    // Starts handing pictures to onFrame unless already running.
+    virtual void start(FrameHandler onFrame) = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
 

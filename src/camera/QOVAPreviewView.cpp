@@ -2,15 +2,13 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QVideoFrame>
-#include <QVideoSink>
 
-QOVAPreviewView::QOVAPreviewView(QWidget *parent) : QWidget(parent), m_sink(new QVideoSink(this))
+QOVAPreviewView::QOVAPreviewView(QWidget *parent) : QWidget(parent) {}
+
+void QOVAPreviewView::showFrame(const QImage &frame)
 {
-    connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
-        m_image = frame.toImage();
-        update();
-    });
+    m_image = frame;
+    update();
 }
 
 void QOVAPreviewView::clear()

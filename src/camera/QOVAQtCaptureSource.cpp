@@ -8,6 +8,7 @@
 #include <QCameraFormat>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
+#include <QVideoFrame>
 #include <QVideoSink>
 
 #include <cerrno>
@@ -125,12 +126,20 @@ void QOVAQtCaptureSource::chooseVaskoFormat()
     m_camera->setCameraFormat(offered.at(index));
 }
 
-void QOVAQtCaptureSource::start(QVideoSink *sink)
+void QOVAQtCaptureSource::start(FrameHandler onFrame)
 {
     configure();
     if (m_setupResult != Usable || !m_camera)
         return;
-    m_session->setVideoSink(sink);
+    m_onFrame = std::move(onFrame);
+    if (!m_sink) {
+        m_sink = new QVideoSink(this);
+        connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+            if (m_onFrame)
+                m_onFrame(frame.toImage());
+        });
+        m_session->setVideoSink(m_sink);
+    }
     if (!m_camera->isActive())
         m_camera->start();
 }

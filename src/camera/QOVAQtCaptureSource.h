@@ -1,7 +1,8 @@
 #pragma once
 // The capture of a real camera: the device's capture node is found through
 // udev by its unique id, opened once to learn whether the user may use it,
-// and the computer's capture device on it feeds the page's video sink. A
+// and the computer's capture device on it feeds a video sink whose frames go
+// to the page as pictures. A
 // Vasko camera runs in its last Motion-JPEG 1920 by 1080 format.
 
 #include "QOVACaptureSource.h"
@@ -14,6 +15,7 @@
 
 class QCamera;
 class QMediaCaptureSession;
+class QVideoSink;
 class QOVACaptureDeviceLocator;
 
 // One format a capture device offers.
@@ -31,7 +33,7 @@ public:
     ~QOVAQtCaptureSource() override;
 
     SetupResult setupResult() const override { return m_setupResult; }
-    void start(QVideoSink *sink) override;
+    void start(FrameHandler onFrame) override;
     void stop() override;
     bool isRunning() const override;
 
@@ -53,4 +55,6 @@ private:
     bool m_configured = false;
     QCamera *m_camera = nullptr;
     QMediaCaptureSession *m_session = nullptr;
+    QVideoSink *m_sink = nullptr;
+    FrameHandler m_onFrame;
 };

@@ -1,6 +1,6 @@
 #include "QOVAAudioCapture.h"
 
-#include "QOVAQtAudioCapture.h"
+#include "QOVAMediaModule.h"
 
 #include <mutex>
 
@@ -24,7 +24,7 @@ std::shared_ptr<QOVAAudioCapture> QOVAAudioCapture::shared()
 {
     std::lock_guard<std::mutex> guard(captureLock());
     if (!installedCapture())
-        installedCapture() = std::make_shared<QOVAQtAudioCapture>();
+        installedCapture() = QOVAMediaModule::createAudioCapture();
     return installedCapture();
 }
 

@@ -45,7 +45,7 @@ class DeniedCaptureSource : public QOVACaptureSource {
 public:
     using QOVACaptureSource::QOVACaptureSource;
     SetupResult setupResult() const override { return NotAuthorized; }
-    void start(QVideoSink *) override { ++starts; }
+    void start(FrameHandler) override { ++starts; }
     void stop() override {}
     bool isRunning() const override { return false; }
     int starts = 0;
