@@ -21,6 +21,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace QOVAHIDFrames;
@@ -88,6 +89,7 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
 
     // Feature transfers of this device, one at a time.
     std::mutex transferMutex;
+    std::unique_lock<std::mutex> lockTransfersForReading();
 
     // The interface's own lock: the tables, the last request and the timers.
     mutable std::mutex lock;
@@ -285,6 +287,23 @@ void QOVAUSBDeviceHIDInterface::Impl::startProgressTimer()
 
 // ----------------------------------------------------- HID discovery thread
 
+// A device that answers at once says its reply is ready while the send that
+// asked for it still holds the transfer lock, the sender only a few
+// instructions from letting go. The reader gives way to it a few times
+// before it sleeps on the lock: sleeping there costs a wake-up and two
+// thread switches more per reply when both threads share a processor.
+std::unique_lock<std::mutex> QOVAUSBDeviceHIDInterface::Impl::lockTransfersForReading()
+{
+    std::unique_lock<std::mutex> transfer(transferMutex, std::try_to_lock);
+    for (int i = 0; i < 8 && !transfer.owns_lock(); ++i) {
+        std::this_thread::yield();
+        transfer.try_lock();
+    }
+    if (!transfer.owns_lock())
+        transfer.lock();
+    return transfer;
+}
+
 void QOVAUSBDeviceHIDInterface::Impl::inputReport(const uint8_t *data, size_t length)
 {
     uint8_t bytes[4] = {};
@@ -339,7 +358,7 @@ Reply QOVAUSBDeviceHIDInterface::Impl::getResponseFromDeivceGetHeadandBodyJsonSt
     }
     if (!deviceRef)
         return {};
-    std::lock_guard<std::mutex> transfer(transferMutex);
+    std::unique_lock<std::mutex> transfer = lockTransfersForReading();
     uint8_t frame[kReportSize] = {};
     size_t actual = 0;
     const int status = deviceRef->getFeatureReport(kReportId, frame, kReportSize, &actual);
