@@ -22,7 +22,12 @@
 #include <string>
 #include <vector>
 
+#include <poll.h>
 #include <pthread.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <thread>
 
 using namespace QOVAHIDFrames;
 
@@ -236,6 +241,90 @@ static void BM_GetRoundTrip(benchmark::State &state)
     state.counters["clock_read_us"] = read / 1000.0;
 }
 BENCHMARK(BM_GetRoundTrip)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// The floors BM_GetRoundTrip is read against: the two thread hops of a GET
+// without any of its work, counted the same way (CPU of both threads per
+// round trip, from their thread clocks once per run).
+//
+// Qt: the main thread queues a call to a context object living on a QThread,
+// which queues a call back to the main thread; the main thread waits in
+// processEvents(WaitForMoreEvents), as BM_GetRoundTrip does.
+static void BM_QtThreadRoundTrip(benchmark::State &state)
+{
+    QThread other;
+    other.start();
+    QObject context;
+    context.moveToThread(&other);
+    clockid_t otherClock{};
+    QMetaObject::invokeMethod(
+        &context, [&] { pthread_getcpuclockid(pthread_self(), &otherClock); },
+        Qt::BlockingQueuedConnection);
+    QCoreApplication *app = QCoreApplication::instance();
+    bool done = false;
+    const int64_t main0 = TimedHidDevice::threadCpuNs();
+    const int64_t other0 = TimedHidDevice::clockNs(otherClock);
+    for (auto _ : state) {
+        done = false;
+        QMetaObject::invokeMethod(
+            &context,
+            [&done, app] {
+                QMetaObject::invokeMethod(app, [&done] { done = true; }, Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    const int64_t all = TimedHidDevice::threadCpuNs() - main0
+                        + TimedHidDevice::clockNs(otherClock) - other0;
+    other.quit();
+    other.wait();
+    state.counters["host_cpu_us"] = double(all) / double(state.iterations()) / 1000.0;
+}
+BENCHMARK(BM_QtThreadRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// Raw: the benchmark's thread and one std::thread hand a token back and forth
+// through two eventfds, each side waiting in poll().
+static void BM_EventfdRoundTrip(benchmark::State &state)
+{
+    const int ping = eventfd(0, EFD_NONBLOCK);
+    const int pong = eventfd(0, EFD_NONBLOCK);
+    auto wait = [](int fd) {
+        pollfd p{fd, POLLIN, 0};
+        uint64_t value = 0;
+        while (poll(&p, 1, -1) < 0 || read(fd, &value, sizeof value) != sizeof value) {
+        }
+        return value;
+    };
+    auto signal = [](int fd, uint64_t value) {
+        while (write(fd, &value, sizeof value) != sizeof value) {
+        }
+    };
+    clockid_t otherClock{};
+    std::atomic<bool> ready{false};
+    std::thread other([&] {
+        pthread_getcpuclockid(pthread_self(), &otherClock);
+        ready = true;
+        // 2 asks for one more round trip, 1 for the end.
+        while (wait(ping) == 2)
+            signal(pong, 1);
+    });
+    while (!ready)
+        std::this_thread::yield();
+    const int64_t main0 = TimedHidDevice::threadCpuNs();
+    const int64_t other0 = TimedHidDevice::clockNs(otherClock);
+    for (auto _ : state) {
+        signal(ping, 2);
+        wait(pong);
+    }
+    const int64_t all = TimedHidDevice::threadCpuNs() - main0
+                        + TimedHidDevice::clockNs(otherClock) - other0;
+    signal(ping, 1);
+    other.join();
+    close(ping);
+    close(pong);
+    state.counters["host_cpu_us"] = double(all) / double(state.iterations()) / 1000.0;
+}
+BENCHMARK(BM_EventfdRoundTrip)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

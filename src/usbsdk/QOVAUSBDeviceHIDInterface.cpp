@@ -21,6 +21,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace QOVAHIDFrames;
@@ -58,6 +59,7 @@ struct Reply {
     std::optional<QByteArray> body;
     std::shared_ptr<const StatusModel> status;
     QString statusError;
+    QString key;  // the status's message id, as the tables are keyed
     QString modelClass;  // empty when the body was not decoded
     QOVAModelRef model;
     QString modelError;
@@ -87,6 +89,7 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
 
     // Feature transfers of this device, one at a time.
     std::mutex transferMutex;
+    std::unique_lock<std::mutex> lockTransfersForReading();
 
     // The interface's own lock: the tables, the last request and the timers.
     mutable std::mutex lock;
@@ -107,7 +110,7 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     int progressCount = 1;
 
     // Sending (Part of the request path, main thread).
-    bool requestDeivceUseDeviceInterface(const QJsonObject &head, const QByteArray *body,
+    bool requestDeivceUseDeviceInterface(const QByteArray &headBytes, const QByteArray *body,
                                          uint8_t dataType);
     bool setIOHIDDeviceReport(const std::vector<Frame> &frames);
 
@@ -140,11 +143,10 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
 
 // ---------------------------------------------------------------- sending
 
-bool QOVAUSBDeviceHIDInterface::Impl::requestDeivceUseDeviceInterface(const QJsonObject &head,
+bool QOVAUSBDeviceHIDInterface::Impl::requestDeivceUseDeviceInterface(const QByteArray &headBytes,
                                                                       const QByteArray *body,
                                                                       uint8_t dataType)
 {
-    const QByteArray headBytes = QOVACompactJson::toJson(head);
     std::vector<Frame> frames;
     if (!pduFormateEncapsulating(headBytes, body, dataType, &frames)) {
         QOVA_LOG(INFO, HID, "Request too long for its length fields: head %lld, body %lld bytes",
@@ -182,7 +184,7 @@ void QOVAUSBDeviceHIDInterface::Impl::addInfoToCache(const QString &className,
     entry.failureBlock = std::move(failure);
     entry.completionSuccessBlock = std::move(completion);
     std::lock_guard<std::mutex> guard(lock);
-    blockCache.insert(msgID, std::move(entry));
+    blockCache.emplace(msgID, std::move(entry));
 }
 
 void QOVAUSBDeviceHIDInterface::Impl::removeEntries(const QString &msgID)
@@ -285,6 +287,23 @@ void QOVAUSBDeviceHIDInterface::Impl::startProgressTimer()
 
 // ----------------------------------------------------- HID discovery thread
 
+// A device that answers at once says its reply is ready while the send that
+// asked for it still holds the transfer lock, the sender only a few
+// instructions from letting go. The reader gives way to it a few times
+// before it sleeps on the lock: sleeping there costs a wake-up and two
+// thread switches more per reply when both threads share a processor.
+std::unique_lock<std::mutex> QOVAUSBDeviceHIDInterface::Impl::lockTransfersForReading()
+{
+    std::unique_lock<std::mutex> transfer(transferMutex, std::try_to_lock);
+    for (int i = 0; i < 8 && !transfer.owns_lock(); ++i) {
+        std::this_thread::yield();
+        transfer.try_lock();
+    }
+    if (!transfer.owns_lock())
+        transfer.lock();
+    return transfer;
+}
+
 void QOVAUSBDeviceHIDInterface::Impl::inputReport(const uint8_t *data, size_t length)
 {
     uint8_t bytes[4] = {};
@@ -339,7 +358,7 @@ Reply QOVAUSBDeviceHIDInterface::Impl::getResponseFromDeivceGetHeadandBodyJsonSt
     }
     if (!deviceRef)
         return {};
-    std::lock_guard<std::mutex> transfer(transferMutex);
+    std::unique_lock<std::mutex> transfer = lockTransfersForReading();
     uint8_t frame[kReportSize] = {};
     size_t actual = 0;
     const int status = deviceRef->getFeatureReport(kReportId, frame, kReportSize, &actual);
@@ -402,12 +421,15 @@ void QOVAUSBDeviceHIDInterface::Impl::decodeReply(Reply &reply)
     if (!reply.head)
         return;
     reply.status = decodeHead(*reply.head, &reply.statusError);
-    if (!reply.status || reply.status->status_code != 200)
+    if (!reply.status)
+        return;
+    reply.key = QString::number(reply.status->msg_id);
+    if (reply.status->status_code != 200)
         return;
     QString className;
     {
         std::lock_guard<std::mutex> guard(lock);
-        auto it = blockCache.constFind(QString::number(reply.status->msg_id));
+        auto it = blockCache.constFind(reply.key);
         if (it != blockCache.cend())
             className = it->classString;
     }
@@ -513,16 +535,15 @@ QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const Reply &reply, QS
         }
     }
 
-    const QString key = QString::number(status->msg_id);
+    const QString &key = reply.key;
     {
         std::lock_guard<std::mutex> guard(lock);
-        if (!cache.contains(key)) {
+        if (!cache.remove(key)) {
             QOVA_LOG(INFO, HID, "The messagID:%s Got the HID Response is not Correct",
                      qUtf8Printable(key));
             *error = QOVAError::errorMessageIDNotMatch().localizedDescription();
             return nullptr;
         }
-        cache.remove(key);
     }
 
     if (key == QLatin1String("33")) {
@@ -552,7 +573,7 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
         return;
     }
 
-    const QString key = QString::number(status->msg_id);
+    const QString &key = reply.key;
     CacheModel entry;
     {
         std::lock_guard<std::mutex> guard(lock);
@@ -657,8 +678,10 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
                                                             QOVAFailureBlock failure)
 {
     d->failureStringBlock = failure;
-    const QString msgID = head.value(QLatin1String("msg_id")).toString();
-    const QString url = head.value(QLatin1String("url")).toString();
+    QOVACompactJson::HeadValues values;
+    const QByteArray headBytes = QOVACompactJson::toJson(head, &values);
+    const QString &msgID = values.msgID;
+    const QString &url = values.url;
     CacheModel entry;
     entry.classString = className;
     entry.failureBlock = std::move(failure);
@@ -666,7 +689,7 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
     bool heldBack;
     {
         std::lock_guard<std::mutex> guard(d->lock);
-        d->blockCache.insert(msgID, std::move(entry));
+        d->blockCache.emplace(msgID, std::move(entry));
         d->messageID = msgID;
         d->messageURL = url;
         d->cache.insert(msgID, url);
@@ -683,7 +706,7 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
     // (and stop the timer) before the send returns.
     const double seconds = overTimerSeconds(url);
     d->startOverTimer(seconds);
-    if (!d->requestDeivceUseDeviceInterface(head, nullptr, DataTypeJSON)) {
+    if (!d->requestDeivceUseDeviceInterface(headBytes, nullptr, DataTypeJSON)) {
         if (seconds != kNoOverTimer)
             d->stopOverTimer();
         QOVA_LOG(INFO, HID, "No need to Wait for the Notification!");
@@ -729,8 +752,10 @@ void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
                     const QJsonObject &head, const QByteArray *body, uint8_t dataType,
                     QOVASuccessBlock success, QOVAFailureBlock failure)
 {
-    const QString msgID = head.value(QStringLiteral("msg_id")).toString();
-    const QString url = head.value(QStringLiteral("url")).toString();
+    QOVACompactJson::HeadValues values;
+    const QByteArray headBytes = QOVACompactJson::toJson(head, &values);
+    const QString &msgID = values.msgID;
+    const QString &url = values.url;
     QOVA_LOG(INFO, HID, "PUT Command to Orbrin,The msg_id is %s, the msg_url is %s",
              qUtf8Printable(msgID), qUtf8Printable(url));
     {
@@ -744,7 +769,7 @@ void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
     const bool upgrade = url == QLatin1String("remote_control_upgrade");
     if (upgrade)
         d->startOverTimer(60.0);
-    if (!d->requestDeivceUseDeviceInterface(head, body, dataType)) {
+    if (!d->requestDeivceUseDeviceInterface(headBytes, body, dataType)) {
         if (upgrade)
             d->stopOverTimer();
         QOVA_LOG(INFO, HID, "Set Report Error, NO need to Wait Notification!");

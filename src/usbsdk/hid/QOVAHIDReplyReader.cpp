@@ -150,8 +150,12 @@ QOVAHIDReplyReader::State QOVAHIDReplyReader::apply(const uint8_t *report, size_
     return m_reportsLeft == 0 ? State::Complete : State::NeedReports;
 }
 
+// A part that arrived whole is handed over as it is, shared rather than
+// copied; one that fell short is padded with zeros to its declared length.
 QByteArray QOVAHIDReplyReader::head() const
 {
+    if (m_head.size() == qsizetype(m_headLength))
+        return m_head;
     QByteArray out = m_head;
     out.resize(qsizetype(m_headLength), '\0');
     return out;
@@ -159,6 +163,8 @@ QByteArray QOVAHIDReplyReader::head() const
 
 QByteArray QOVAHIDReplyReader::body() const
 {
+    if (m_body.size() == qsizetype(m_bodyLength))
+        return m_body;
     QByteArray out = m_body;
     out.resize(qsizetype(m_bodyLength), '\0');
     return out;

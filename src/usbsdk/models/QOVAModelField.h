@@ -40,6 +40,10 @@ struct QOVAModelField {
     std::function<void(QOVAJSONModel &, QOVAFieldValue &&)> set;
     // The field's value as JSON; undefined when an optional field is empty.
     std::function<QJsonValue(const QOVAJSONModel &)> get;
+    // Text fields also name their member, so a decoder can fill it in place
+    // (one of the two, by whether the field is optional).
+    QString QOVAJSONModel::*textMember = nullptr;
+    std::optional<QString> QOVAJSONModel::*optionalTextMember = nullptr;
 };
 
 using QOVAModelFields = std::vector<QOVAModelField>;
@@ -95,13 +99,15 @@ std::function<QJsonValue(const QOVAJSONModel &)> optionalGetter(std::optional<T>
 template <class M>
 QOVAModelField text(const char *key, QString M::*member)
 {
-    return {key, QOVAFieldKind::Text, false, {}, detail::setter(member), detail::getter(member)};
+    return {key, QOVAFieldKind::Text, false, {}, detail::setter(member), detail::getter(member),
+            static_cast<QString QOVAJSONModel::*>(member), nullptr};
 }
 template <class M>
 QOVAModelField text(const char *key, std::optional<QString> M::*member)
 {
     return {key, QOVAFieldKind::Text, true, {}, detail::optionalSetter(member),
-            detail::optionalGetter(member)};
+            detail::optionalGetter(member), nullptr,
+            static_cast<std::optional<QString> QOVAJSONModel::*>(member)};
 }
 
 template <class M>

@@ -13,25 +13,51 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 struct ModelType {
     std::shared_ptr<QOVAJSONModel> (*make)();
     const QOVAModelFields &(*fields)();
+    // For the shortcut reader, by field: the key with its length, and the
+    // nested model's type (model fields only); and the fields by key length.
+    std::vector<QLatin1String> keys;
+    std::vector<const ModelType *> nested;
+    std::vector<std::vector<uint8_t>> byLength;
 };
 
 template <class M>
 std::pair<QString, ModelType> entry()
 {
-    return {M::staticClassName(),
-            ModelType{[]() -> std::shared_ptr<QOVAJSONModel> { return std::make_shared<M>(); },
-                      &M::fields}};
+    ModelType type{[]() -> std::shared_ptr<QOVAJSONModel> { return std::make_shared<M>(); },
+                   &M::fields, {}, {}, {}};
+    for (const QOVAModelField &field : M::fields())
+        type.keys.emplace_back(field.key);
+    for (size_t i = 0; i < type.keys.size(); ++i) {
+        const size_t length = size_t(type.keys[i].size());
+        if (type.byLength.size() <= length)
+            type.byLength.resize(length + 1);
+        type.byLength[length].push_back(uint8_t(i));
+    }
+    return {M::staticClassName(), std::move(type)};
 }
+
+QHash<QString, ModelType> makeModelTypes();
 
 const QHash<QString, ModelType> &modelTypes()
 {
-    static const QHash<QString, ModelType> types = {
+    static const QHash<QString, ModelType> types = makeModelTypes();
+    return types;
+}
+
+QHash<QString, ModelType> makeModelTypes()
+{
+    QHash<QString, ModelType> types = {
         entry<StatusModel>(),
         entry<DeviceInfoModel>(),
         entry<ProvisionModel>(),
@@ -69,6 +95,18 @@ const QHash<QString, ModelType> &modelTypes()
         entry<OOBModel>(),
         entry<CancelModel>(),
     };
+    // The table is complete: its values stay where they are from now on.
+    for (ModelType &type : types) {
+        const QOVAModelFields &fields = type.fields();
+        type.nested.assign(fields.size(), nullptr);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].kind != QOVAFieldKind::Model)
+                continue;
+            const auto nested = types.constFind(fields[i].nestedClass);
+            if (nested != types.cend())
+                type.nested[i] = &*nested;
+        }
+    }
     return types;
 }
 
@@ -284,6 +322,26 @@ private:
         if (m_p >= m_end || *m_p != '"')
             return false;
         const char *start = ++m_p;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time up to the first one that is not printable
+        // ASCII or is a quote or backslash; that byte decides below.
+        const __m128i below = _mm_set1_epi8(0x20);  // signed: also every byte >= 0x80
+        const __m128i del = _mm_set1_epi8(0x7F);
+        const __m128i quote = _mm_set1_epi8('"');
+        const __m128i backslash = _mm_set1_epi8('\\');
+        while (m_end - m_p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_p));
+            const __m128i special =
+                _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(v, below), _mm_cmpeq_epi8(v, del)),
+                             _mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash)));
+            const int mask = _mm_movemask_epi8(special);
+            if (mask != 0) {
+                m_p += __builtin_ctz(unsigned(mask));
+                break;
+            }
+            m_p += 16;
+        }
+#endif
         while (m_p < m_end) {
             const unsigned char c = static_cast<unsigned char>(*m_p);
             if (c == '"') {
@@ -388,7 +446,8 @@ private:
         }
     }
 
-    bool value(const QOVAModelField &field, int depth, QOVAFieldValue *out)
+    bool value(const QOVAModelField &field, const ModelType *nestedType, int depth,
+               QOVAFieldValue *out)
     {
         QLatin1String text;
         qint64 n = 0;
@@ -396,7 +455,7 @@ private:
         case QOVAFieldKind::Text:
             if (!plainString(&text))
                 return false;
-            *out = QString(text);
+            *out = QString::fromLatin1(text.data(), text.size());
             return true;
         case QOVAFieldKind::Boolean:
             if (literal("true", 4)) {
@@ -431,7 +490,7 @@ private:
             *out = n;
             return true;
         case QOVAFieldKind::Model: {
-            const ModelType *nested = findType(field.nestedClass);
+            const ModelType *nested = nestedType;
             if (!nested)
                 return false;
             QOVAModelRef model = object(*nested, depth + 1);
@@ -473,9 +532,16 @@ private:
                     return nullptr;
                 ++m_p;
                 skipSpace();
-                size_t index = 0;
-                while (index < fields.size() && key != QLatin1String(fields[index].key))
-                    ++index;
+                // Only the fields whose key has this length are compared.
+                size_t index = fields.size();
+                if (size_t(key.size()) < type.byLength.size()) {
+                    for (const uint8_t i : type.byLength[size_t(key.size())]) {
+                        if (std::memcmp(type.keys[i].data(), key.data(), size_t(key.size())) == 0) {
+                            index = i;
+                            break;
+                        }
+                    }
+                }
                 if (index == fields.size()) {
                     if (!skipValue(depth + 1))
                         return nullptr;
@@ -489,9 +555,20 @@ private:
                         // null: an optional field stays empty.
                         if (!field.optional || !literal("null", 4))
                             return nullptr;
+                    } else if (field.kind == QOVAFieldKind::Text
+                               && (field.textMember || field.optionalTextMember)) {
+                        // Text goes straight into its member.
+                        QLatin1String text;
+                        if (!plainString(&text))
+                            return nullptr;
+                        QString decoded = QString::fromLatin1(text.data(), text.size());
+                        if (field.textMember)
+                            (*model).*field.textMember = std::move(decoded);
+                        else
+                            (*model).*field.optionalTextMember = std::move(decoded);
                     } else {
                         QOVAFieldValue decoded;
-                        if (!value(field, depth, &decoded))
+                        if (!value(field, type.nested[index], depth, &decoded))
                             return nullptr;
                         field.set(*model, std::move(decoded));
                     }

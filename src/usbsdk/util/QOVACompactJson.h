@@ -6,9 +6,19 @@
 
 #include <QByteArray>
 #include <QJsonObject>
+#include <QString>
 
 namespace QOVACompactJson {
 
-QByteArray toJson(const QJsonObject &object);
+// The "msg_id" and "url" of a head as text, as QJsonValue::toString() reads
+// them (empty when missing or not text).
+struct HeadValues {
+    QString msgID;
+    QString url;
+};
+
+// The text of object; when values is given, also its "msg_id" and "url",
+// read on the way.
+QByteArray toJson(const QJsonObject &object, HeadValues *values = nullptr);
 
 } // namespace QOVACompactJson

@@ -1,5 +1,8 @@
 #include "util/QOVADataEnhancement.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace QOVADataEnhancement {
 
 namespace {
@@ -39,6 +42,15 @@ bool isValidUTF8(QByteArrayView data)
     const size_t size = size_t(data.size());
     size_t i = 0;
     while (i < size) {
+        // Plain ASCII eight bytes at a time.
+        if (size - i >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         if (p[i] < 0x80) {
             ++i;
             continue;

@@ -26,9 +26,16 @@ TEST(CompactJson, SameBytesAsQJsonDocument)
         {{"msg_id", 12}, {"url", "device_info"}},
         {{"flag", true}, {"none", QJsonValue()}, {"list", QJsonArray{1, "a"}}},
         {{"nested", QJsonObject{{"a", "b"}}}},
+        // Longer than a head usually is.
+        {{"msg_id", "7"}, {"url", QString(300, QLatin1Char('u'))}},
     };
     for (const QJsonObject &object : cases) {
         const QByteArray expected = QJsonDocument(object).toJson(QJsonDocument::Compact);
         EXPECT_EQ(QOVACompactJson::toJson(object), expected) << expected.constData();
+        // The message id and url read on the way are what the object holds.
+        QOVACompactJson::HeadValues values{QStringLiteral("stale"), QStringLiteral("stale")};
+        EXPECT_EQ(QOVACompactJson::toJson(object, &values), expected);
+        EXPECT_EQ(values.msgID, object.value(QLatin1String("msg_id")).toString()) << expected.constData();
+        EXPECT_EQ(values.url, object.value(QLatin1String("url")).toString()) << expected.constData();
     }
 }

@@ -40,4 +40,10 @@ TEST(TolerantUTF8, DecodeRepairsOnlyInvalidData)
     EXPECT_FALSE(isValidUTF8(QByteArray("\xED\xA0\x80")));
     EXPECT_FALSE(isValidUTF8(QByteArray("\xE0\x80\x80")));  // overlong
     EXPECT_TRUE(isValidUTF8(QByteArray("\xF0\x9F\x98\x80")));
+    // The same behind, between and across runs of plain ASCII.
+    const QByteArray ascii("0123456789abcdef");
+    EXPECT_FALSE(isValidUTF8(ascii + "\xED\xA0\x80" + ascii));
+    EXPECT_FALSE(isValidUTF8(ascii + "xyz\xFF"));
+    EXPECT_TRUE(isValidUTF8(QByteArray("0123456\xF0\x9F\x98\x80") + ascii));
+    EXPECT_FALSE(isValidUTF8(QByteArray("0123456\xF0\x9F\x98") + ascii));
 }

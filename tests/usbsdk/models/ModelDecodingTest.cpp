@@ -285,11 +285,16 @@ TEST(ModelDecodingTest, ShortcutDecodesAsTheGeneralPathOrDeclines)
         {"DeviceInfoModel", R"({"device_name":"R","model":"H","country_region":"DE","version_sw":"1",
             "provision_status":"ok","main_ip_address":"","main_mac_address":"","wifi_signal_strength":"0"})", true},
         {"ProvisionModel", "{}", true},
+        {"StatusModel", R"({"diag_info":"a plain diagnostic text well past sixteen bytes","msg_id":12,
+            "status_code":200,"status_string":"success","a_key_longer_than_any_field_of_the_model":"v"})", true},
         // Left to the general path: escapes, non-ASCII text, numbers that are
         // not plain whole numbers, repeated keys, arrays in fields, errors.
         {"StatusModel", R"({"diag_info":"a\"b","msg_id":12,"status_code":200,"status_string":"s"})", false},
         {"StatusModel", R"({"diag_info":"a\u0041","msg_id":12,"status_code":200,"status_string":"s"})", false},
         {"StatusModel", "{\"diag_info\":\"caf\xC3\xA9\",\"msg_id\":12,\"status_code\":200,\"status_string\":\"s\"}", false},
+        {"StatusModel", R"({"diag_info":"0123456789abcdefghij\"x","msg_id":12,"status_code":200,"status_string":"s"})", false},
+        {"StatusModel", "{\"diag_info\":\"0123456789abcdefghij\x7F\",\"msg_id\":12,\"status_code\":200,\"status_string\":\"s\"}", false},
+        {"StatusModel", "{\"diag_info\":\"0123456789abcdefghij\xC3\xA9\",\"msg_id\":12,\"status_code\":200,\"status_string\":\"s\"}", false},
         {"StatusModel", R"({"diag_info":"","msg_id":12.0,"status_code":200,"status_string":"s"})", false},
         {"StatusModel", R"({"diag_info":"","msg_id":1e1,"status_code":200,"status_string":"s"})", false},
         {"StatusModel", R"({"diag_info":"","msg_id":-0,"status_code":200,"status_string":"s"})", false},
