@@ -146,9 +146,17 @@ TEST_F(SettingsAppFixture, BluetoothPageWritesAllFlagsAndReadsThemBack)
     // The spinner gives the switch back after 2 s (scaled).
     ASSERT_TRUE(waitUntil([&] { return bt->bluetoothSwitch()->isVisible() && !bt->indicator()->isVisible(); }));
 
+    // Back on the page, a slow device answers the new read late.
+    sim::SimFaults slow;
+    slow.replyDelayMs = 300;
+    bar.device->setFaults(slow);
     leaveAndReturnAdmin("STRING_BLUETOOTH");
     bt = waitForPage<QOVABLEFeatureView>("bleFeatureView");
     ASSERT_TRUE(waitUntil([&] { return count(bar, "bluetooth", "GET") == 2; }));
+    bar.device->setFaults({});
+    // The page keeps what it showed before; wait for the answer to the new
+    // read, not only for the request.
+    ASSERT_TRUE(waitUntil([&] { return logText().count(QStringLiteral("Get Blooth Information Success!")) == 2; }));
     ASSERT_TRUE(waitUntil([&] { return !bt->bluetoothSwitch()->checked(); }));
     EXPECT_FALSE(bt->checkButton()->isEnabled());
     settledShot("settings_app_bluetooth_off");
