@@ -72,10 +72,15 @@ TEST_F(SettingsAppFixture, GeneralPageSavesNameAndTimeServerAndReadsThemBack)
     // The new name reaches the side menu and the device list.
     EXPECT_TRUE(waitUntil([&] { return tileOf("ORG1") && page()->model()->productDeviceName == QLatin1String("Huddle 2"); }));
 
+    // The page keeps what it showed: what follows waits for the answer to
+    // its new read, or that answer could land after the next choice.
+    const QString readLine = QStringLiteral("Get General Information Success!");
+    const qsizetype readsBefore = logText().count(readLine);
     leaveAndReturnAdmin("STRING_GENERAL_SETTINGS");
     general = waitForPage<QOVAOrbrinGeneralView>("orbrinGeneralView");
     ASSERT_TRUE(general);
     ASSERT_TRUE(waitUntil([&] { return count(bar, "general", "GET") >= 2; }));
+    ASSERT_TRUE(waitUntil([&] { return logText().count(readLine) > readsBefore; }));
     ASSERT_TRUE(waitUntil([&] { return general->deviceNameEditor()->stringValue() == QLatin1String("Huddle 2"); }));
     EXPECT_EQ(general->ntpModeButton()->titleOfSelectedItem(), qtTrId("STRING_MANUAL"));
     EXPECT_EQ(general->ntpServerTextField()->stringValue(), QStringLiteral("time.example.net"));
