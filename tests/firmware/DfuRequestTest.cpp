@@ -327,10 +327,11 @@ TEST_F(DfuRequestTest, NonTolerantDeviceWaitsForTheHostReset)
 {
     auto c = config();
     c.bmAttributes = 0x01;  // can download only: no self detach, not tolerant
+    c.wDetachTimeOut = 60000;  // scaled, still ample for the reset on a loaded machine
     auto p = plug(sim::Family::Pirok, QStringLiteral("PK9"), c);
 
     auto run = dfuOf(waitForDevice("5c01", "PK9"));
-    ASSERT_EQ(dfu_detach(run, 1000), kDfuIoSuccess);
+    ASSERT_EQ(dfu_detach(run, c.wDetachTimeOut), kDfuIoSuccess);
     EXPECT_EQ(dfu_get_state(run), DFU_STATE_APP_DETACH);  // still here, waiting
     EXPECT_EQ(usb_reset_device(run.device), kDfuIoSuccess);
 
