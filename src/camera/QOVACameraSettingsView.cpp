@@ -154,12 +154,9 @@ void QOVACameraSettingsView::layoutCommon()
     m_presetView->setCameraPresetEnable(true);
     m_presetView->show();
 
-    m_advanceButton = new QOVAButton(this);
+    m_advanceButton = QOVAButton::linkButton(this, qtTrId("STRING_CAMERA_ADVANCED_SETTINGS"),
+                                             fontWithSFProDisplay(13, 1));
     m_advanceButton->setObjectName(QStringLiteral("advanceButton"));
-    m_advanceButton->setTextString(qtTrId("STRING_CAMERA_ADVANCED_SETTINGS"));
-    m_advanceButton->setTextAlignment(0);
-    m_advanceButton->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
-    m_advanceButton->setTextFont(fontWithSFProDisplay(13, 1));
     placeAdvanceButton(top + 225 + 24 + 64 + 24);
     m_advanceButton->show();
     connect(m_advanceButton, &QOVAButton::clicked, this, [this] { openAdvanceSetting(); });

@@ -33,12 +33,7 @@ QOVALabel *networkPageLabel(QWidget *parent, const QString &text, int size)
 
 QOVAButton *networkPageLink(QWidget *parent, const QString &text)
 {
-    auto *button = new QOVAButton(parent);
-    button->setQovaButtonType(0);
-    button->setTextAlignment(0);
-    button->setTextFont(fontWithSFProDisplay(14, QOVAFontRegular));
-    button->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
-    button->setTextString(text);
+    auto *button = QOVAButton::linkButton(parent, text, fontWithSFProDisplay(14, QOVAFontRegular));
     button->hide();
     return button;
 }

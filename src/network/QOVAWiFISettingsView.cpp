@@ -49,13 +49,7 @@ ITSwitch *wifiPageSwitch(QWidget *parent)
 
 QOVAButton *wifiPageLink(QWidget *parent, const QString &text)
 {
-    auto *button = new QOVAButton(parent);
-    button->setQovaButtonType(0);
-    button->setTextAlignment(0);
-    button->setTextFont(fontWithSFProDisplay(13, QOVAFontRegular));
-    button->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
-    button->setTextString(text);
-    return button;
+    return QOVAButton::linkButton(parent, text, fontWithSFProDisplay(13, QOVAFontRegular));
 }
 
 } // namespace
@@ -170,27 +164,19 @@ void QOVAWiFISettingsView::observeNotifications()
 {
     if (!m_observers.empty())
         return;
-    auto &center = QOVANotificationCenter::defaultCenter();
-    const std::pair<const char *, void (QOVAWiFISettingsView::*)()> handlers[] = {
-        {"QOVAWiFiConnectedInformation", &QOVAWiFISettingsView::receiveWiFiConnectedNotification},
-        {"QOVAWiFiDisconnectedInformation", &QOVAWiFISettingsView::receiveWiFiDisconnectedNotification},
-        {"QOVAWiFiConnectingInformation", &QOVAWiFISettingsView::receiveWiFiConnectingNotification},
-        {"QOVAWiFiEnableInformation", &QOVAWiFISettingsView::receiveWiFiEnableNotification},
-        {"QOVAWifiDisableInformation", &QOVAWiFISettingsView::receiveWiFiDisableNotification},
-    };
-    for (const auto &[name, handler] : handlers) {
-        auto method = handler;
-        m_observers.push_back(center.addObserver(QLatin1String(name), this,
-                                                 [this, method](const QOVANotification &) { (this->*method)(); }));
-    }
+    QOVANotificationCenter::defaultCenter().addObservers(
+        this,
+        {{"QOVAWiFiConnectedInformation", &QOVAWiFISettingsView::receiveWiFiConnectedNotification},
+         {"QOVAWiFiDisconnectedInformation", &QOVAWiFISettingsView::receiveWiFiDisconnectedNotification},
+         {"QOVAWiFiConnectingInformation", &QOVAWiFISettingsView::receiveWiFiConnectingNotification},
+         {"QOVAWiFiEnableInformation", &QOVAWiFISettingsView::receiveWiFiEnableNotification},
+         {"QOVAWifiDisableInformation", &QOVAWiFISettingsView::receiveWiFiDisableNotification}},
+        m_observers);
 }
 
 void QOVAWiFISettingsView::stopObservingNotifications()
 {
-    auto &center = QOVANotificationCenter::defaultCenter();
-    for (QOVANotificationCenter::ObserverId id : m_observers)
-        center.removeObserver(id);
-    m_observers.clear();
+    QOVANotificationCenter::defaultCenter().removeObservers(m_observers);
 }
 
 // --- updates from the owner -------------------------------------------------

@@ -99,12 +99,8 @@ void QOVAHalvexWiFiView::configOOBWiFiView()
     connect(m_autoConnectEnableSwitch, &ITSwitch::triggered, this, [this] { clickAutoConnectEnable(); });
     m_autoConnectReminderLabel = wifiSetupLabel(this, qtTrId("STRING_OFF"), "2e2e2e", QOVAFontRegular, 10);
 
-    m_joinOtherNetWorkButton = new QOVAButton(this);
-    m_joinOtherNetWorkButton->setQovaButtonType(0);
-    m_joinOtherNetWorkButton->setTextAlignment(0);
-    m_joinOtherNetWorkButton->setTextFont(fontWithSFProDisplay(14, QOVAFontItalic));
-    m_joinOtherNetWorkButton->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
-    m_joinOtherNetWorkButton->setTextString(qtTrId("STRING_JOIN_OTHER_NETWORK"));
+    m_joinOtherNetWorkButton = QOVAButton::linkButton(this, qtTrId("STRING_JOIN_OTHER_NETWORK"),
+                                                      fontWithSFProDisplay(14, QOVAFontItalic));
     m_joinOtherNetWorkButton->setDisabled(true);
     connect(m_joinOtherNetWorkButton, &QOVAButton::clicked, this, [this] { joinOtherNetWork(); });
     layoutWiFiView();
@@ -148,29 +144,21 @@ void QOVAHalvexWiFiView::layoutWiFiView()
 
 void QOVAHalvexWiFiView::observeNotifications()
 {
-    auto &center = QOVANotificationCenter::defaultCenter();
-    const std::pair<const char *, void (QOVAHalvexWiFiView::*)()> handlers[] = {
-        {"QOVAWiFiConnectedInformation", &QOVAHalvexWiFiView::receiveWiFiConnectedNotification},
-        {"QOVAWiFiConnectingInformation", &QOVAHalvexWiFiView::receiveWiFiConnectingNotification},
-        {"QOVAWiFiDisconnectedInformation", &QOVAHalvexWiFiView::receiveWiFiDisconnectedNotification},
-        {"QOVAWiFiEnableInformation", &QOVAHalvexWiFiView::receiveWiFiEnableNotification},
-        {"QOVAWifiDisableInformation", &QOVAHalvexWiFiView::receiveWiFiDisableNotification},
-    };
-    for (const auto &[name, handler] : handlers) {
-        auto method = handler;
-        m_observers.push_back(center.addObserver(QLatin1String(name), this,
-                                                 [this, method](const QOVANotification &) { (this->*method)(); }));
-    }
+    QOVANotificationCenter::defaultCenter().addObservers(
+        this,
+        {{"QOVAWiFiConnectedInformation", &QOVAHalvexWiFiView::receiveWiFiConnectedNotification},
+         {"QOVAWiFiConnectingInformation", &QOVAHalvexWiFiView::receiveWiFiConnectingNotification},
+         {"QOVAWiFiDisconnectedInformation", &QOVAHalvexWiFiView::receiveWiFiDisconnectedNotification},
+         {"QOVAWiFiEnableInformation", &QOVAHalvexWiFiView::receiveWiFiEnableNotification},
+         {"QOVAWifiDisableInformation", &QOVAHalvexWiFiView::receiveWiFiDisableNotification}},
+        m_observers);
 }
 
 void QOVAHalvexWiFiView::stopEvents()
 {
     m_stopped = true;
     cancelTimer();
-    auto &center = QOVANotificationCenter::defaultCenter();
-    for (QOVANotificationCenter::ObserverId id : m_observers)
-        center.removeObserver(id);
-    m_observers.clear();
+    QOVANotificationCenter::defaultCenter().removeObservers(m_observers);
     if (m_wifiPromptImageView)
         m_wifiPromptImageView->stopAnimating();
 }

@@ -24,13 +24,7 @@ constexpr int kNetworkLeft = 260;
 
 QOVAButton *networkLink(QWidget *parent, const QString &text)
 {
-    auto *button = new QOVAButton(parent);
-    button->setQovaButtonType(0);
-    button->setTextAlignment(0);
-    button->setTextFont(fontWithSFProDisplay(13, QOVAFontRegular));
-    button->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
-    button->setTextString(text);
-    return button;
+    return QOVAButton::linkButton(parent, text, fontWithSFProDisplay(13, QOVAFontRegular));
 }
 
 } // namespace

@@ -30,6 +30,15 @@ void QOVANotificationCenter::removeObserver(ObserverId id)
     std::erase_if(m_entries, [id](const Entry &e) { return e.id == id; });
 }
 
+void QOVANotificationCenter::removeObservers(std::vector<ObserverId> &ids)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::erase_if(m_entries, [&ids](const Entry &e) { return std::find(ids.begin(), ids.end(), e.id) != ids.end(); });
+    }
+    ids.clear();
+}
+
 void QOVANotificationCenter::removeObserver(QObject *context, const QString &name)
 {
     std::lock_guard<std::mutex> lock(m_mutex);

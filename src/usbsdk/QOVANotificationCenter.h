@@ -10,8 +10,10 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct QOVANotification {
@@ -33,6 +35,19 @@ public:
     void removeObserver(ObserverId id);
     // Every observer of that context (of that name only, when one is given).
     void removeObserver(QObject *context, const QString &name = QString());
+
+    // Observes each name with a member function of the receiver (its
+    // context); the ids are added to ids.
+    template <class T>
+    void addObservers(T *receiver, std::initializer_list<std::pair<const char *, void (T::*)()>> handlers,
+                      std::vector<ObserverId> &ids)
+    {
+        for (const auto &[name, method] : handlers)
+            ids.push_back(addObserver(QLatin1String(name), receiver,
+                                      [receiver, method = method](const QOVANotification &) { (receiver->*method)(); }));
+    }
+    // Removes the observers of these ids and empties the list.
+    void removeObservers(std::vector<ObserverId> &ids);
 
     // Posts on the calling thread: the observers have run when it returns.
     void postNotificationName(const QString &name, QObject *object = nullptr,

@@ -19,6 +19,17 @@ namespace {
 QColor accent(double alpha = 1.0) { return colorWithString(QStringLiteral("0277bd"), alpha); }
 }
 
+QOVAButton *QOVAButton::linkButton(QWidget *parent, const QString &text, const QFont &font)
+{
+    auto *button = new QOVAButton(parent);
+    button->setQovaButtonType(0);
+    button->setTextAlignment(0);
+    button->setTextFont(font);
+    button->setTextColor(colorWithString(QStringLiteral("0077bd"), 1.0));
+    button->setTextString(text);
+    return button;
+}
+
 QOVAButton::QOVAButton(QWidget *parent)
     : QWidget(parent)
     , m_backgroundColor(Qt::white)

@@ -20,6 +20,8 @@ class QOVAButton : public QWidget {
     Q_PROPERTY(double alphaValue READ alphaValue WRITE setAlphaValue)
 public:
     explicit QOVAButton(QWidget *parent = nullptr);
+    // A text link: the title in blue at the left edge, no fill.
+    static QOVAButton *linkButton(QWidget *parent, const QString &text, const QFont &font);
 
     QColor backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor &color);
