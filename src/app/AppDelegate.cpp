@@ -3,6 +3,7 @@
 #include "QOVAMainViewController.h"
 #include "QOVAMainWindow.h"
 #include "QOVANavigationView.h"
+#include "QOVANotificationWindow.h"
 #include "sfb/QOVASFBStereoFile.h"
 #include "sfb/QOVASFBWindow.h"
 
@@ -305,7 +306,7 @@ QStringList AppDelegate::logCollectorArguments(bool manual, bool capture, qulong
             capture ? QString::number(windowCount) : QStringLiteral("0")};
 }
 
-void AppDelegate::launchLogCollector(bool manual, bool capture)
+AppDelegate::LogCollectorLaunch AppDelegate::launchLogCollector(bool manual, bool capture)
 {
     qulonglong windows = 0;
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -317,16 +318,34 @@ void AppDelegate::launchLogCollector(bool manual, bool capture)
     const QFileInfo info(program);
     if (!info.exists() || !info.isExecutable()) {
         QOVA_LOG(WARNING, UI, "Log collector not found at %s", qUtf8Printable(program));
-        return;
+        return LogCollectorLaunch::Missing;
     }
-    if (!QProcess::startDetached(program, arguments))
+    if (!QProcess::startDetached(program, arguments)) {
         QOVA_LOG(WARNING, UI, "Log collector at %s could not be started", qUtf8Printable(program));
+        return LogCollectorLaunch::Failed;
+    }
+    return LogCollectorLaunch::Started;
 }
 
 void AppDelegate::onLaunchLogCollector()
 {
     qInfo("Log Collector Clicked!");
-    launchLogCollector(true, true);
+    const LogCollectorLaunch launch = launchLogCollector(true, true);
+    // The user asked for it: the outcome is shown, not only logged.
+    auto *toast = new QOVANotificationWindow;
+    toast->setNotificationType(launch == LogCollectorLaunch::Started ? 0 : 1);
+    switch (launch) {
+    case LogCollectorLaunch::Started:
+        toast->setContentString(qtTrId("STRING_LOG_COLLECTOR_STARTED"));
+        break;
+    case LogCollectorLaunch::Missing:
+        toast->setContentString(qtTrId("STRING_LOG_COLLECTOR_MISSING"));
+        break;
+    case LogCollectorLaunch::Failed:
+        toast->setContentString(qtTrId("STRING_LOG_COLLECTOR_FAILED"));
+        break;
+    }
+    toast->show();
 }
 
 QUrl AppDelegate::getAppHelpUrl()
@@ -552,8 +571,17 @@ void AppDelegate::receiveRemoveNotification(const QVariantMap &userInfo)
 
 void AppDelegate::removeAllChildWindows()
 {
-    for (QWidget *child : m_mainWindow->childWindows())
+    bool closedDialog = false;
+    for (QWidget *child : m_mainWindow->childWindows()) {
+        if (child->isVisible() && !qobject_cast<QOVANotificationWindow *>(child)
+            && !qobject_cast<QOVASFBWindow *>(child))
+            closedDialog = true;
         child->hide();
+    }
+    // The dialogs went without their own close, which takes the page's mask
+    // away: a page left dimmed under no dialog would take no clicks.
+    if (closedDialog)
+        showWindowMask(false);
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
