@@ -23,6 +23,18 @@
         <source>Send Logs to Zentaro Support…</source>
         <translation>Send Logs to Zentaro Support…</translation>
     </message>
+    <message id="STRING_LOG_COLLECTOR_STARTED">
+        <source>The log collector has opened.</source>
+        <translation>The log collector has opened.</translation>
+    </message>
+    <message id="STRING_LOG_COLLECTOR_MISSING">
+        <source>Logs cannot be sent: the log collector is not installed.</source>
+        <translation>Logs cannot be sent: the log collector is not installed.</translation>
+    </message>
+    <message id="STRING_LOG_COLLECTOR_FAILED">
+        <source>Logs cannot be sent: the log collector did not start.</source>
+        <translation>Logs cannot be sent: the log collector did not start.</translation>
+    </message>
     <message id="STRING_MENU_HELP_ITEM">
         <source>Zentaro Orvalinde Help</source>
         <translation>Zentaro Orvalinde Help</translation>

@@ -125,8 +125,9 @@ public:
     // Seconds the pending check waits (for tests); negative when none.
     double scheduledUpdateDelay() const { return m_scheduledUpdateDelay; }
 
-    // The log collector, beside the executable.
-    void launchLogCollector(bool manual, bool capture);
+    // The log collector, beside the executable. Whether it was started.
+    enum class LogCollectorLaunch { Started, Missing, Failed };
+    LogCollectorLaunch launchLogCollector(bool manual, bool capture);
     static QStringList logCollectorArguments(bool manual, bool capture, qulonglong windowCount);
     static QString logCollectorPath();
     // Tests start a program of their own instead.

@@ -5,12 +5,14 @@
 
 #include "QOVAIOManager.h"
 #include "QOVANotificationCenter.h"
+#include "QOVANotificationWindow.h"
 #include "QOVAWindow.h"
 #include "firmware/ui/QOVAManualUpdateWindow.h"
 
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QEvent>
@@ -260,6 +262,31 @@ TEST_F(AppDelegateTest, LogCollectorArguments)
               (QStringList{"-manually-launch", "YES", "-capture-window-id", "3"}));
 }
 
+namespace {
+
+// The toasts on screen: success flag and text.
+QList<std::pair<bool, QString>> shownToasts()
+{
+    QList<std::pair<bool, QString>> out;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *toast = qobject_cast<QOVANotificationWindow *>(w);
+        if (toast && toast->isVisible())
+            out.append({toast->notificationType() == 0, toast->contentString()});
+    }
+    return out;
+}
+
+void dropToasts()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QOVANotificationWindow *>(w))
+            w->deleteLater();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
 TEST_F(AppDelegateTest, LogCollectorStartsBesideTheProgramOrIsSkipped)
 {
     QTemporaryDir dir;
@@ -277,10 +304,23 @@ TEST_F(AppDelegateTest, LogCollectorStartsBesideTheProgramOrIsSkipped)
     QFile result(out);
     ASSERT_TRUE(result.open(QIODevice::ReadOnly));
     EXPECT_TRUE(result.readAll().startsWith("4:-manually-launch YES -capture-window-id "));
+    // The user who chose Send Logs is told that it opened.
+    EXPECT_EQ(shownToasts(), (QList<std::pair<bool, QString>>{{true, qtTrId("STRING_LOG_COLLECTOR_STARTED")}}));
+    dropToasts();
 
-    // Missing: the application carries on.
+    // Missing: the application carries on; at start only the log says so,
+    // from the menu the user is told.
     AppDelegate::setLogCollectorPath(dir.filePath(QStringLiteral("missing/LogCollector")));
     delegate()->launchLogCollector(false, false);
+    EXPECT_TRUE(shownToasts().isEmpty());
+    delegate()->onLaunchLogCollector();
+    const QList<std::pair<bool, QString>> missing = shownToasts();
+    ASSERT_EQ(missing.size(), 1);
+    EXPECT_FALSE(missing.first().first);
+    EXPECT_EQ(missing.first().second, qtTrId("STRING_LOG_COLLECTOR_MISSING"));
+    EXPECT_NE(missing.first().second, QStringLiteral("STRING_LOG_COLLECTOR_MISSING"));
+    shot(delegate()->mainWindow(), QStringLiteral("send_logs_missing"));
+    dropToasts();
     AppDelegate::setLogCollectorPath(QString());
     EXPECT_EQ(AppDelegate::logCollectorPath().section(QLatin1Char('/'), -1), QStringLiteral("LogCollector"));
 }
