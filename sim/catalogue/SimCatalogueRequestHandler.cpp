@@ -5,6 +5,7 @@
 #include "sim/uvc/SimUvcControlHandler.h"
 #include <QRegularExpression>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QBuffer>
@@ -140,7 +141,17 @@ QString bssidOf(const QString &ssid)
 }
 
 const QString kWifiAddress = QStringLiteral("192.168.1.60");
-const QString kMacAddress = QStringLiteral("02:1d:5c:00:00:01");
+
+// Each simulated device has an address of its own, made from its serial
+// number: locally administered, so it never stands for a real adapter.
+QString macAddressOf(const QString &serial)
+{
+    const QByteArray digest = QCryptographicHash::hash(serial.toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("02:1d:5c:%1:%2:%3")
+        .arg(uint8_t(digest[0]), 2, 16, QLatin1Char('0'))
+        .arg(uint8_t(digest[1]), 2, 16, QLatin1Char('0'))
+        .arg(uint8_t(digest[2]), 2, 16, QLatin1Char('0'));
+}
 
 // Certificate upload urls and detail urls, and the type each names.
 const char *const kCertificateTypes[][3] = {
@@ -668,7 +679,7 @@ SimReply SimCatalogueRequestHandler::putWifi(Request &request)
     return ok();
 }
 
-SimReply SimCatalogueRequestHandler::getWifiStatus(Request &)
+SimReply SimCatalogueRequestHandler::getWifiStatus(Request &request)
 {
     const bool connected = m_wifiEnabled && !m_connectedSsid.isEmpty();
     QJsonObject info;
@@ -688,7 +699,7 @@ SimReply SimCatalogueRequestHandler::getWifiStatus(Request &)
         {"wifi_auto_connect", m_wifiAutoConnect},
         {"wifi_status", connected ? "connected" : "disconnected"},
         {"main_ip_address", connected ? kWifiAddress : QString()},
-        {"main_mac_address", kMacAddress},
+        {"main_mac_address", macAddressOf(request.host.serialNumber())},
     });
 }
 
@@ -850,9 +861,11 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
         {"sn", request.host.serialNumber()},
         {"country_region", m_general.value(QStringLiteral("country_region"))},
         {"version_sw", request.host.firmwareVersion()},
-        {"provision_status", m_provision.value(QStringLiteral("provision_mode"))},
+        // The state of the link to a provisioning server, not the mode it
+        // is found by: no simulated device reaches one.
+        {"provision_status", "disconnected"},
         {"main_ip_address", address},
-        {"main_mac_address", kMacAddress},
+        {"main_mac_address", macAddressOf(request.host.serialNumber())},
         {"wifi_signal_strength", orbrin && wifiConnected ? "-42" : "0"},
         {"provision_server_info", m_provision},
         {"power_supply", "USB"},

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +23,14 @@ namespace {
 // only when the test says so, as after the reply has gone.
 class RecordingHost : public SimDeviceHost {
 public:
-    explicit RecordingHost(Family family) : m_family(family) {}
+    explicit RecordingHost(Family family, QString serial = QStringLiteral("SN1"))
+        : m_family(family)
+        , m_serial(std::move(serial))
+    {
+    }
     Family family() const override { return m_family; }
     Mode mode() const override { return Mode::Run; }
-    QString serialNumber() const override { return QStringLiteral("SN1"); }
+    QString serialNumber() const override { return m_serial; }
     QString firmwareVersion() const override { return version; }
     void setFirmwareVersion(const QString &v) override { version = v; }
     QString deviceName() const override { return name; }
@@ -50,6 +56,7 @@ public:
 
 private:
     Family m_family;
+    QString m_serial;
 };
 
 struct Exchange {
@@ -244,6 +251,48 @@ TEST(SimCatalogueHandler, CoredumpAnswersNullWhenThereIsNone)
     const Exchange e = send(handler, host, 27, "coredump_log", "GET");
     EXPECT_EQ(e.reply.statusCode, 408);
     EXPECT_EQ(e.reply.statusString, QStringLiteral("NULL"));
+}
+
+TEST(SimCatalogueHandler, EachDeviceHasAnAddressOfItsOwnAndNoProvisioningLink)
+{
+    const struct {
+        Family family;
+        const char *serial;
+    } devices[] = {
+        {Family::Orbrin, "OR20240001"},
+        {Family::Vasko, "VS20240002.01"},
+        {Family::Orbrin, "OR8"},
+        {Family::Vasko, "VS7.01"},
+    };
+    const QRegularExpression localUnicast(QStringLiteral("^02(:[0-9a-f]{2}){5}$"));
+    QSet<QString> seen;
+    for (const auto &d : devices) {
+        SCOPED_TRACE(d.serial);
+        SimCatalogueRequestHandler handler(d.family);
+        RecordingHost host(d.family, QLatin1String(d.serial));
+        const QJsonObject info = send(handler, host, 12, "device_info", "GET").body;
+        const QString mac = info.value("main_mac_address").toString();
+        EXPECT_TRUE(localUnicast.match(mac).hasMatch()) << qPrintable(mac);
+        EXPECT_FALSE(seen.contains(mac)) << qPrintable(mac);
+        seen.insert(mac);
+        // The same device answers the same address every time, on every request that carries it.
+        SimCatalogueRequestHandler again(d.family);
+        EXPECT_EQ(send(again, host, 12, "device_info", "GET").body.value("main_mac_address").toString(), mac);
+        if (d.family == Family::Orbrin) {
+            EXPECT_EQ(send(handler, host, 6, "wifi_status", "GET").body.value("main_mac_address").toString(), mac);
+        }
+
+        // Provisioning is off at first, and no simulated device reaches a server when it is on.
+        EXPECT_EQ(info.value("provision_status"), QJsonValue("disconnected"));
+        ASSERT_EQ(send(handler, host, 34, "provision_server", "PUT",
+                       json({{"provision_server_url", "https://prov.example.com"}, {"provision_username", ""},
+                             {"provision_password", ""}, {"provision_mode", "Manual"},
+                             {"provision_server_type", ""}}))
+                      .reply.statusCode,
+                  200);
+        EXPECT_EQ(send(handler, host, 12, "device_info", "GET").body.value("provision_status"),
+                  QJsonValue("disconnected"));
+    }
 }
 
 } // namespace
