@@ -23,7 +23,7 @@ namespace {
 
 enum class Road { Tile, WizardFinish };
 enum class Open { Nothing, IPv4Window, EthernetSecurityWindow, JoinOtherNetworkWindow };
-enum class Leaving { TheDevice, AnotherDevice };
+enum class Leaving { TheDevice, TheLastDevice, AnotherDevice };
 
 struct RemovalCase {
     const char *name;
@@ -42,6 +42,9 @@ const RemovalCase kCases[] = {
     {"orbrin_after_wizard_join_window", sim::Family::Orbrin, Road::WizardFinish, Open::JoinOtherNetworkWindow,
      Leaving::TheDevice},
     {"orbrin_join_window", sim::Family::Orbrin, Road::Tile, Open::JoinOtherNetworkWindow, Leaving::TheDevice},
+    {"last_device_ipv4_window", sim::Family::Vasko, Road::Tile, Open::IPv4Window, Leaving::TheLastDevice},
+    {"last_device_after_wizard_8021x_window", sim::Family::Vasko, Road::WizardFinish, Open::EthernetSecurityWindow,
+     Leaving::TheLastDevice},
     {"other_device_leaves_under_ipv4_window", sim::Family::Vasko, Road::Tile, Open::IPv4Window,
      Leaving::AnotherDevice},
     {"other_device_leaves_under_join_window", sim::Family::Orbrin, Road::Tile, Open::JoinOtherNetworkWindow,
@@ -147,7 +150,8 @@ TEST_P(DeviceRemoval, PagesWindowsAndMaskGo)
     const QString serial = QLatin1String(vasko ? "VSRM1" : "ORRM1");
     const QString firmware = QLatin1String(vasko ? "V1.2.4" : "1.3.0.5");
     // Another device stays, so that the list (not the empty page) follows.
-    plugDevice(sim::Family::Pirok, QStringLiteral("PKRM1"));
+    if (c.leaving != Leaving::TheLastDevice)
+        plugDevice(sim::Family::Pirok, QStringLiteral("PKRM1"));
     if (c.road == Road::WizardFinish) {
         plugPending(c.family, serial, firmware);
         finishWizard(serial);
@@ -173,6 +177,13 @@ TEST_P(DeviceRemoval, PagesWindowsAndMaskGo)
         EXPECT_TRUE(waitUntil([&] { return devicePage.isNull() && shown.isNull(); }));
         EXPECT_FALSE(page());
         EXPECT_EQ(delegate()->navigationView()->navigationStyle(), 1);
+    } else if (c.leaving == Leaving::TheLastDevice) {
+        unplug(serial);
+        ASSERT_TRUE(waitUntil([&] { return delegate()->currentController() == delegate()->mainController(); }));
+        EXPECT_EQ(delegate()->navigationView()->navigationStyle(), 0);
+        EXPECT_TRUE(!shown || !shown->isVisible());
+        auto *network = qobject_cast<QOVANetworkView *>(shown.data());
+        EXPECT_TRUE(!network || !network->isPolling());
     } else {
         unplug(QStringLiteral("PKRM1"));
         spin(30);
