@@ -36,8 +36,7 @@ public:
     {
         std::lock_guard<std::mutex> guard(m_lock);
         if (m_running) {
-            const double t = double(m_clock.elapsed()) / 1000.0;
-            m_levels = {float(-20.0 + 7.0 * std::sin(t * 2.3)), float(-27.0 + 6.0 * std::sin(t * 1.4 + 1.0))};
+            m_levels = SimAudioCapture::levelsAt(double(m_clock.elapsed()) / 1000.0);
         }
         return m_levels;
     }
@@ -54,6 +53,11 @@ private:
 SimAudioCapture::SimAudioCapture(std::shared_ptr<SimBus> bus)
     : m_bus(std::move(bus))
 {
+}
+
+QVector<float> SimAudioCapture::levelsAt(double seconds)
+{
+    return {float(-20.0 + std::sin(seconds * 2.3)), float(-30.0 + std::sin(seconds * 1.4 + 1.0))};
 }
 
 void SimAudioCapture::install(std::shared_ptr<SimBus> bus)

@@ -2,8 +2,8 @@
 // The microphones of the simulated devices: one audio input per device in
 // run mode on the bus, named the way the desktop names a USB microphone
 // (its id carries the device's serial number), whose levels are a
-// synthetic sound: the left channel about -20 dBFS, the right one quieter,
-// both moving slowly. Nothing is recorded or played.
+// synthetic sound: the left channel a -20 dBFS tone, the right one 10 dB
+// quieter, both wavering by a decibel. Nothing is recorded or played.
 
 #include "settings/QOVAAudioCapture.h"
 
@@ -23,6 +23,10 @@ public:
 
     // Makes the audio meters page use the simulated microphones of this bus.
     static void install(std::shared_ptr<SimBus> bus);
+
+    // The peak levels (dBFS, left and right) the microphones hold this many
+    // seconds after they started.
+    static QVector<float> levelsAt(double seconds);
 
 private:
     std::shared_ptr<SimBus> m_bus;

@@ -396,6 +396,17 @@ TEST_F(DiagnosticsPagesTest, SimulatedCameraMicrophoneMovesTheMeters)
                && view->micInputRightStrengthIndicator()->doubleValue() > -40.0;
     }));
     EXPECT_EQ(view->setupResult(), QOVAAudioMetersView::Usable);
+    // The left channel is a -20 dBFS tone: its bar stays at the middle, under
+    // the scale's "0"; the right one is 10 dB quieter.
+    EXPECT_NEAR(view->micInputLeftStrengthIndicator()->doubleValue(), -20.0, 1.0);
+    EXPECT_NEAR(view->micInputRightStrengthIndicator()->doubleValue(), -30.0, 1.0);
+    for (int step = 0; step < 400; ++step) {
+        const double seconds = step * 0.05;
+        const QVector<float> levels = sim::SimAudioCapture::levelsAt(seconds);
+        ASSERT_EQ(levels.size(), 2);
+        EXPECT_NEAR(levels[0], -20.0, 1.0) << seconds;
+        EXPECT_NEAR(levels[1], -30.0, 1.0) << seconds;
+    }
     settledShot("audio_meters_simulated");
 }
 
