@@ -24,8 +24,8 @@
         <translation>Send Logs to Zentaro Support…</translation>
     </message>
     <message id="STRING_LOG_COLLECTOR_STARTED">
-        <source>The log collector has opened.</source>
-        <translation>The log collector has opened.</translation>
+        <source>The log collector has started.</source>
+        <translation>The log collector has started.</translation>
     </message>
     <message id="STRING_LOG_COLLECTOR_MISSING">
         <source>Logs cannot be sent: the log collector is not installed.</source>
