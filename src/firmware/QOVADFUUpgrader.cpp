@@ -719,7 +719,13 @@ void QOVADFUUpgrader::waitDfuReset()
     } else {
         QOVA_LOG(ERROR, DFU, "Lost Device after reset");
         reportStatus(10);
-        reportError(false, kDfuIoNoDevice);
+        if (_confirmByVersion) {
+            // It took the whole image and restarted, and was not seen again.
+            QOVA_LOG(ERROR, DFU, "Upgrade failed, Can't find the device.");
+            failWith(12, 2, qtTrId("STRING_UPDATE_NOT_BACK"));
+        } else {
+            reportError(false, kDfuIoNoDevice);
+        }
     }
 }
 

@@ -26,7 +26,9 @@
 // judges by the version it comes back with, against the package's version
 // when the caller gave one (QOVADeviceModel::flashingVersion), else against
 // the version it ran before: another version is success, the old one a
-// failure (13, "STRING_UPDATE_NOT_INSTALLED").
+// failure (13, "STRING_UPDATE_NOT_INSTALLED"); not seen again within the
+// reset wait, it fails as a lost device (10, 12, code 2) that says so
+// ("STRING_UPDATE_NOT_BACK").
 // None of the callbacks runs on the main thread.
 
 #include "QOVACallbacks.h"

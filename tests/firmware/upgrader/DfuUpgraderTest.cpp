@@ -381,7 +381,7 @@ TEST_F(DfuUpgraderTest, DeviceThatRestartsAfterTheLastBlockIsJudgedByTheVersionI
         {"no package version, back with its old firmware", 0x09, QString(), true, false, false,
          {0, 1, 4, 8, 11, 13}, 0, "STRING_UPDATE_NOT_INSTALLED"},
         {"never back", 0x09, QStringLiteral("12.0.9"), false, true, false, {0, 1, 4, 8, 10, 12}, 2,
-         "STRING_UPDATE_FAILED"},
+         "STRING_UPDATE_NOT_BACK"},
     };
     const QByteArray image = testsupport::randomBytes(7000, 5);
     int n = 0;
