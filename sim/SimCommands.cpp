@@ -3,6 +3,7 @@
 #include "sim/SimBus.h"
 #include "sim/SimFamily.h"
 #include "sim/catalogue/SimCatalogueRequestHandler.h"
+#include "sim/dfu/SimDfuHandler.h"
 
 #include <QJsonDocument>
 
@@ -34,6 +35,16 @@ QString modeText(const SimDevice &device)
     return device.mode() == Mode::Dfu ? QStringLiteral("dfu") : QStringLiteral("run");
 }
 
+// The DFU side of a device, when it has one.
+std::shared_ptr<SimDfuHandler> dfuHandlerOf(const SimDevice &device)
+{
+    for (const auto &handler : device.controlHandlers()) {
+        if (auto dfu = std::dynamic_pointer_cast<SimDfuHandler>(handler))
+            return dfu;
+    }
+    return nullptr;
+}
+
 SimCommandResult fault(SimBus &bus, const QStringList &w)
 {
     if (w.size() < 3)
@@ -47,10 +58,28 @@ SimCommandResult fault(SimBus &bus, const QStringList &w)
     int b = 0;
     auto needs = [&](int count) { return w.size() == 3 + count; };
     auto catalogue = std::dynamic_pointer_cast<SimCatalogueRequestHandler>(device->requestHandler());
+    auto dfu = dfuHandlerOf(*device);
     if (kind == QLatin1String("clear") && needs(0)) {
         f = SimFaults();
         if (catalogue)
             catalogue->clearRequestFailures();
+        if (dfu) {
+            SimDfuConfig c = dfu->config();
+            c.resetOnFinalBlock = false;
+            c.keepOldFirmware = false;
+            dfu->setConfig(c);
+        }
+    } else if ((kind == QLatin1String("dfu-reset-on-final-block")
+                || kind == QLatin1String("dfu-keep-old-firmware")) && needs(0)) {
+        if (!dfu)
+            return fail(QStringLiteral("device %1 has no DFU side").arg(w[1]));
+        SimDfuConfig c = dfu->config();
+        if (kind == QLatin1String("dfu-reset-on-final-block"))
+            c.resetOnFinalBlock = true;
+        else
+            c.keepOldFirmware = true;
+        dfu->setConfig(c);
+        return {true, {}};
     } else if (kind == QLatin1String("request") && w.size() >= 6
                && (w[3] == QLatin1String("GET") || w[3] == QLatin1String("PUT")) && toInt(w[5], &a, 0, 999)) {
         if (!catalogue)
@@ -261,6 +290,11 @@ QString simCommandUsage()
         "      frame-type K TYPE          give reply frame K this frame type\n"
         "      unplug-at-frame K          leave the bus on the K-th frame of a request\n"
         "      stay-away                  never come back after leaving the bus\n"
+        "      dfu-reset-on-final-block   once a firmware download's last block is in,\n"
+        "                                 manifest and restart at once, answering no\n"
+        "                                 further DFU request\n"
+        "      dfu-keep-old-firmware      a firmware download is not installed: the\n"
+        "                                 device restarts with the version it ran\n"
         "      clear                      remove every fault\n"
         "SERIAL is the serial the device reports; for Vasko devices the part before\n"
         "the first \".\" is accepted too, so no two devices may share it.\n");

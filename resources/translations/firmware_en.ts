@@ -107,6 +107,18 @@
         <source>The firmware update failed: the device is in a call. Try again when the call has ended.</source>
         <translation>The firmware update failed: the device is in a call. Try again when the call has ended.</translation>
     </message>
+    <message id="STRING_UPDATE_NOT_BACK">
+        <source>The device restarted for its new firmware and did not come back.</source>
+        <translation>The device restarted for its new firmware and did not come back.</translation>
+    </message>
+    <message id="STRING_UPDATE_NOT_CONFIRMED">
+        <source>The device restarted, but its new firmware could not be confirmed.</source>
+        <translation>The device restarted, but its new firmware could not be confirmed.</translation>
+    </message>
+    <message id="STRING_UPDATE_NOT_INSTALLED">
+        <source>Update failed: the device restarted without the new firmware.</source>
+        <translation>Update failed: the device restarted without the new firmware.</translation>
+    </message>
     <message id="STRING_UPGRADE_APP_TIP">
         <source>A newer version of Zentaro Orvalinde is available. </source>
         <translation>A newer version of Zentaro Orvalinde is available. </translation>

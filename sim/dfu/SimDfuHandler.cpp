@@ -255,6 +255,11 @@ void SimDfuHandler::leaveForDfu(SimDeviceHost &host)
 
 void SimDfuHandler::finishManifestation(SimDeviceHost &host, int extraDelayMs)
 {
+    if (m_config.keepOldFirmware) {
+        // The image was not taken: back in run mode with what ran before.
+        host.reenumerate(Mode::Run, extraDelayMs + m_config.reenumerateDelayMs);
+        return;
+    }
     QByteArray image;
     for (const auto &block : m_blocks)
         image += block.data;
@@ -442,6 +447,12 @@ platform::UsbError SimDfuHandler::download(SimDeviceHost &host, const platform::
         m_state = kManifestSync;
         m_manifestStarted = false;
         m_manifestDone = false;
+        if (m_config.resetOnFinalBlock) {
+            // Manifests and resets by itself at once, answering no status
+            // request: back in run mode once manifestation is over.
+            m_state = kManifest;
+            finishManifestation(host, int(m_config.manifestTimeMs));
+        }
         return platform::UsbError::None;
     }
     if (setup.wLength > m_config.wTransferSize || !data)

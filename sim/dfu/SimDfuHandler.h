@@ -58,6 +58,14 @@ struct SimDfuConfig {
     std::optional<uint8_t> initialDfuState;      // state on entering DFU mode (dfuERROR, dfuDNLOAD-IDLE)
     std::optional<int> unplugAfterBlocks;        // leaves the bus at the DNLOAD after this many blocks
     std::optional<int> failReset;                // the port reset with this number (1: the first) fails
+    // Starts manifestation as soon as the final (zero-length) DNLOAD is in
+    // and resets into the new firmware at its end by itself, without
+    // waiting for the host's status requests: the device is off the bus
+    // when the host asks for the status that would report manifestation.
+    bool resetOnFinalBlock = false;
+    // Manifestation does not take the image: the device reboots into the
+    // firmware it ran before (its version unchanged).
+    bool keepOldFirmware = false;
 };
 
 // The functional descriptor values of a configuration, for the device's

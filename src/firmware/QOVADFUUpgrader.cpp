@@ -5,7 +5,9 @@
 #include "upgrader/WorkerThread.h"
 
 #include "QOVAError.h"
+#include "discovery/QOVADiscoveryRules.h"
 #include "log/log.h"
+#include "usb/USBControlRequest.h"
 #include "platform/TimeScale.h"
 
 #include <QCoreApplication>
@@ -285,6 +287,9 @@ bool QOVADFUUpgrader::updateFirmwareWithFile(const dfu_file &file, QOVAProgressB
     _sentSize = 0;
     _isTransferFin = false;
     _delays = delaysForProduct(_model->productPID(), _descriptor.wTransferSize);
+    _confirmByVersion = false;
+    _packageVersion = _model->flashingVersion().trimmed();
+    _versionBefore = _model->isDfuDevice() ? QString() : _model->productVersion().trimmed();
 
     // The estimate starts first: the job may end, and stop it, at once.
     startUpgradeTimer();
@@ -434,6 +439,14 @@ bool QOVADFUUpgrader::initStateMachine()
         reportStatus(8);
         waitDfuReset();
     });
+    // The device left once the whole image was in: wait for it in run mode
+    // as after a manifestation that ends in a reset.
+    for (const char *from : {"dfuDNLOAD_IDLE", "dfuMANIFEST_SYNC"}) {
+        add(from, "MNFSTDeviceLeft", "dfuMANIFEST_WAIT_RESET", true, [this] {
+            reportStatus(8);
+            waitDfuReset();
+        });
+    }
     add("dfuMANIFEST_WAIT_RESET", "ResetDone", "appIDLE", true, [this] {
         QOVA_LOG(INFO, DFU, "DFU Upgrade Success.");
         succeed();
@@ -554,7 +567,10 @@ bool QOVADFUUpgrader::getDeviceStatus()
     _lastStatusAt = std::chrono::steady_clock::now();
     if (ret != kDfuIoSuccess) {
         QOVA_LOG(ERROR, DFU, "Failed to get device status. errCode is 0x%08x.", ret);
-        reportError(false, ret);
+        if (_isTransferFin && deviceStoppedAnswering(ret))
+            deviceLeftAfterImage(ret);
+        else
+            reportError(false, ret);
         return false;
     }
     return true;
@@ -697,11 +713,19 @@ void QOVADFUUpgrader::waitDfuReset()
     if (found) {
         QOVA_LOG(INFO, DFU, "DFU reset done.");
         reportStatus(11);
+        if (_confirmByVersion && !confirmNewFirmware())
+            return;
         schedule("ResetDone");
     } else {
         QOVA_LOG(ERROR, DFU, "Lost Device after reset");
         reportStatus(10);
-        reportError(false, kDfuIoNoDevice);
+        if (_confirmByVersion) {
+            // It took the whole image and restarted, and was not seen again.
+            QOVA_LOG(ERROR, DFU, "Upgrade failed, Can't find the device.");
+            failWith(12, 2, qtTrId("STRING_UPDATE_NOT_BACK"));
+        } else {
+            reportError(false, kDfuIoNoDevice);
+        }
     }
 }
 
@@ -735,7 +759,10 @@ bool QOVADFUUpgrader::dfuDownloadFW()
         dfu_download(*_dfuInterface, length, uint16_t(_transCount & 0xFFFF), data);
     if (ret != kDfuIoSuccess) {
         QOVA_LOG(ERROR, DFU, "Send DownloadDFUIamge Failed, errCode is 0x%08x", ret);
-        reportError(false, ret);
+        if (_isTransferFin && deviceStoppedAnswering(ret))
+            deviceLeftAfterImage(ret);
+        else
+            reportError(false, ret);
         return false;
     }
     ++_transCount;
@@ -779,11 +806,71 @@ void QOVADFUUpgrader::reportStatus(int code)
         statusBlock(code);
 }
 
+bool QOVADFUUpgrader::deviceStoppedAnswering(dfu_io_result ret)
+{
+    // A stall or a short answer came from a device that is there and has
+    // its say; these are the results of one that did not answer at all.
+    return isGone(ret) || ret == kDfuIoTimeout || ret == kDfuIoError;
+}
+
+void QOVADFUUpgrader::deviceLeftAfterImage(dfu_io_result ret)
+{
+    QOVA_LOG(INFO, DFU,
+             "The device stopped answering (0x%08x) after the whole image was sent; waiting for "
+             "it to come back with the new firmware.",
+             ret);
+    _confirmByVersion = true;
+    schedule("MNFSTDeviceLeft");
+}
+
+QString QOVADFUUpgrader::runModeVersion()
+{
+    using namespace qova::discovery;
+    const QString productId = _model->productPID();
+    // Just after it enumerates a device may not answer yet: a few tries.
+    for (int attempt = 0; attempt < 5 && live(); ++attempt) {
+        if (attempt > 0 && !pause(platform::scaledMs(200)))
+            break;
+        if (const platform::UsbDeviceRef device = _dfuDevice) {
+            if (!usesStringDescriptorVersion(productId))
+                return formatProductVersion(hexText(device->info().bcdDevice));
+            if (const std::optional<QString> version = ReadUSBString(device, kVersionStringIndex))
+                return version->trimmed();
+        }
+    }
+    return {};
+}
+
+bool QOVADFUUpgrader::confirmNewFirmware()
+{
+    const QString version = runModeVersion();
+    if (!live())
+        return false;
+    auto same = [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    };
+    QOVA_LOG(INFO, DFU, "The device is back with firmware \"%s\" (package \"%s\", before \"%s\").",
+             qUtf8Printable(version), qUtf8Printable(_packageVersion), qUtf8Printable(_versionBefore));
+    const char *failure = nullptr;
+    if (version.isEmpty())
+        failure = "STRING_UPDATE_NOT_CONFIRMED";
+    else if (!_packageVersion.isEmpty())
+        failure = same(version, _packageVersion) ? nullptr : "STRING_UPDATE_NOT_INSTALLED";
+    else if (!_versionBefore.isEmpty())
+        failure = same(version, _versionBefore) ? "STRING_UPDATE_NOT_INSTALLED" : nullptr;
+    else
+        failure = "STRING_UPDATE_NOT_CONFIRMED";  // nothing to tell old from new
+    if (!failure)
+        return true;
+    QOVA_LOG(ERROR, DFU, "Upgrade failed, the device came back without the new firmware.");
+    failWith(13, 0, qtTrId(failure));
+    return false;
+}
+
 void QOVADFUUpgrader::reportError(bool dfuError, dfu_io_result ret)
 {
     if (!live())
         return;  // the job has already ended
-    m_finished = true;
 
     QString description;
     int code = 0;
@@ -801,6 +888,14 @@ void QOVADFUUpgrader::reportError(bool dfuError, dfu_io_result ret)
         description = qtTrId(refusedDetach ? "STRING_UPDATE_FAILED_INCALL" : "STRING_UPDATE_FAILED");
         code = dfuStatus.bStatus == DFU_STATUS_ERR_FIRMWARE ? 1 : 0;
     }
+    failWith(status, code, description);
+}
+
+void QOVADFUUpgrader::failWith(int status, int code, const QString &description)
+{
+    if (!live())
+        return;
+    m_finished = true;
     reportStatus(status);
     stopUpgradeTimer();
     const QOVAError error =

@@ -18,6 +18,17 @@
 //   10 not back in run mode, 11 back in run mode, 12 failed because the
 //   device is gone, 13 failed for another reason (also just before success
 //   when the device ended manifestation in dfuIDLE).
+//
+// Some devices restart into the new firmware as soon as the whole image is
+// in, so the last block's answer or the status request after it finds no
+// device. Such a device has not said how manifestation went: the job waits
+// for it in run mode as after any manifestation (8, then 11 or 10) and
+// judges by the version it comes back with, against the package's version
+// when the caller gave one (QOVADeviceModel::flashingVersion), else against
+// the version it ran before: another version is success, the old one a
+// failure (13, "STRING_UPDATE_NOT_INSTALLED"); not seen again within the
+// reset wait, it fails as a lost device (10, 12, code 2) that says so
+// ("STRING_UPDATE_NOT_BACK").
 // None of the callbacks runs on the main thread.
 
 #include "QOVACallbacks.h"
@@ -116,6 +127,14 @@ private:
     bool dfuCLRStatus(bool report);
     bool dfuAbortStatus();
     void reportError(bool dfuError, dfu_io_result ret);
+    // The device stopped answering once the whole image was in.
+    static bool deviceStoppedAnswering(dfu_io_result ret);
+    void deviceLeftAfterImage(dfu_io_result ret);
+    // The version of the device back in run mode, as discovery reads it;
+    // empty when it cannot be read.
+    QString runModeVersion();
+    bool confirmNewFirmware();
+    void failWith(int status, int code, const QString &description);
     void succeed();
     void reportStatus(int code);
 
@@ -143,6 +162,10 @@ private:
     bool _willDetach = false;
     bool _ManifestationTolerant = false;
     bool _waitForReset = false;
+    // Judge the outcome by the version the device comes back with.
+    bool _confirmByVersion = false;
+    QString _packageVersion;  // what the file installs, when known
+    QString _versionBefore;   // the device's version in run mode at the start
 
     // Transfer.
     dfu_file _dfuFile;

@@ -25,6 +25,8 @@ platform::HidDeviceRef QOVADeviceModel::deviceRef() const { std::lock_guard<std:
 void QOVADeviceModel::setDeviceRef(platform::HidDeviceRef v) { std::lock_guard<std::mutex> l(m_mutex); m_deviceRef = std::move(v); }
 bool QOVADeviceModel::isUpdate() const { std::lock_guard<std::mutex> l(m_mutex); return m_updating; }
 void QOVADeviceModel::setUpdating(bool v) { std::lock_guard<std::mutex> l(m_mutex); m_updating = v; }
+QString QOVADeviceModel::flashingVersion() const { std::lock_guard<std::mutex> l(m_mutex); return m_flashingVersion; }
+void QOVADeviceModel::setFlashingVersion(const QString &v) { std::lock_guard<std::mutex> l(m_mutex); m_flashingVersion = v; }
 bool QOVADeviceModel::isDfuDevice() const { std::lock_guard<std::mutex> l(m_mutex); return m_dfuDevice; }
 void QOVADeviceModel::setDfuDevice(bool v) { std::lock_guard<std::mutex> l(m_mutex); m_dfuDevice = v; }
 

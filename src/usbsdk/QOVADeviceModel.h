@@ -37,6 +37,11 @@ public:
 
     bool isUpdate() const;
     void setUpdating(bool value);
+    // The version the firmware being flashed installs, when whoever started
+    // the update knows it (the update server's version of the package);
+    // empty otherwise.
+    QString flashingVersion() const;
+    void setFlashingVersion(const QString &value);
     bool isDfuDevice() const;
     void setDfuDevice(bool value);
 
@@ -51,6 +56,7 @@ private:
     platform::UsbDeviceRef m_interface;
     platform::HidDeviceRef m_deviceRef;
     bool m_updating = false;
+    QString m_flashingVersion;
     bool m_dfuDevice = false;
 };
 

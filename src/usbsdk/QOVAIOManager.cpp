@@ -673,7 +673,8 @@ QOVA_IOMANAGER_REQUESTS(QOVA_DEFINE_REQUEST)
 
 void QOVAIOManager::usbDeviceUpdate(const QString &serialNumber, const QString &filePath,
                                     bool isDeviceUpdate, QOVAProgressBlock progress,
-                                    QOVASuccessBlock success, QOVAUpgradeFailedBlock failed)
+                                    QOVASuccessBlock success, QOVAUpgradeFailedBlock failed,
+                                    const QString &packageVersion)
 {
     Q_UNUSED(isDeviceUpdate);
     QList<QOVABaseUSBDeviceRef> targets;
@@ -684,6 +685,7 @@ void QOVAIOManager::usbDeviceUpdate(const QString &serialNumber, const QString &
             if (model && model->productseriaNumber() == serialNumber) {
                 QOVA_LOG(INFO, HID, "Set the Device firmwareupdate");
                 model->setUpdating(true);
+                model->setFlashingVersion(packageVersion);
                 targets.append(entry);
             }
         }

@@ -87,10 +87,12 @@ public:
 
     // Flashing entry: marks every listed device with this serial number as
     // updating and hands the file to its firmware updater. The flag argument
-    // is not used.
+    // is not used. packageVersion, when known, is the version the file
+    // installs: a device that restarts before it has confirmed the update is
+    // judged by whether it comes back running that version.
     void usbDeviceUpdate(const QString &serialNumber, const QString &filePath, bool isDeviceUpdate,
                          QOVAProgressBlock progress, QOVASuccessBlock success,
-                         QOVAUpgradeFailedBlock failed);
+                         QOVAUpgradeFailedBlock failed, const QString &packageVersion = {});
 
     // One request operation per device operation, generated from the table
     // in discovery/QOVAIOManagerOperations.h.

@@ -4,6 +4,7 @@
 
 #include "sim/SimBus.h"
 #include "sim/SimControlServer.h"
+#include "sim/dfu/SimDfuHandler.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -144,8 +145,17 @@ TEST_F(SimControlTest, FaultsAndEvents)
     EXPECT_EQ(f.readFailAt, 2);
     EXPECT_EQ(f.replyDelayMs, 300);
     EXPECT_TRUE(f.noReply);
+    // The firmware-download faults need the device's DFU side.
+    EXPECT_EQ(simctl({"fault", "OR1", "dfu-reset-on-final-block"}).exitCode, 1);
+    auto dfu = attachSimDfu(device);
+    ASSERT_EQ(simctl({"fault", "OR1", "dfu-reset-on-final-block"}).exitCode, 0);
+    ASSERT_EQ(simctl({"fault", "OR1", "dfu-keep-old-firmware"}).exitCode, 0);
+    EXPECT_TRUE(dfu->config().resetOnFinalBlock);
+    EXPECT_TRUE(dfu->config().keepOldFirmware);
     ASSERT_EQ(simctl({"fault", "OR1", "clear"}).exitCode, 0);
     EXPECT_FALSE(device->faults().noReply);
+    EXPECT_FALSE(dfu->config().resetOnFinalBlock);
+    EXPECT_FALSE(dfu->config().keepOldFirmware);
 
     std::vector<QByteArray> reports;
     const int token = bus->subscribe([&](const SimBusEvent &e) {

@@ -262,7 +262,8 @@ void QOVAFirmwareViewController::upgradeAllForModels(const QOVAFirmwareModelRef 
                     if (error.code() == 2)
                         self->showDisconnectedAlert();
                 });
-            });
+            },
+            row->targetVersion);
     }
 }
 
