@@ -856,10 +856,12 @@ bool QOVADFUUpgrader::confirmNewFirmware()
         failure = "STRING_UPDATE_NOT_CONFIRMED";
     else if (!_packageVersion.isEmpty())
         failure = same(version, _packageVersion) ? nullptr : "STRING_UPDATE_NOT_INSTALLED";
-    else if (!_versionBefore.isEmpty())
-        failure = same(version, _versionBefore) ? "STRING_UPDATE_NOT_INSTALLED" : nullptr;
+    else if (!_versionBefore.isEmpty() && !same(version, _versionBefore))
+        failure = nullptr;
     else
-        failure = "STRING_UPDATE_NOT_CONFIRMED";  // nothing to tell old from new
+        // Without the package's version, the same version as before may be a
+        // file of that very version flashed again: nothing tells old from new.
+        failure = "STRING_UPDATE_NOT_CONFIRMED";
     if (!failure)
         return true;
     QOVA_LOG(ERROR, DFU, "Upgrade failed, the device came back without the new firmware.");

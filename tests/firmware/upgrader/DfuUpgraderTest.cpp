@@ -378,8 +378,8 @@ TEST_F(DfuUpgraderTest, DeviceThatRestartsAfterTheLastBlockIsJudgedByTheVersionI
          {0, 1, 4, 8, 11}, std::nullopt, ""},
         {"back with its old firmware", 0x09, QStringLiteral("12.0.9"), true, false, false,
          {0, 1, 4, 8, 11, 13}, 0, "STRING_UPDATE_NOT_INSTALLED"},
-        {"no package version, back with its old firmware", 0x09, QString(), true, false, false,
-         {0, 1, 4, 8, 11, 13}, 0, "STRING_UPDATE_NOT_INSTALLED"},
+        {"no package version, back with the version it had", 0x09, QString(), true, false, false,
+         {0, 1, 4, 8, 11, 13}, 0, "STRING_UPDATE_NOT_CONFIRMED"},
         {"never back", 0x09, QStringLiteral("12.0.9"), false, true, false, {0, 1, 4, 8, 10, 12}, 2,
          "STRING_UPDATE_NOT_BACK"},
     };
