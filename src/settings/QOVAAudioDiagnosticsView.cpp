@@ -72,7 +72,7 @@ void QOVAAudioDiagnosticsView::setupSpeakerTestView()
     m_startTestButton->setTextString(qtTrId("STRING_START_TEST"));
     roundCorners(m_startTestButton, 12);
     setButtonEnabled(m_startTestButton, true);
-    const int buttonWidth = std::max(88, qCeil(m_startTestButton->textLength()));
+    const int buttonWidth = pillWidth(m_startTestButton, 88);
     m_startTestButton->setGeometry(36, m_tipLabel->geometry().bottom() + 1 + 24, buttonWidth, 24);
     connect(m_startTestButton, &QOVAButton::clicked, this, [this] { clickAudioTestButton(); });
 }
