@@ -114,8 +114,10 @@ void QOVAAudioDiagnosticsView::showSaveFileWindow()
     const quint64 ticket = ++m_savePanelTicket;
     m_savePanelOpen = true;
     QPointer<QOVAAudioDiagnosticsView> self(this);
+    // The device hands out a tar archive: the panel offers that type, the
+    // one the suggested name ends in.
     QOVACertificateFilePanels::shared().saveFile(
-        proposedFileName(m_productName, getSystemTimestamp()), {QStringLiteral("gz")},
+        proposedFileName(m_productName, getSystemTimestamp()), {QStringLiteral("tar")},
         [self, ticket](std::optional<QString> path) {
             if (!self || ticket != self->m_savePanelTicket || !self->m_savePanelOpen)
                 return;
