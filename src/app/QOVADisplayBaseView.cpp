@@ -26,6 +26,8 @@ QOVALabel *QOVADisplayBaseView::detailViewName()
         m_detailViewName = new QOVALabel(this);
         m_detailViewName->setFont(fontWithSFProDisplay(18, QOVAFontBoldItalic));
         m_detailViewName->setTextColor(colorWithString(QStringLiteral("000000"), 1.0));
+        m_detailViewName->setMaximumNumberOfLines(1);
+        m_detailViewName->setLineBreakMode(QOVALabel::ByTruncatingTail);
         m_detailViewName->show();
     }
     return m_detailViewName;
@@ -55,8 +57,14 @@ void QOVADisplayBaseView::layoutTitle()
 {
     // Offsets from the page's top-left corner. Pages set the title's text
     // later, so it gets the divider's width and one line of its font.
-    m_detailViewName->setGeometry(36, 13, 538, 24);
+    m_detailViewName->setGeometry(36, 13, m_titleWidth, 24);
     m_splitLine->setGeometry(36, 44, 538, 1);
+}
+
+void QOVADisplayBaseView::setTitleWidth(int width)
+{
+    m_titleWidth = std::max(0, width);
+    layoutTitle();
 }
 
 void QOVADisplayBaseView::resizeEvent(QResizeEvent *event)

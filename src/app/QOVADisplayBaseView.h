@@ -17,6 +17,10 @@ public:
 
     QOVALabel *detailViewName();
     QWidget *splitLine();
+    // The title's width from its left edge at 36 (the divider's 538 unless
+    // set), for a page that shows something at the title's right end. The
+    // title is one line; a longer one ends in an ellipsis.
+    void setTitleWidth(int width);
 
     // A success (YES) or failure (NO) toast with the text.
     void showNotificationWindow(bool success, const QString &text);
@@ -39,4 +43,5 @@ private:
 
     QPointer<QOVALabel> m_detailViewName;
     QPointer<QWidget> m_splitLine;
+    int m_titleWidth = 538;
 };

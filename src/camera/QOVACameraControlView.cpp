@@ -16,10 +16,11 @@ QOVAImageButton::QOVAImageButton(const QString &image, const QString &pressedIma
 void QOVAImageButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (!isEnabled())
-        painter.setOpacity(0.4);
     const QString name = isDown() ? m_pressedImage : m_image;
-    QIcon(QStringLiteral(":/images/%1").arg(name)).paint(&painter, rect());
+    // A disabled button shows its image greyed out, as the platform draws
+    // disabled images, so it does not look as if it could be pressed.
+    QIcon(QStringLiteral(":/images/%1").arg(name))
+        .paint(&painter, rect(), Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
 }
 
 QOVACameraControlView::QOVACameraControlView(QWidget *parent) : QWidget(parent)

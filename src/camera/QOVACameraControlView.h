@@ -17,7 +17,8 @@ public:
     virtual void cameraControlDown() = 0;
 };
 
-// A borderless button that shows one image, another while pressed.
+// A borderless button that shows one image, another while pressed, and its
+// image greyed out while disabled.
 class QOVAImageButton : public QAbstractButton {
     Q_OBJECT
 public:

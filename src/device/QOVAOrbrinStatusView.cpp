@@ -117,12 +117,13 @@ void QOVAOrbrinStatusView::setupStatusView()
     m_remoteControlStatusIcon = new QOVAStatusDotView(this);
     m_remoteControlStatusIcon->setObjectName(QStringLiteral("remoteControlStatusIcon"));
     m_remoteControlStatusIcon->setColorString(QStringLiteral("9b9b9b"));
-    m_remoteControlStatusIcon->setGeometry(200, statusTop + (32 - 12) / 2, 12, 12);
+    // The dot and the word centred on their title's row, whatever its height.
+    m_remoteControlStatusIcon->setGeometry(200, statusTop + (rowHeight() - 12) / 2, 12, 12);
     m_remoteControlStatusIcon->show();
 
     m_remoteControlLabel = makeValueLabel();
     m_remoteControlLabel->setObjectName(QStringLiteral("remoteControlLabel"));
-    m_remoteControlLabel->setGeometry(200 + 12 + 5, statusTop, 195, 32);
+    m_remoteControlLabel->setGeometry(200 + 12 + 5, statusTop, 195, rowHeight());
 }
 
 void QOVAOrbrinStatusView::placeBattery()

@@ -44,14 +44,17 @@ void QOVAPirokStatusView::setupPirokStatusView()
     m_deviceNameTitleLabel = makeLabel(QStringLiteral("deviceNameTitleLabel"), 1);
     m_deviceNameTitleLabel->setStringValue(qtTrId("STRING_DEVICE_NAME"));
     m_deviceNameLabel = makeLabel(QStringLiteral("deviceNameLabel"), 0);
+    showOnOneLine(m_deviceNameLabel);
     m_deviceNameLabel->setStringValue(item.productName);
     m_hardwareVersionTitleLabel = makeLabel(QStringLiteral("hardwareVersionTitleLabel"), 1);
     m_hardwareVersionTitleLabel->setStringValue(qtTrId("STRING_FIRMWARE_VERSION"));
     m_hardwareVersionLabel = makeLabel(QStringLiteral("hardwareVersionLabel"), 0);
+    showOnOneLine(m_hardwareVersionLabel);
     m_hardwareVersionLabel->setStringValue(item.deviceVersion);
     m_serialNumberTitleLabel = makeLabel(QStringLiteral("serialNumberTitleLabel"), 1);
     m_serialNumberTitleLabel->setStringValue(qtTrId("STRING_SERIAL_NUMBER"));
     m_serialNumberLabel = makeLabel(QStringLiteral("serialNumberLabel"), 0);
+    showOnOneLine(m_serialNumberLabel);
     m_serialNumberLabel->setStringValue(item.serialNumber);
     m_referenceTitleLabel = makeLabel(QStringLiteral("referenceTitleLabel"), 1);
     m_referenceTitleLabel->setStringValue(qtTrId("STRING_REFERENCE"));

@@ -32,6 +32,9 @@ QOVAStatusBaseView::QOVAStatusBaseView(const QOVADeviceListItemRef &deviceModel,
     : QOVADisplayBaseView(parent), m_deviceModel(deviceModel)
 {
     detailViewName()->setStringValue(deviceModel ? deviceModel->productName : QString());
+    // The model name the device reports ends before the link icon at the
+    // title's right (right inset 46, 24 wide), with a gap of 8.
+    setTitleWidth(QOVAStatusText::kPageWidth - 46 - 24 - 8 - kBaseTitleLeft);
 }
 
 QOVAStatusBaseView::~QOVAStatusBaseView() = default;
@@ -268,7 +271,11 @@ QOVAImageView *QOVAStatusBaseView::deviceImage()
 #define QOVA_VALUE_LABEL(getter)                                                                     \
     QOVALabel *QOVAStatusBaseView::getter()                                                          \
     {                                                                                                \
-        return label(m_##getter, QStringLiteral(#getter), kBaseValueFontType, kBaseRowFontSize);              \
+        const bool made = m_##getter;                                                                \
+        QOVALabel *l = label(m_##getter, QStringLiteral(#getter), kBaseValueFontType, kBaseRowFontSize);      \
+        if (!made)                                                                                   \
+            QOVAStatusText::showOnOneLine(l);                                                        \
+        return l;                                                                                    \
     }
 
 QOVA_TITLE_LABEL(deviceModelTitleLabel, "STRING_DEVICE_MODEL")
@@ -295,10 +302,8 @@ QOVALabel *QOVAStatusBaseView::deviceNameLabel()
 {
     const bool made = m_deviceNameLabel;
     QOVALabel *l = label(m_deviceNameLabel, QStringLiteral("deviceNameLabel"), kBaseValueFontType, kBaseRowFontSize);
-    if (!made) {
-        l->setMaximumNumberOfLines(1);
-        l->setLineBreakMode(QOVALabel::ByTruncatingTail);
-    }
+    if (!made)
+        QOVAStatusText::showOnOneLine(l);
     return l;
 }
 
@@ -377,6 +382,7 @@ QOVALabel *QOVAStatusBaseView::makeValueLabel()
 {
     auto *l = new QOVALabel(this);
     l->setFont(fontWithSFProDisplay(kBaseRowFontSize, kBaseValueFontType));
+    QOVAStatusText::showOnOneLine(l);
     l->show();
     return l;
 }

@@ -36,4 +36,10 @@ void fitWidth(QOVALabel *label)
     label->resize(qMax(0, qMin(wanted, room)), label->height());
 }
 
+void showOnOneLine(QOVALabel *label)
+{
+    label->setMaximumNumberOfLines(1);
+    label->setLineBreakMode(QOVALabel::ByTruncatingTail);
+}
+
 } // namespace QOVAStatusText

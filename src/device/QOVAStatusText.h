@@ -18,5 +18,8 @@ long long leadingInteger(const QString &text);
 // Gives a label the width its text takes on one line, up to the page's
 // right margin; its height and position stay.
 void fitWidth(QOVALabel *label);
+// A value the device reports stays on its row: one line, ending in an
+// ellipsis where it is wider than the label (the tool tip shows it whole).
+void showOnOneLine(QOVALabel *label);
 
 } // namespace QOVAStatusText

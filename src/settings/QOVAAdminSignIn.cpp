@@ -30,7 +30,7 @@ void QOVAAdminSignIn::setupSignInUI()
 
     m_signInButton = accentButton(this, qtTrId("STRING_SIGN_IN"));
     m_signInButton->setGeometry(36, m_passwordLabel->geometry().bottom() + 1 + 24,
-                                qCeil(std::max(88.0, m_signInButton->textLength())), 24);
+                                pillWidth(m_signInButton, 88), 24);
     m_signInButton->setDisabled(true);
     connect(m_signInButton, &QOVAButton::clicked, this, [this] { loginAdminUser(); });
 }

@@ -72,7 +72,7 @@ void QOVAAudioDiagnosticsView::setupSpeakerTestView()
     m_startTestButton->setTextString(qtTrId("STRING_START_TEST"));
     roundCorners(m_startTestButton, 12);
     setButtonEnabled(m_startTestButton, true);
-    const int buttonWidth = std::max(88, qCeil(m_startTestButton->textLength()));
+    const int buttonWidth = pillWidth(m_startTestButton, 88);
     m_startTestButton->setGeometry(36, m_tipLabel->geometry().bottom() + 1 + 24, buttonWidth, 24);
     connect(m_startTestButton, &QOVAButton::clicked, this, [this] { clickAudioTestButton(); });
 }
@@ -114,8 +114,10 @@ void QOVAAudioDiagnosticsView::showSaveFileWindow()
     const quint64 ticket = ++m_savePanelTicket;
     m_savePanelOpen = true;
     QPointer<QOVAAudioDiagnosticsView> self(this);
+    // The device hands out a tar archive: the panel offers that type, the
+    // one the suggested name ends in.
     QOVACertificateFilePanels::shared().saveFile(
-        proposedFileName(m_productName, getSystemTimestamp()), {QStringLiteral("gz")},
+        proposedFileName(m_productName, getSystemTimestamp()), {QStringLiteral("tar")},
         [self, ticket](std::optional<QString> path) {
             if (!self || ticket != self->m_savePanelTicket || !self->m_savePanelOpen)
                 return;

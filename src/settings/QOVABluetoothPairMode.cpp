@@ -20,7 +20,7 @@ QOVABluetoothPairMode::QOVABluetoothPairMode(QWidget *parent)
     m_pairModeLable->move(36, underSplitLine(this, 24));
     m_startPairButton = accentButton(this, qtTrId("STRING_START_PAIR"));
     m_startPairButton->setGeometry(36, m_pairModeLable->geometry().bottom() + 1 + 24,
-                                   qCeil(std::max(m_startPairButton->textLength(), 106.0)), 24);
+                                   pillWidth(m_startPairButton, 106), 24);
     connect(m_startPairButton, &QOVAButton::clicked, this, [this] { pariMode(); });
 }
 

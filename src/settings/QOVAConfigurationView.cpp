@@ -15,7 +15,7 @@ namespace {
 
 int buttonWidth(QOVAButton *button)
 {
-    return qCeil(std::max(100.0, button->textLength()));
+    return pillWidth(button, 100);
 }
 
 } // namespace

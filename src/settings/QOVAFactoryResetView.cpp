@@ -50,7 +50,7 @@ QOVAFactoryResetView::QOVAFactoryResetView(QWidget *parent)
     m_systemRestartInfo->move(36, underSplitLine(this, 24));
     m_restartButton = destructiveButton(this, qtTrId("STRING_RESET"));
     m_restartButton->setGeometry(36, m_systemRestartInfo->geometry().bottom() + 1 + 24,
-                                 qCeil(std::max(m_restartButton->textLength(), 88.0)), 24);
+                                 pillWidth(m_restartButton, 88), 24);
     connect(m_restartButton, &QOVAButton::clicked, this, [this] { clickResetButton(); });
 }
 
@@ -114,12 +114,12 @@ void QOVAFactoryResetView::addManualUpdateForVasko()
     m_rescueTip->move(36, m_rescueTitle->geometry().bottom() + 1 + 12);
     top = m_rescueTip->geometry().bottom() + 1 + 16;
     m_chooseFileButton = accentButton(this, qtTrId("STRING_CHOOSE_FILE"));
-    m_chooseFileButton->setGeometry(36, top, qCeil(std::max(m_chooseFileButton->textLength(), 88.0)), 24);
+    m_chooseFileButton->setGeometry(36, top, pillWidth(m_chooseFileButton, 88), 24);
     connect(m_chooseFileButton, &QOVAButton::clicked, this, [this] { openFileSelector(); });
     m_fileNameLabel = rowLabel(this, QString());
     m_fileNameLabel->setGeometry(m_chooseFileButton->geometry().right() + 1 + 12, top, 300, 24);
     m_updateButton = accentButton(this, qtTrId("STRING_APPLY"));
-    m_updateButton->setGeometry(36, top + 24 + 16, qCeil(std::max(m_updateButton->textLength(), 88.0)), 24);
+    m_updateButton->setGeometry(36, top + 24 + 16, pillWidth(m_updateButton, 88), 24);
     m_updateButton->setDisabled(true);
     connect(m_updateButton, &QOVAButton::clicked, this, [this] { clickUpdateButton(); });
     m_checkFailedLabel = rowLabel(this, qtTrId("STRING_MANUAL_UPDATE_FILE_CHECK_FAILED"), QStringLiteral("d11b23"));

@@ -8,68 +8,16 @@
 #include "QOVAFont.h"
 #include "QOVALabel.h"
 
-#include <QEvent>
-#include <QPainter>
-#include <QPainterPath>
-#include <QRegion>
 #include <QtMath>
 
 namespace settingsstyle {
 
-namespace {
-
-// Draws the rounded border over a button and clips the button to the
-// rounded shape, following its size.
-class RoundedOutline : public QWidget {
-public:
-    RoundedOutline(QOVAButton *button, double radius)
-        : QWidget(button)
-        , m_button(button)
-        , m_radius(radius)
-    {
-        setObjectName(QStringLiteral("qova_rounded_outline"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        button->installEventFilter(this);
-        follow();
-        show();
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_button && event->type() == QEvent::Resize)
-            follow();
-        return false;
-    }
-    void paintEvent(QPaintEvent *) override
-    {
-        if (m_button->borderWidth() <= 0)
-            return;
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setOpacity(m_button->alphaValue());
-        p.setPen(QPen(m_button->borderColor(), m_button->borderWidth()));
-        p.setBrush(Qt::NoBrush);
-        const double r = std::min(m_radius, height() / 2.0);
-        // On the line the button's own straight border takes, so the two
-        // meet as one.
-        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
-    }
-
-private:
-    void follow()
-    {
-        setGeometry(m_button->rect());
-        QPainterPath path;
-        const double r = std::min(m_radius, m_button->height() / 2.0);
-        path.addRoundedRect(QRectF(m_button->rect()), r, r);
-        m_button->setMask(QRegion(path.toFillPolygon().toPolygon()));
-    }
-    QOVAButton *m_button;
-    double m_radius;
-};
-
-} // namespace
+int pillWidth(const QOVAButton *button, double minimum, double radius)
+{
+    // The title clear of the round ends: the radius free at either side.
+    const double title = button->textLength() - 10;
+    return qCeil(std::max(minimum, title + 2 * radius));
+}
 
 QString text(const char *key)
 {
@@ -103,8 +51,7 @@ ITSwitch *rowSwitch(QWidget *parent)
 
 void roundCorners(QOVAButton *button, double radius)
 {
-    if (!button->findChild<QWidget *>(QStringLiteral("qova_rounded_outline"), Qt::FindDirectChildrenOnly))
-        new RoundedOutline(button, radius);
+    button->setCornerRadius(radius);
 }
 
 QOVAButton *accentButton(QWidget *parent, const QString &title)

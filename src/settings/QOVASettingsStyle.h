@@ -32,6 +32,9 @@ QOVAButton *destructiveButton(QWidget *parent, const QString &title);
 QOVAButton *filledButton(QWidget *parent, const QString &title, const QString &fill);
 // Rounds the button's corners (radius in points) and draws its border.
 void roundCorners(QOVAButton *button, double radius);
+// The width of a rounded button: at least the minimum, and its title with
+// the corner radius free at either side.
+int pillWidth(const QOVAButton *button, double minimum, double radius = 12);
 // The look of a page's outlined download button: accent border, white fill
 // and accent title when enabled; grey border, light grey fill and grey title
 // when not. The button stays clickable either way.

@@ -24,7 +24,7 @@ void QOVASystemRestartView::setupRestartSettingsUI()
     m_systemRestartInfo->move(36, underSplitLine(this, 24));
     m_restartButton = filledButton(this, qtTrId("STRING_RESTART"), QStringLiteral("0277bd"));
     m_restartButton->setGeometry(36, m_systemRestartInfo->geometry().bottom() + 1 + 24,
-                                 qCeil(std::max(m_restartButton->textLength(), 88.0)), 24);
+                                 pillWidth(m_restartButton, 88), 24);
     connect(m_restartButton, &QOVAButton::clicked, this, [this] { clickRestartButton(); });
 }
 

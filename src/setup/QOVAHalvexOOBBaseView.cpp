@@ -12,6 +12,13 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
+namespace {
+// The title keeps this much of the page free at either side.
+constexpr int kTitleMargin = 36;
+} // namespace
+
 QOVAHalvexOOBBaseView::QOVAHalvexOOBBaseView(QWidget *parent)
     : QWidget(parent)
 {
@@ -24,6 +31,10 @@ QOVALabel *QOVAHalvexOOBBaseView::titleLabel()
     if (!m_titleLabel) {
         m_titleLabel = new QOVALabel(this);
         m_titleLabel->setFont(fontWithSFProDisplay(24, 5));
+        // The product name a device reports may be long: one line that ends
+        // in an ellipsis inside the page.
+        m_titleLabel->setMaximumNumberOfLines(1);
+        m_titleLabel->setLineBreakMode(QOVALabel::ByTruncatingTail);
         m_titleLabel->setTextColor(Qt::black);
         m_titleLabel->setStringValue(qtTrId("ZENTARO_HALVEX"));
         m_titleLabel->setToolTip(QString());
@@ -73,7 +84,6 @@ void QOVAHalvexOOBBaseView::setupBaseOOBView()
 void QOVAHalvexOOBBaseView::setTitleText(const QString &text)
 {
     titleLabel()->setStringValue(text);
-    titleLabel()->setToolTip(QString());
     layoutFrame();
 }
 
@@ -90,7 +100,11 @@ void QOVAHalvexOOBBaseView::layoutFrame()
     // A few points over the text's own width, so that rounding never makes
     // a one-line title wrap.
     const QSize title = titleLabel()->sizeHint() + QSize(8, 0);
-    titleLabel()->setGeometry((w - title.width()) / 2, 32, title.width(), title.height());
+    const int titleWidth = std::min(title.width(), std::max(0, w - 2 * kTitleMargin));
+    titleLabel()->setGeometry((w - titleWidth) / 2, 32, titleWidth, title.height());
+    // The whole title as a tool tip only where it had to be shortened.
+    titleLabel()->setToolTip(titleWidth < title.width() ? QOVALabel::toolTipForText(titleLabel()->stringValue())
+                                                        : QString());
     const QSize sub = subTitleLabel()->sizeHint() + QSize(8, 0);
     subTitleLabel()->setGeometry((w - sub.width()) / 2, titleLabel()->geometry().bottom() + 1 + 10, sub.width(),
                                  sub.height());

@@ -10,8 +10,12 @@
 
 #include <QCheckBox>
 #include <QFontMetricsF>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +27,28 @@ QOVALabel *signInTitle(QWidget *parent, const QString &text)
     label->setStringValue(text);
     label->setToolTip(QString());
     return label;
+}
+
+// The notice is as wide as the password field.
+constexpr int kNoticeWidth = 280;
+
+// Whether the text from start on, length characters, lies on more than one
+// line of the laid-out document.
+bool spansLines(QTextDocument *document, int start, int length)
+{
+    if (length <= 0)
+        return false;
+    (void)document->size();   // lays the document out in its text width
+    const QTextBlock first = document->findBlock(start);
+    const QTextBlock last = document->findBlock(start + length - 1);
+    if (first != last)
+        return true;
+    const QTextLayout *layout = first.layout();
+    if (!layout)
+        return false;
+    const QTextLine a = layout->lineForTextPosition(start - first.position());
+    const QTextLine b = layout->lineForTextPosition(start + length - 1 - first.position());
+    return a.isValid() && b.isValid() && a.lineNumber() != b.lineNumber();
 }
 
 } // namespace
@@ -57,16 +83,26 @@ void QOVAHalvexSignInView::setupSignInView()
     m_passwordTextField = new QOVASecureTextView(this);
     m_passwordTextField->setSecureDelegate(this);
 
-    // The tip followed by the address, the address a link.
+    // The tip followed by the address, the address a link. An address
+    // that would break over two lines (after its "http://") starts a line
+    // of its own instead.
     m_descriptionLabel = new HyperlinkTextField(this);
     const QString tip = qtTrId("OOB_SIGN_IN_TIP");
     const QString address = licenseAddress();
     const QFont font = fontWithSFProDisplay(12, QOVAFontRegular);
     m_descriptionLabel->setFont(font);
-    m_descriptionLabel->setHtml(
-        QStringLiteral("<span style=\"font-family:'%1'; font-size:12px; color:#000000;\">%2"
-                       "<a href=\"%3\" style=\"color:#4487d7; text-decoration:none;\">%3</a></span>")
-            .arg(font.family(), tip.toHtmlEscaped(), address.toHtmlEscaped()));
+    const auto notice = [&](bool ownLine) {
+        return QStringLiteral("<span style=\"font-family:'%1'; font-size:12px; color:#000000;\">%2%4"
+                              "<a href=\"%3\" style=\"color:#4487d7; text-decoration:none;\">%3</a></span>")
+            .arg(font.family(), tip.toHtmlEscaped(), address.toHtmlEscaped(),
+                 ownLine ? QStringLiteral("<br>") : QString());
+    };
+    QTextDocument *document = m_descriptionLabel->document();
+    m_descriptionLabel->setHtml(notice(false));
+    document->setTextWidth(kNoticeWidth);
+    if (spansLines(document, tip.size(), address.size()))
+        m_descriptionLabel->setHtml(notice(true));
+    document->setTextWidth(kNoticeWidth);
 
     m_agreementLabel = new QOVALabel(this);
     m_agreementLabel->setFont(fontWithSFProDisplay(12, QOVAFontRegular));
@@ -93,11 +129,13 @@ void QOVAHalvexSignInView::setupSignInView()
     s = m_passwordTitleLabel->sizeHint();
     m_passwordTitleLabel->setGeometry(left, m_userNameLabel->geometry().bottom() + 1 + 16, s.width(), s.height());
     m_passwordTextField->setGeometry(left, m_passwordTitleLabel->geometry().bottom() + 1 + 9, 280, 20);
-    // The notice is as high as its plain text laid out 288 wide.
+    // The notice is as high as its plain text laid out 288 wide, or as its
+    // laid-out text in its own width where that needs more lines.
     const QRectF measured = QFontMetricsF(font).boundingRect(QRectF(0, 0, 288, 10000), Qt::TextWordWrap,
                                                              tip + address);
-    m_descriptionLabel->setGeometry(left, m_passwordTextField->geometry().bottom() + 1 + 26, 280,
-                                    qCeil(measured.height()));
+    const int noticeHeight = std::max(qCeil(measured.height()), qCeil(document->size().height()));
+    m_descriptionLabel->setGeometry(left, m_passwordTextField->geometry().bottom() + 1 + 26, kNoticeWidth,
+                                    noticeHeight);
     m_agreementLabel->setGeometry(left, m_descriptionLabel->geometry().bottom() + 1 + 26, 258,
                                   m_agreementLabel->sizeHint().height());
     const QRect agreement = m_agreementLabel->geometry();

@@ -5,6 +5,12 @@
 
 #include "camera/CameraPageTestSupport.h"
 
+#include "camera/QOVACameraControlView.h"
+
+#include <QImage>
+
+#include <algorithm>
+
 using namespace cameratest;
 
 TEST(CameraControlNames, LookupIsExact)
@@ -17,6 +23,39 @@ TEST(CameraControlNames, LookupIsExact)
     EXPECT_EQ(QOVACameraSettingsView::controlMapping().size(), 35);
     for (const char *unknown : {"Brightness", "brightness ", ""})
         EXPECT_EQ(QOVACameraSettingsView::controlIndexForString(unknown), quint64(-1)) << unknown;
+}
+
+// A disabled pad (group framing on) looks disabled: each button shows its
+// image in grey, where the enabled one shows it in colour.
+TEST(CameraControlPad, DisabledButtonsShowTheirImagesGreyedOut)
+{
+    QOVACameraControlView pad;
+    pad.resize(124, 225);
+    const auto colours = [](QAbstractButton *button) {
+        const QImage image = button->grab().toImage();
+        int visible = 0, coloured = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = QColor::fromRgba(image.pixel(x, y));
+                if (c.alpha() < 64)
+                    continue;
+                ++visible;
+                if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 24)
+                    ++coloured;
+            }
+        }
+        return std::pair{visible, coloured};
+    };
+    for (QAbstractButton *button : pad.findChildren<QAbstractButton *>()) {
+        SCOPED_TRACE(qPrintable(button->objectName()));
+        pad.setCameraControlViewEnable(true);
+        const auto [shownOn, colouredOn] = colours(button);
+        EXPECT_GT(colouredOn, 0);
+        pad.setCameraControlViewEnable(false);
+        const auto [shownOff, colouredOff] = colours(button);
+        EXPECT_GT(shownOff, shownOn / 2);   // still there, not faded away
+        EXPECT_EQ(colouredOff, 0);
+    }
 }
 
 TEST_F(CameraPageFixture, VaskoPadMovesTheLivePictureAndPreviewStopsOffScreen)

@@ -4,6 +4,7 @@
 // warning window).
 
 #include "DevicePageTestSupport.h"
+#include "TextFit.h"
 
 #include "device/QOVALogRedaction.h"
 #include "device/QOVAOrbrinStatusView.h"
@@ -233,6 +234,55 @@ TEST_F(StatusPageTest, PirokPageShowsWhatTheDeviceListKnows)
     EXPECT_FALSE(page.referenceLabel()->hyperlink().isEmpty());
     EXPECT_EQ(page.deviceImage()->imageName(), QStringLiteral("Pirok"));
     EXPECT_TRUE(page.deviceImage()->hasImage());
+}
+
+// Long texts from a device stay on their rows on every family's page: each
+// label draws one line inside its own rectangle, ending in an ellipsis, with
+// the whole text in its tool tip; the title ends before the link icon.
+TEST_F(StatusPageTest, LongDeviceTextsStayOnTheirRowsOnEveryPage)
+{
+    const QString serial = QStringLiteral("SN").repeated(2500);
+    const QString model = QStringLiteral("Zentaro Halvex Ultra Conference Video Bar Professional Edition <b>2000</b>");
+    const QString longWords = QStringLiteral("a rather long text from the device ").repeated(20);
+    const QJsonObject changes{
+        {"sn", serial}, {"model", model}, {"device_name", longWords}, {"country_region", longWords},
+        {"version_hw", longWords}, {"version_sw", serial}, {"main_ip_address", serial},
+        {"main_mac_address", longWords}, {"device_time", longWords}, {"network_mode", longWords},
+        {"power_supply", longWords}, {"remote_name", longWords}, {"remote_fw_version", serial},
+        {"emmc_lifetime", serial}, {"emmc_pre_eol", serial},
+        {"provision_server_info", QJsonObject{{"provision_server_url", QStringLiteral("https://") + serial}}}};
+    const QByteArray json = QJsonDocument(changes).toJson(QJsonDocument::Compact);
+
+    auto pirokItem = item("5c01", serial);
+    pirokItem->productName = model;
+    pirokItem->deviceVersion = longWords;
+    std::vector<std::unique_ptr<QOVADisplayBaseView>> pages;
+    pages.push_back(std::make_unique<QOVAOrbrinStatusView>(item("6e17", serial)));
+    pages.push_back(std::make_unique<QOVAVaskoStatusView>(item("6e12", serial)));
+    pages.push_back(std::make_unique<QOVAPirokStatusView>(pirokItem));
+    for (const auto &page : pages) {
+        SCOPED_TRACE(page->metaObject()->className());
+        if (auto *status = qobject_cast<QOVAStatusBaseView *>(page.get())) {
+            status->updateWithDeviceModel(*reply(json.constData()));
+            EXPECT_EQ(status->serialNumberLabel()->toolTip(), serial);
+            EXPECT_LE(page->detailViewName()->geometry().right(), status->deviceWifiIcon()->x() - 1);
+        } else {
+            EXPECT_EQ(page->findChild<QOVALabel *>(QStringLiteral("serialNumberLabel"))->toolTip(), serial);
+        }
+        shot(page.get(), QStringLiteral("long_texts_") + QLatin1String(page->metaObject()->className()));
+        EXPECT_TRUE(page->detailViewName()->toolTip().contains(model.toHtmlEscaped()));
+        int longOnes = 0;
+        for (QOVALabel *label : page->findChildren<QOVALabel *>()) {
+            if (label->isHidden() || label->stringValue().isEmpty())
+                continue;
+            EXPECT_TRUE(textfit::labelShowsWhole(label, true));
+            // Never past the page's right edge.
+            EXPECT_LE(label->geometry().right(), page->width() - 1) << qPrintable(label->objectName());
+            if (label->stringValue().size() > 1000 || label->stringValue() == longWords)
+                ++longOnes;
+        }
+        EXPECT_GE(longOnes, 2);
+    }
 }
 
 TEST_F(StatusPageTest, OlderStatusPageHasItsRowsAndHiddenBattery)

@@ -5,6 +5,7 @@
 #include "QOVAHalvexCompleteView.h"
 #include "QOVAHalvexPageControlView.h"
 #include "QOVAHalvexPageIndicatorView.h"
+#include "QOVAHalvexPasswordView.h"
 #include "QOVAHalvexSignInView.h"
 
 #include "HyperlinkTextField.h"
@@ -12,9 +13,12 @@
 #include "QOVALabel.h"
 #include "QOVASecureTextView.h"
 #include "QOVATextField.h"
+#include "QOVAFont.h"
+#include "TextFit.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFontMetricsF>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -145,6 +149,45 @@ TEST(SetupSignIn, TheLicenceLinkOpensItsAddress)
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened.first(), QUrl(QOVAHalvexSignInView::licenseAddress()));
     EXPECT_EQ(catcher.opened.first().path(), QStringLiteral("/indexes/licenses"));
+}
+
+// The set-up pages show their texts whole in the application's font: field
+// titles are not cut at the top, the licence address stays on one line
+// inside the notice, and a long product name as the title stays on one line
+// inside the page with the whole name in its tool tip.
+TEST(SetupTexts, PagesShowTheirTextsWhole)
+{
+    PageHost host;
+    auto *signIn = new QOVAHalvexSignInView(&host);
+    auto *password = new QOVAHalvexPasswordView(&host);
+    for (QWidget *page : {static_cast<QWidget *>(signIn), static_cast<QWidget *>(password)}) {
+        for (QOVALabel *label : page->findChildren<QOVALabel *>()) {
+            if (label->isVisibleTo(page) && !label->stringValue().isEmpty()) {
+                EXPECT_TRUE(textfit::labelShowsWhole(label));
+            }
+        }
+    }
+
+    HyperlinkTextField *notice = signIn->descriptionLabel();
+    const auto infos = notice->hyperlinkInfos();
+    ASSERT_TRUE(infos.has_value());
+    const QString address = QOVAHalvexSignInView::licenseAddress();
+    // The link's first line holds the whole address.
+    EXPECT_NEAR(infos->first().rect.width(),
+                QFontMetricsF(fontWithSFProDisplay(12, QOVAFontRegular)).horizontalAdvance(address), 1.0);
+    EXPECT_LE(notice->document()->size().height(), notice->height() + 0.5);
+    EXPECT_TRUE(notice->document()->toPlainText().endsWith(address));
+
+    const QString name = QStringLiteral("Skarnfel Tolm USB with a product name far longer than any page is wide");
+    signIn->setTitleText(name);
+    QOVALabel *title = signIn->titleLabel();
+    EXPECT_GE(title->x(), 0);
+    EXPECT_LE(title->geometry().right(), signIn->width() - 1);
+    EXPECT_TRUE(textfit::labelShowsWhole(title, true));
+    EXPECT_EQ(title->toolTip(), name);
+    // A title that fits has no tool tip, as before.
+    signIn->setTitleText(QStringLiteral("Skarnfel Tolm USB"));
+    EXPECT_TRUE(signIn->titleLabel()->toolTip().isEmpty());
 }
 
 TEST(SetupComplete, FinishAndBackButNoSkipOnTheLastStep)

@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
@@ -129,11 +130,25 @@ QRectF QOVAButton::titleRect() const
     return QRectF(QPointF(x, y), text);
 }
 
+void QOVAButton::setCornerRadius(double radius)
+{
+    m_cornerRadius = std::max(0.0, radius);
+    update();
+}
+
 void QOVAButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setOpacity(m_alpha);
-    p.fillRect(rect(), effectBackgroundColor());
+    const double radius = std::min(m_cornerRadius, height() / 2.0);
+    if (radius > 0) {
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), radius, radius);
+        p.fillPath(shape, effectBackgroundColor());
+    } else {
+        p.fillRect(rect(), effectBackgroundColor());
+    }
     if (!m_textString.isEmpty()) {
         p.setFont(m_textFont);
         p.setPen(m_textColor);
@@ -141,10 +156,16 @@ void QOVAButton::paintEvent(QPaintEvent *)
         p.drawText(QPointF(r.x(), r.y() + QFontMetricsF(m_textFont).ascent()), m_textString);
     }
     if (m_borderWidth > 0) {
-        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(QPen(m_borderColor, m_borderWidth));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        const double inset = m_borderWidth / 2.0;
+        const QRectF line = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
+        if (radius > 0) {
+            p.drawRoundedRect(line, radius - inset, radius - inset);
+        } else {
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+        }
     }
 }
 

@@ -72,6 +72,10 @@ public:
         update();
     }
     QColor borderColor() const { return m_borderColor; }
+    // Rounded corners (radius in points, at most half the height): the fill
+    // and the border follow them, antialiased. 0, the default, is square.
+    double cornerRadius() const { return m_cornerRadius; }
+    void setCornerRadius(double radius);
     bool isMouseInside() const { return m_mouseIn; }
 
     // Where the title is drawn, in widget coordinates.
@@ -111,6 +115,7 @@ private:
     double m_alpha = 1.0;
     int m_borderWidth = 0;
     QColor m_borderColor;
+    double m_cornerRadius = 0;
     bool m_mouseDown = false;
     bool m_mouseIn = false;
     QOVAImageView *m_imageView = nullptr;

@@ -12,6 +12,7 @@
 #include <QTextLayout>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -36,14 +37,34 @@ bool truncates(int mode)
 
 // Lays the text out in the width given, line by line, stopping once the
 // next line would not fit into maxHeight (the first line always counts).
+// With oneLine the whole text is one line, its line feeds read as blanks,
+// ending in an ellipsis where it does not fit (unless the mode clips).
 TextBlock layOut(const QString &text, const QFont &font, int breakMode, double width,
-                 double maxHeight = std::numeric_limits<double>::infinity())
+                 double maxHeight = std::numeric_limits<double>::infinity(), bool oneLine = false)
 {
     TextBlock block;
     const QFontMetricsF fm(font);
     block.lineHeight = fm.lineSpacing();
     block.ascent = fm.ascent();
     const double wrapWidth = width + 0.01;
+
+    if (oneLine) {
+        QString shown = text;
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        if (breakMode != QOVALabel::ByClipping) {
+            const Qt::TextElideMode elide = breakMode == QOVALabel::ByTruncatingHead ? Qt::ElideLeft
+                : breakMode == QOVALabel::ByTruncatingMiddle                       ? Qt::ElideMiddle
+                                                                                   : Qt::ElideRight;
+            // A slanted face reaches past its advance: the ellipsis stays
+            // inside the width with its ink, not only with its advance.
+            const double overhang = std::max(0.0, -fm.minRightBearing());
+            if (fm.horizontalAdvance(shown) > wrapWidth)
+                shown = fm.elidedText(shown, elide, std::max(0.0, wrapWidth - overhang));
+        }
+        block.lines.append({shown, fm.horizontalAdvance(shown)});
+        block.size = QSizeF(block.lines.first().width, block.lineHeight);
+        return block;
+    }
 
     auto add = [&](const QString &lineText) {
         const double top = block.lines.size() * block.lineHeight;
@@ -109,13 +130,17 @@ void QOVALabel::setStringValue(const QString &text)
 {
     const QString value = text.isNull() ? QString(QLatin1String("")) : text;
     m_stringValue = value;
-    // Tool tips take markup as rich text; a text that looks like markup (a
-    // device name such as "<b>x</b>") is shown character for character.
-    setToolTip(Qt::mightBeRichText(value)
-                   ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(value.toHtmlEscaped())
-                   : value);
+    setToolTip(toolTipForText(value));
     m_textString = value;
     update();
+}
+
+QString QOVALabel::toolTipForText(const QString &text)
+{
+    // Tool tips take markup as rich text; a text that looks like markup (a
+    // device name such as "<b>x</b>") is shown character for character.
+    return Qt::mightBeRichText(text) ? QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(text.toHtmlEscaped())
+                                     : text;
 }
 
 void QOVALabel::setTextString(const QString &text)
@@ -185,13 +210,22 @@ QSize QOVALabel::sizeHint() const
 QList<QOVALabel::Piece> QOVALabel::pieces() const
 {
     const double w = width(), h = height();
-    const double maxHeight = m_maximumNumberOfLines == 1 ? 15.0 : std::numeric_limits<double>::infinity();
-    TextBlock block = layOut(m_textString, font(), m_lineBreakMode, w, maxHeight);
+    const bool oneLine = m_maximumNumberOfLines == 1;
+    const double maxHeight = oneLine ? 15.0 : std::numeric_limits<double>::infinity();
+    TextBlock block = layOut(m_textString, font(), m_lineBreakMode, w, maxHeight, oneLine);
     QSizeF size = block.size;
-    if (m_maximumNumberOfLines == 1)
+    if (oneLine)
         size.setHeight(std::min(size.height(), 15.0));
     const double tw = size.width(), th = size.height();
-    const double y = m_isTopAlignment ? -6.0 : (h - th) * 0.5 - 2;
+    double y = m_isTopAlignment ? -6.0 : (h - th) * 0.5 - 2;
+    if (!m_isTopAlignment) {
+        // The lift of 2 above the centre never pushes text out over the
+        // label's edges: text that fits the height (one line as tall as it is
+        // drawn, not as measured) stays inside it, and text taller than the
+        // label is centred on it.
+        const double drawn = oneLine ? std::max(th, block.lineHeight) : th;
+        y = drawn <= h ? std::clamp(y, 0.0, h - drawn) : std::max(y, (h - drawn) * 0.5);
+    }
 
     switch (m_alignment) {
     case AlignCenter:
@@ -230,12 +264,22 @@ void QOVALabel::paintEvent(QPaintEvent *)
         return;
     p.setFont(font());
     p.setPen(m_displayColor);
+    for (const DrawnLine &line : drawnLines())
+        p.drawText(line.baseline, line.text);
+}
+
+QList<QOVALabel::DrawnLine> QOVALabel::drawnLines() const
+{
+    QList<DrawnLine> lines;
+    if (m_textString.isEmpty())
+        return lines;
+    const bool oneLine = m_maximumNumberOfLines == 1;
     for (const Piece &piece : pieces()) {
         // The lines as they were measured (in the label's width), each placed
         // by the alignment inside the piece's rectangle; lines below the
         // rectangle are not drawn, but the first one always is.
         const TextBlock block = layOut(piece.text, font(), m_lineBreakMode, width(),
-                                       std::max(piece.rect.height(), 1.0));
+                                       std::max(piece.rect.height(), 1.0), oneLine);
         for (qsizetype i = 0; i < block.lines.size(); ++i) {
             const Line &line = block.lines.at(i);
             double x = piece.rect.x();
@@ -243,10 +287,15 @@ void QOVALabel::paintEvent(QPaintEvent *)
                 x += (piece.rect.width() - line.width) * 0.5;
             else if (m_alignment == AlignRight)
                 x += piece.rect.width() - line.width;
+            else if (!line.text.isEmpty())
+                // A slanted first letter (italic "Z") reaches left of its
+                // origin: it starts at the left edge with its ink.
+                x += std::max(0.0, -QFontMetricsF(font()).leftBearing(line.text.at(0)));
             const double baseline = piece.rect.y() + i * block.lineHeight + block.ascent;
-            p.drawText(QPointF(x, baseline), line.text);
+            lines.append({line.text, QPointF(x, baseline)});
         }
     }
+    return lines;
 }
 
 void QOVALabel::mousePressEvent(QMouseEvent *event)

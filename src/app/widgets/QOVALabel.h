@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <QWidget>
@@ -31,6 +32,8 @@ public:
     // Text, tool tip and drawn text at once; a null text becomes "".
     void setStringValue(const QString &text);
     QString stringValue() const { return m_stringValue; }
+    // The tool tip that shows the text as it stands, markup included.
+    static QString toolTipForText(const QString &text);
     // Only the drawn text, without tool tip.
     void setTextString(const QString &text);
     QString textString() const { return m_textString; }
@@ -43,7 +46,8 @@ public:
 
     void setAlignment(int alignment);
     int alignment() const { return m_alignment; }
-    // 0: any number of lines. 1: the text is never measured taller than 15.
+    // 0: any number of lines. 1: one line, never measured taller than 15; a
+    // text wider than the label ends in an ellipsis (the tool tip keeps it whole).
     void setMaximumNumberOfLines(int lines);
     int maximumNumberOfLines() const { return m_maximumNumberOfLines; }
     void setLineBreakMode(int mode);
@@ -63,6 +67,14 @@ public:
     QList<QRectF> textRects() const;
     // The size the text takes laid out in the given width (no height limit).
     QSizeF textSize(double width) const;
+
+    // Each line as it is drawn: its text (elided where the label shows one
+    // line that does not fit) and the start of its baseline.
+    struct DrawnLine {
+        QString text;
+        QPointF baseline;
+    };
+    QList<DrawnLine> drawnLines() const;
 
     QSize sizeHint() const override;
 

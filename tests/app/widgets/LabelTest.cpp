@@ -2,9 +2,11 @@
 #include "QOVAFont.h"
 #include "QOVALabel.h"
 
+#include "TextFit.h"
 #include "WidgetTestSupport.h"
 
 #include <QDesktopServices>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,6 +106,64 @@ TEST(QOVALabelPlacement, WrapsLongTextButOneLineIsCappedAt15)
     EXPECT_LE(label.textRects()[0].height(), 15.0);
     label.setFont(fontWithSFProDisplay(20, 1));  // taller than 15 on its own
     EXPECT_LE(label.textRects()[0].height(), 15.0);
+}
+
+// The tests measure text in the font the application draws with.
+TEST(QOVALabelText, MeasuresInTheApplicationsLiberationSans)
+{
+    for (int type : {QOVAFontRegular, QOVAFontBold, QOVAFontBoldItalic})
+        EXPECT_EQ(QFontInfo(fontWithSFProDisplay(13, type)).family(), QStringLiteral("Liberation Sans")) << type;
+}
+
+// A label sized to its own text (as the pages size field titles) shows every
+// line whole: the lift above the centre does not cut the tops off.
+TEST(QOVALabelPlacement, LabelSizedToItsTextShowsItWhole)
+{
+    for (double size : {10.0, 12.0, 13.0, 18.0, 24.0}) {
+        for (int lines : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << size << " max lines " << lines);
+            QOVALabel label;
+            label.setFont(fontWithSFProDisplay(size, QOVAFontRegular));
+            label.setMaximumNumberOfLines(lines);
+            label.setStringValue(QStringLiteral("Confirm Password gjpq"));
+            label.resize(label.sizeHint());
+            EXPECT_TRUE(textfit::labelShowsWhole(&label));
+        }
+    }
+}
+
+// A one-line label keeps a text too long for it on one line inside its
+// width, ending in an ellipsis, whatever its break mode; the tool tip
+// shows the whole text, markup as it stands.
+TEST(QOVALabelPlacement, OneLineLabelElidesLongTextAndKeepsItWholeInTheToolTip)
+{
+    const QString text = QStringLiteral("<b>SN</b>") + QStringLiteral("0123456789 ").repeated(500);
+    for (int mode : {int(QOVALabel::ByWordWrapping), int(QOVALabel::ByCharWrapping), int(QOVALabel::ByTruncatingTail)}) {
+        for (int type : {QOVAFontRegular, QOVAFontBoldItalic}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " font type " << type);
+            QOVALabel label;
+            label.setFont(fontWithSFProDisplay(13, type));
+            label.setMaximumNumberOfLines(1);
+            label.setLineBreakMode(mode);
+            label.setStringValue(text);
+            label.resize(195, 32);
+            const QList<QOVALabel::DrawnLine> lines = label.drawnLines();
+            ASSERT_EQ(lines.size(), 1);
+            EXPECT_TRUE(lines.first().text.startsWith(QStringLiteral("<b>SN</b>0123")));
+            EXPECT_TRUE(lines.first().text.endsWith(QChar(0x2026))) << qPrintable(lines.first().text);
+            EXPECT_TRUE(textfit::labelShowsWhole(&label, true));
+            EXPECT_EQ(label.stringValue(), text);
+            EXPECT_TRUE(label.toolTip().contains(QStringLiteral("&lt;b&gt;SN&lt;/b&gt;0123")));
+            EXPECT_TRUE(label.toolTip().contains(QStringLiteral("0123456789 ").repeated(500).toHtmlEscaped()));
+        }
+    }
+    // A text that fits is drawn as it stands.
+    QOVALabel label;
+    label.setMaximumNumberOfLines(1);
+    label.setStringValue(QStringLiteral("10.0.0.7"));
+    label.resize(195, 32);
+    ASSERT_EQ(label.drawnLines().size(), 1);
+    EXPECT_EQ(label.drawnLines().first().text, QStringLiteral("10.0.0.7"));
 }
 
 // The rightmost column with ink in an image.
