@@ -688,7 +688,7 @@ void QOVAFirmwareViewController::addRemoteControl(const QOVAFirmwareModelRef &re
     if (const QOVAFirmwareModelRef existing = bar->remoteControl.lock()) {
         existing->productName = remote->productName;
         existing->version = remote->version;
-        if (existing->upgradeState == 0)
+        if (existing->upgradeState == 0 || existing->upgradeState == 3)
             checkForUpdateForModel(existing);
         reloadTableView();
         return;
