@@ -551,3 +551,26 @@ TEST_F(FirmwareUpdate, AFailedDownloadSaysSoOnEveryWaitingRowAndUpdateTriesAgain
     }
 }
 
+// A downloaded package that fails its check is deleted: the next Update
+// downloads it again instead of flashing the same bad file once more.
+TEST_F(FirmwareUpdate, APackageThatFailsItsCheckIsDeletedAndDownloadedAgain)
+{
+    if (m_skip)
+        return;
+    QByteArray bad = package(sim::Family::Pirok, QStringLiteral("12.0.4"));
+    bad[100] = char(bad[100] ^ 1);  // the suffix's CRC no longer fits; the check's MD5 does
+    const QString path = offer(1, QStringLiteral("12.0.4"), QStringLiteral("/files"), bad);
+    const QString destination = QOVADownloader::downloadFolder() + QLatin1Char('/') + QFileInfo(path).fileName();
+    plugRow(sim::Family::Pirok, QStringLiteral("PK80"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK80"));
+    ASSERT_TRUE(waitState(r, 1));
+    for (size_t attempt = 1; attempt <= 2; ++attempt) {
+        click(cell(r)->updateButton());
+        ASSERT_TRUE(waitState(r, 8)) << attempt;
+        EXPECT_TRUE(cell(r)->failedView()->isVisible()) << attempt;
+        EXPECT_FALSE(QFileInfo::exists(destination)) << attempt;
+        EXPECT_EQ(m_server.requestsFor(path, attempt).size(), attempt);
+    }
+    EXPECT_EQ(bus()->device(QStringLiteral("PK80"))->firmwareVersion(), QStringLiteral("12.0.3"));
+}
