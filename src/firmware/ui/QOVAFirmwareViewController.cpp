@@ -13,7 +13,9 @@
 #include "models/OOBModel.h"
 #include "models/PasswordEnableModel.h"
 #include "util/QOVABlockTimer.h"
+#include "version_compare.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -134,10 +136,37 @@ void QOVAFirmwareViewController::viewDidLoad()
     m_table->setAutoFillBackground(true);
     m_table->resize(820, 544);
     m_scroll->setWidget(m_table);
-    const int top = m_tipView->geometry().bottom() + 1;
-    m_scroll->setGeometry(0, top, 820, page->height() - top);
+    // The banner shows only once the update server names a newer version of
+    // the application (checkApplicationUpdate).
+    m_tipView->hide();
+    layoutScrollView();
     m_tipView->raise();
     reloadTableView();
+    checkApplicationUpdate();
+}
+
+void QOVAFirmwareViewController::layoutScrollView()
+{
+    if (!m_scroll)
+        return;
+    const int top = m_tipView && !m_tipView->isHidden() ? m_tipView->geometry().bottom() + 1 : kNavigationHeight;
+    m_scroll->setGeometry(0, top, 820, view()->height() - top);
+}
+
+void QOVAFirmwareViewController::checkApplicationUpdate()
+{
+    QPointer<QOVAFirmwareViewController> self(this);
+    QOVAClientNetwork::sharedClientNetwork()->checkApplicationVersion(
+        [self](const std::optional<QOVANetworkError> &error, const QString &version) {
+            if (!self || !self->m_tipView)
+                return;
+            const QString own = QCoreApplication::applicationVersion();
+            const bool newer = !error && firmware_version_is_newer(own, version, 1);
+            QOVA_LOG(INFO, UI, "Application version %s, newest %s", qUtf8Printable(own),
+                     error ? "unknown" : qUtf8Printable(version));
+            self->m_tipView->setHidden(!newer);
+            self->layoutScrollView();
+        });
 }
 
 void QOVAFirmwareViewController::closeUpgradeTipView()
@@ -618,6 +647,8 @@ void QOVAFirmwareViewController::viewDidAppear()
 
 void QOVAFirmwareViewController::autoCheckAll()
 {
+    if (m_tipView)
+        checkApplicationUpdate();
     const QList<QOVAFirmwareSectionRef> sections = m_sectionList;
     for (const QOVAFirmwareSectionRef &section : sections) {
         const QList<QOVAFirmwareModelRef> rows = section->deviceList;

@@ -122,6 +122,12 @@ private:
     QOVAFirmwareModelRef rowForView(QWidget *view) const;
     int indexOfRow(const QOVAFirmwareModelRef &model) const;
     void layoutTable();
+    // The scroll view under the banner, or under the navigation bar while
+    // the banner is hidden.
+    void layoutScrollView();
+    // Shows the banner when the update server names a newer version of the
+    // application, hides it otherwise.
+    void checkApplicationUpdate();
     void redrawRow(const QOVAFirmwareModelRef &model);
     qint64 getCanUpdateDeviceNumber(qint64 type) const;
 

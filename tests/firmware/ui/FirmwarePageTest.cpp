@@ -7,6 +7,11 @@
 #include "QOVASegmentItem.h"
 #include "firmware/ui/QOVAFirmwareListHeader.h"
 #include "sim/SimDevice.h"
+#include "support/DfuFileMaker.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QScrollArea>
 
 using namespace fwtest;
 
@@ -192,4 +197,44 @@ TEST_F(FirmwarePage, ACheckReplyWithoutAVersionOffersNothing)
     EXPECT_NE(r->upgradeState, 4);
     spin(50);
     EXPECT_TRUE(m_server.requestsFor(package).empty());
+}
+
+// The banner that asks to update the application first shows only while the
+// update server names a newer version of the application; the rows then
+// start under it, and under the navigation bar while it is hidden.
+TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
+{
+    if (m_skip)
+        return;
+    const QString ownVersion = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK90"));
+    openPage();
+    QOVAUpgradeTipView *banner = page()->tipView();
+    ASSERT_TRUE(banner);
+    spin(50);
+    EXPECT_FALSE(banner->isVisible());  // no address: nothing is known
+    EXPECT_EQ(page()->mainScrollview()->y(), 56);
+
+    const QString answer = QStringLiteral("/files/check/app.json");
+    m_config.insert(QStringLiteral("APPLICATION_CONFIG_URL"), m_server.url(answer));
+    testsupport::writeFile(m_configDir.filePath(QStringLiteral("OrvalindeApp.Config")),
+                           QJsonDocument(m_config).toJson());
+    const struct {
+        const char *newest;
+        bool shown;
+    } cases[] = {{"1.0.1", true}, {"1.0.0", false}, {"1.1", true}, {"0.9.9", false}, {nullptr, false}};
+    size_t asked = 0;
+    for (const auto &c : cases) {
+        ASSERT_TRUE(m_server.put(QStringLiteral("check/app.json"),
+                                 c.newest ? QStringLiteral(R"({"version":"%1"})").arg(QLatin1String(c.newest)).toUtf8()
+                                          : QByteArray("{}")));
+        post("QOVADeviceAutoCheckUpdate", {});
+        ASSERT_EQ(m_server.requestsFor(answer, ++asked).size(), asked);
+        spin(50);
+        const char *label = c.newest ? c.newest : "no version";
+        EXPECT_EQ(banner->isVisible(), c.shown) << label;
+        EXPECT_EQ(page()->mainScrollview()->y(), c.shown ? banner->geometry().bottom() + 1 : 56) << label;
+    }
+    QCoreApplication::setApplicationVersion(ownVersion);
 }
