@@ -12,6 +12,9 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
 
 using namespace fwtest;
 
@@ -237,4 +240,55 @@ TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
         EXPECT_EQ(page()->mainScrollview()->y(), c.shown ? banner->geometry().bottom() + 1 : 56) << label;
     }
     QCoreApplication::setApplicationVersion(ownVersion);
+}
+
+// With three sections the rows outgrow the page: the bar's thumb, the dark
+// part of the bar, stands where the rows are, at the top and at the end, as
+// the wheel scrolls them.
+TEST_F(FirmwarePage, TheScrollBarThumbFollowsTheRows)
+{
+    if (m_skip)
+        return;
+    plugRow(sim::Family::Pirok, QStringLiteral("PK1"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR1"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK2"));
+    plugRow(sim::Family::Vasko, QStringLiteral("VS1"));
+    openPage();
+    QScrollArea *scroll = page()->mainScrollview();
+    QScrollBar *bar = scroll->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_GT(bar->maximum(), 0);
+    // The darkness of the bar over a band of its height (0 top, 1 bottom).
+    auto darkness = [&](double from, double to) {
+        const QImage picture = bar->grab().toImage();
+        double sum = 0;
+        int n = 0;
+        for (int y = int(from * picture.height()); y < int(to * picture.height()); ++y) {
+            for (int x = 0; x < picture.width(); ++x, ++n)
+                sum += 255 - qGray(picture.pixel(x, y));
+        }
+        return n ? sum / n : 0.0;
+    };
+    // Where the thumb is: the darker of the top and the bottom band (the
+    // thumb is longer than half the bar here).
+    enum { Top, Bottom };
+    auto thumbAt = [&] { return darkness(0.0, 0.1) > darkness(0.9, 1.0) ? Top : Bottom; };
+    auto wheel = [&](int steps) {
+        const QPointF at(200, 200);
+        QWheelEvent event(at, scroll->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * steps), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(scroll->viewport(), &event);
+        QCoreApplication::processEvents();
+    };
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(thumbAt(), Top);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_scroll_top"));
+    wheel(20);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(scroll->widget()->y(), -bar->value());
+    EXPECT_EQ(thumbAt(), Bottom);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_scroll_end"));
+    wheel(-20);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(thumbAt(), Top);
 }
