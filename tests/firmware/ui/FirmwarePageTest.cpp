@@ -226,17 +226,18 @@ TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
     const struct {
         const char *newest;
         bool shown;
-    } cases[] = {{"1.0.1", true}, {"1.0.0", false}, {"1.1", true}, {"0.9.9", false}, {nullptr, false}};
+    } cases[] = {{"1.0.1", true}, {"1.0.0", false}, {"1.1", true}, {nullptr, false}, {"1.2", true}, {"0.9.9", false}};
+    // Each case turns the banner the other way, so its answer is seen.
     size_t asked = 0;
     for (const auto &c : cases) {
         ASSERT_TRUE(m_server.put(QStringLiteral("check/app.json"),
                                  c.newest ? QStringLiteral(R"({"version":"%1"})").arg(QLatin1String(c.newest)).toUtf8()
                                           : QByteArray("{}")));
         post("QOVADeviceAutoCheckUpdate", {});
-        ASSERT_EQ(m_server.requestsFor(answer, ++asked).size(), asked);
-        spin(50);
         const char *label = c.newest ? c.newest : "no version";
-        EXPECT_EQ(banner->isVisible(), c.shown) << label;
+        EXPECT_TRUE(waitUntil([&] { return banner->isVisible() == c.shown; }, 20000)) << label;
+        ++asked;
+        EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(answer).size() == asked; }, 20000)) << label;
         EXPECT_EQ(page()->mainScrollview()->y(), c.shown ? banner->geometry().bottom() + 1 : 56) << label;
     }
     QCoreApplication::setApplicationVersion(ownVersion);
