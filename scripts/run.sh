@@ -2,8 +2,10 @@
 # Builds the application and starts it. Without ORVALINDE_BACKEND=linux it runs
 # on three simulated devices (one of each family), with a loopback HTTPS update
 # server (nginx) that offers each of them a newer firmware; the server stops
-# when the application exits. With no display it runs under xvfb-run and saves
-# a screenshot of the main window.
+# when the application exits. The server offers the application's own version,
+# so no application update is offered; ORVALINDE_OFFER_APP_UPDATE=1 makes it
+# offer a newer one. With no display it runs under xvfb-run and saves a
+# screenshot of the main window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -11,9 +11,15 @@
 # DIR/OrvalindeApp.Config: the four update-check addresses and
 # UPDATE_CA_CERTIFICATES, the authority the application trusts for this
 # server (its verification of the server's certificate stays on).
+#
+# It also answers APPLICATION_CONFIG_URL with the application's own version
+# (the project version in CMakeLists.txt), so the firmware page shows no
+# banner asking to update the application. Set ORVALINDE_OFFER_APP_UPDATE=1
+# to offer a newer application version instead (the banner then shows).
 set -euo pipefail
 
 cmd="${1:-}"
+project_dir="$(cd "$(dirname "$0")/.." && pwd)"
 dir="${2:-}"
 [ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start DIR SIMFW | stop DIR" >&2; exit 2; }
 
@@ -107,6 +113,14 @@ for offer in "${offers[@]}"; do
     > "www/check/$family.json"
   config+="\"$key\": \"$base/check/$family.json\", "
 done
+# The application's own version, or one step newer when asked.
+app_version="$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$project_dir/CMakeLists.txt")"
+[ -n "$app_version" ] || { echo "no project version in $project_dir/CMakeLists.txt" >&2; exit 1; }
+if [ "${ORVALINDE_OFFER_APP_UPDATE:-0}" = "1" ]; then
+  app_version="${app_version%.*}.$(( ${app_version##*.} + 1 ))"
+fi
+printf '{"version": "%s"}\n' "$app_version" > www/check/app.json
+config+="\"APPLICATION_CONFIG_URL\": \"$base/check/app.json\", "
 config+="\"UPDATE_CA_CERTIFICATES\": \"$dir/ca.crt\"}"
 echo "$config" > OrvalindeApp.Config
 echo "$dir/OrvalindeApp.Config"

@@ -15,6 +15,18 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message id="STRING_CHECKING">
+        <source>Checking…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message id="STRING_CHECK_AGAIN">
+        <source>Check again</source>
+        <translation>Check again</translation>
+    </message>
+    <message id="STRING_CHECK_FAILED">
+        <source>Could not check for updates.</source>
+        <translation>Could not check for updates.</translation>
+    </message>
     <message id="STRING_CLOSE">
         <source>Close</source>
         <translation>Close</translation>
@@ -38,6 +50,10 @@
     <message id="STRING_DOWNLOADING">
         <source>Downloading</source>
         <translation>Downloading</translation>
+    </message>
+    <message id="STRING_DOWNLOAD_FAILED">
+        <source>The firmware download failed. Nothing was installed; try again.</source>
+        <translation>The firmware download failed. Nothing was installed; try again.</translation>
     </message>
     <message id="STRING_FILE_VERSION">
         <source>File version:</source>

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStandardPaths>
@@ -128,6 +129,39 @@ void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
         }
         if (result)
             result(std::nullopt, version, url, member(object, "md5"));
+    });
+}
+
+void QOVAClientNetwork::checkApplicationVersion(ApplicationResult result)
+{
+    const QUrl url(member(updateConfiguration(), "APPLICATION_CONFIG_URL"));
+    if (!QOVANetworkError::isSecureAddress(url)) {
+        const QOVANetworkError error = QOVANetworkError::make(
+            QOVANetworkError::InsecureAddress, QStringLiteral("No https address for the application's version"));
+        QMetaObject::invokeMethod(this, [error, result = std::move(result)] {
+            if (result)
+                result(error, QString());
+        }, Qt::QueuedConnection);
+        return;
+    }
+    QNetworkReply *reply =
+        QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
+    connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {
+        reply->deleteLater();
+        std::optional<QOVANetworkError> error;
+        QString version;
+        if (reply->error() != QNetworkReply::NoError) {
+            error = QOVANetworkError::fromReply(reply);
+        } else {
+            version = member(QJsonDocument::fromJson(reply->readAll()).object(), "version").trimmed();
+            if (version.isEmpty())
+                error = QOVANetworkError::make(QOVANetworkError::BadCheckReply,
+                                               QStringLiteral("the reply names no application version"));
+        }
+        if (error)
+            QOVA_LOG(WARNING, UI, "Application version check failed, %s", qUtf8Printable(error->localizedDescription));
+        if (result)
+            result(error, version);
     });
 }
 

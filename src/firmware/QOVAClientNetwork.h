@@ -9,7 +9,9 @@
 // The built-in one is a resource of the application; a file of the same
 // name in "Zentaro® Orvalinde" under the user's or the system's
 // configuration folder replaces it, and ORVALINDE_UPDATE_CONFIG can name
-// another file (for tests). Its optional key UPDATE_CA_CERTIFICATES names a
+// another file (for tests). Its optional key APPLICATION_CONFIG_URL names the
+// address that tells the newest version of the application itself, and
+// UPDATE_CA_CERTIFICATES names a
 // PEM file of certificate authorities trusted for the update server besides
 // the system's.
 
@@ -41,6 +43,14 @@ public:
     // remote control, 4 Vasko) for its newest firmware. The result arrives
     // once, on the main thread.
     void checkUpgrade(int type, CheckResult result);
+
+    // Asks the address under the optional key APPLICATION_CONFIG_URL for the
+    // newest version of this application (the reply's "version"). Without
+    // the key, or when the server does not answer with a version, the result
+    // carries an error. The result arrives once, on the main thread.
+    using ApplicationResult = std::function<void(const std::optional<QOVANetworkError> &error,
+                                                 const QString &version)>;
+    void checkApplicationVersion(ApplicationResult result);
 
     // Starts the download of a package. md5 is the digest of the update
     // check; a finished file must match it before success (no check when it

@@ -212,6 +212,10 @@ void QOVAUpgradeManager::checkFinished(const Job &job, bool valid, const dfu_fil
         std::lock_guard<std::mutex> lock(m_mutex);
         dropped = removeWaitingUpgraderDevicesLocked(job->filePath);
     }
+    // A downloaded package that fails its check is never used again: the
+    // next update fetches it anew. A file the user chose stays.
+    if (isDownloadedPackage(job->filePath))
+        removeLocalFirmware(job->filePath);
     // Every device that waited for the file is told, each once.
     const QOVAError error = getUpgradeError();
     for (const Job &waiting : dropped) {

@@ -48,7 +48,8 @@ public:
     // Flashes the firmware file at path into the device. No path, or a
     // device that cannot be opened for flashing: failed is called at once
     // with the update-failed error. A file that cannot be mapped or has no
-    // valid suffix fails every device waiting for it (code 0). Otherwise the
+    // valid suffix fails every device waiting for it (code 0), and is deleted
+    // when it is a downloaded package. Otherwise the
     // upgrader's outcome arrives unchanged (codes 0, 1 corrupt firmware,
     // 2 device lost); on code 1 the devices still waiting for that file fail
     // with the same error, and a downloaded package that no other device is

@@ -6,8 +6,9 @@
 // 3 remote control of a video bar, 4 network camera, 5 section header,
 // 6 separator.
 // Upgrade states: 0 up to date as of updateDate, 1 newer version offered,
-// 2 the same for a device in DFU mode, 4 downloading, 6 installing,
-// 7 installed, 8 update failed (3 and 5 are never set).
+// 2 the same for a device in DFU mode, 3 not known: the last update check
+// failed, 4 downloading, 6 installing, 7 installed, 8 update failed (5 is
+// never set).
 
 #include "QOVAError.h"
 
@@ -40,6 +41,13 @@ public:
     double totalSize = 0;
     QDateTime updateDate;    // invalid when none
     std::optional<QOVAError> updateError;
+    // What the row's failure tip says for a failure the page describes
+    // itself (a failed check in state 3, a failed download in state 8), and
+    // the technical reason behind it; empty otherwise.
+    QString failureText;
+    QString failureDetail;
+    // An update check of the row is under way.
+    bool isChecking = false;
     // A remote control's video bar (kept alive by the remote's row), and a
     // video bar's remote control (empty once no list holds that row).
     QOVAFirmwareModelRef relativeDeviceModel;

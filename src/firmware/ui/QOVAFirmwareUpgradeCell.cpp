@@ -149,6 +149,7 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
     m_updateButton->hiddenImage(true);
 
     auto show = [](QWidget *w, bool shown) { w->setHidden(!shown); };
+    m_failedView->setToolTip(QString());
     switch (row.upgradeState) {
     case 0:
     case 7:
@@ -179,6 +180,23 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
             m_versionLabel->setStringValue(typeBarOrCamera && row.isDFU() ? newVersionText(row) : twoVersionText(row));
         else
             m_versionLabel->setStringValue(typeBarOrCamera ? newVersionText(row) : twoVersionText(row));
+        break;
+    case 3:
+        // The check failed: nothing is known about a newer version, so
+        // neither the up-to-date mark nor Update; the reason and a way to
+        // ask again.
+        show(m_remainingSizeLabel, false);
+        show(m_progress, false);
+        show(m_updateButton, true);
+        m_updateButton->setDisabled(row.isChecking);
+        m_updateButton->setTextString(qtTrId(row.isChecking ? "STRING_CHECKING" : "STRING_CHECK_AGAIN"));
+        show(m_localUpdateButton, true);
+        show(m_cancelButton, false);
+        show(m_statusView, false);
+        show(m_failedView, true);
+        m_failedView->showFailedString(row.failureText.isEmpty() ? qtTrId("STRING_CHECK_FAILED") : row.failureText);
+        m_failedView->setToolTip(row.failureDetail);
+        m_versionLabel->setStringValue(currentVersionText(row));
         break;
     case 4:
         show(m_remainingSizeLabel, true);
@@ -227,7 +245,11 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
         show(m_cancelButton, false);
         show(m_statusView, false);
         show(m_failedView, true);
-        if (row.type == 3) {
+        if (!row.failureText.isEmpty()) {
+            // A failure the page described itself (the download).
+            m_failedView->showFailedString(row.failureText);
+            m_failedView->setToolTip(row.failureDetail);
+        } else if (row.type == 3) {
             m_failedView->showFailedString(qtTrId("STRING_UPDATE_FAILED"));
         } else if (row.type == 4) {
             const QString inCall = qtTrId("STRING_UPDATE_FAILED_INCALL");
@@ -247,14 +269,16 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
     if (row.type == 3) {
         m_localUpdateButton->setHidden(true);
         const QOVAFirmwareModelRef bar = row.relativeDeviceModel;
-        if ((bar && (bar->upgradeState == 6 || bar->upgradeState == 4)) || !row.active)
+        // Asking the server needs neither the video bar nor the remote.
+        if (row.upgradeState != 3
+            && ((bar && (bar->upgradeState == 6 || bar->upgradeState == 4)) || !row.active))
             m_updateButton->setDisabled(true);
         if (!row.active && row.upgradeState == 1) {
             m_failedView->showFailedString(qtTrId("STRING_PRESS_TO_WAKEUP_REMOTE"));
             m_failedView->setHidden(false);
         }
     }
-    if (row.type == 2) {
+    if (row.type == 2 && row.upgradeState != 3) {
         const QOVAFirmwareModelRef remote = row.remoteControl.lock();
         if (remote && (remote->upgradeState == 6 || remote->upgradeState == 4))
             m_updateButton->setDisabled(true);
@@ -271,7 +295,12 @@ void QOVAFirmwareUpgradeCell::updateProgress(double progress)
 
 void QOVAFirmwareUpgradeCell::clickUpdateButton()
 {
-    if (m_delegate)
+    if (!m_delegate)
+        return;
+    // After a failed check the button is "Check again".
+    if (m_updateModel && m_updateModel->upgradeState == 3)
+        m_delegate->checkAgain(this);
+    else
         m_delegate->updateIfNeedPassword(this);
 }
 
@@ -330,5 +359,10 @@ void QOVAFirmwareUpgradeCell::layoutViews()
     m_cancelButton->setGeometry(kBarLeft, kBarTop + 5 + 7, std::max(1, int(std::ceil(m_cancelButton->textLength())) - 10), 14);
     m_remainingSizeLabel->setGeometry(kBarLeft, 26, 200, 14);
     m_statusView->setGeometry(w - 24 - 128, (h - 36) / 2, 128, 36);
-    m_failedView->setGeometry(updateLeft - 10 - 212, 0, 212, h);
+    // The failure tip ends 10 before Update and never covers the local
+    // update button beside the versions: a long version text narrows it.
+    int tipLeft = updateLeft - 10 - 212;
+    if (!m_localUpdateButton->isHidden())
+        tipLeft = std::max(tipLeft, m_localUpdateButton->geometry().right() + 1 + 8);
+    m_failedView->setGeometry(tipLeft, 0, std::max(0, updateLeft - 10 - tipLeft), h);
 }

@@ -3,7 +3,8 @@
 // picture and name, the installed and offered versions and, by the row's
 // upgrade state, the Update button, the download or installation progress
 // with a Cancel link, an up-to-date or installed mark, or the reason of a
-// failed update; and "Update from local file". Every click goes to the
+// failed update or check (with "Check again" in place of Update after a
+// failed check); and "Update from local file". Every click goes to the
 // delegate; the cell starts no work itself.
 
 #include "QOVAFirmwareModel.h"
@@ -24,6 +25,8 @@ public:
     virtual void updateIfNeedPassword(QOVAFirmwareUpgradeCell *cell) = 0;
     virtual void cancelDownload(QOVAFirmwareUpgradeCell *cell) = 0;
     virtual void performLocalDFU(QOVAFirmwareUpgradeCell *cell, const QString &filePath) = 0;
+    // The row's last update check failed and the user asks again.
+    virtual void checkAgain(QOVAFirmwareUpgradeCell *cell) = 0;
 };
 
 class QOVAFirmwareUpgradeCell : public QWidget {

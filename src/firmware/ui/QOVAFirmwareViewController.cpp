@@ -13,7 +13,9 @@
 #include "models/OOBModel.h"
 #include "models/PasswordEnableModel.h"
 #include "util/QOVABlockTimer.h"
+#include "version_compare.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -129,15 +131,51 @@ void QOVAFirmwareViewController::viewDidLoad()
     m_scroll->setAutoFillBackground(true);
     m_scroll->viewport()->setPalette(p);
     m_scroll->viewport()->setAutoFillBackground(true);
+    // The thumb is the dark part of the bar on the page's light grey, so
+    // that it reads as the part that moves with the rows (the platform's
+    // light handle on a darker groove reads the other way round).
+    m_scroll->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: #f6f6f6; width: 12px; margin: 0; border: none; }"
+        "QScrollBar::handle:vertical { background: #b0b0b0; border-radius: 4px; min-height: 32px; margin: 2px; }"
+        "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: #8a8a8a; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     m_table = new QWidget;
     m_table->setPalette(p);
     m_table->setAutoFillBackground(true);
     m_table->resize(820, 544);
     m_scroll->setWidget(m_table);
-    const int top = m_tipView->geometry().bottom() + 1;
-    m_scroll->setGeometry(0, top, 820, page->height() - top);
+    // The banner shows only once the update server names a newer version of
+    // the application (checkApplicationUpdate).
+    m_tipView->hide();
+    layoutScrollView();
     m_tipView->raise();
     reloadTableView();
+    checkApplicationUpdate();
+}
+
+void QOVAFirmwareViewController::layoutScrollView()
+{
+    if (!m_scroll)
+        return;
+    const int top = m_tipView && !m_tipView->isHidden() ? m_tipView->geometry().bottom() + 1 : kNavigationHeight;
+    m_scroll->setGeometry(0, top, 820, view()->height() - top);
+}
+
+void QOVAFirmwareViewController::checkApplicationUpdate()
+{
+    QPointer<QOVAFirmwareViewController> self(this);
+    QOVAClientNetwork::sharedClientNetwork()->checkApplicationVersion(
+        [self](const std::optional<QOVANetworkError> &error, const QString &version) {
+            if (!self || !self->m_tipView)
+                return;
+            const QString own = QCoreApplication::applicationVersion();
+            const bool newer = !error && firmware_version_is_newer(own, version, 1);
+            QOVA_LOG(INFO, UI, "Application version %s, newest %s", qUtf8Printable(own),
+                     error ? "unknown" : qUtf8Printable(version));
+            self->m_tipView->setHidden(!newer);
+            self->layoutScrollView();
+        });
 }
 
 void QOVAFirmwareViewController::closeUpgradeTipView()
@@ -618,6 +656,8 @@ void QOVAFirmwareViewController::viewDidAppear()
 
 void QOVAFirmwareViewController::autoCheckAll()
 {
+    if (m_tipView)
+        checkApplicationUpdate();
     const QList<QOVAFirmwareSectionRef> sections = m_sectionList;
     for (const QOVAFirmwareSectionRef &section : sections) {
         const QList<QOVAFirmwareModelRef> rows = section->deviceList;
@@ -688,7 +728,7 @@ void QOVAFirmwareViewController::addRemoteControl(const QOVAFirmwareModelRef &re
     if (const QOVAFirmwareModelRef existing = bar->remoteControl.lock()) {
         existing->productName = remote->productName;
         existing->version = remote->version;
-        if (existing->upgradeState == 0)
+        if (existing->upgradeState == 0 || existing->upgradeState == 3)
             checkForUpdateForModel(existing);
         reloadTableView();
         return;

@@ -18,6 +18,7 @@
 #include "QOVAFirmwareUpgradeCell.h"
 #include "QOVAUpgradeSignInWindow.h"
 #include "QOVAUpgradeTipView.h"
+#include "QOVANetworkError.h"
 
 #include <QHash>
 #include <QList>
@@ -26,6 +27,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
 class DeviceInfoModel;
 class QScrollArea;
@@ -96,6 +98,7 @@ public:
     void updateIfNeedPassword(QOVAFirmwareUpgradeCell *cell) override;
     void cancelDownload(QOVAFirmwareUpgradeCell *cell) override;
     void performLocalDFU(QOVAFirmwareUpgradeCell *cell, const QString &filePath) override;
+    void checkAgain(QOVAFirmwareUpgradeCell *cell) override;
     // QOVAUpgradeSignInDelegate
     void signInUsingPassword(const QString &password, const QOVAFirmwareModelRef &model) override;
     // QOVAUpgradeTipViewDelegate
@@ -119,12 +122,20 @@ private:
     QOVAFirmwareModelRef rowForView(QWidget *view) const;
     int indexOfRow(const QOVAFirmwareModelRef &model) const;
     void layoutTable();
+    // The scroll view under the banner, or under the navigation bar while
+    // the banner is hidden.
+    void layoutScrollView();
+    // Shows the banner when the update server names a newer version of the
+    // application, hides it otherwise.
+    void checkApplicationUpdate();
     void redrawRow(const QOVAFirmwareModelRef &model);
     qint64 getCanUpdateDeviceNumber(qint64 type) const;
 
     void checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model);
-    void downloadFirmwareForDevice(const QOVAFirmwareModelRef &model,
-                                   std::function<void(bool succeeded, const QOVAFirmwareModelRef &)> complete);
+    // complete gets the download's error when it failed.
+    void downloadFirmwareForDevice(
+        const QOVAFirmwareModelRef &model,
+        std::function<void(const std::optional<QOVANetworkError> &, const QOVAFirmwareModelRef &)> complete);
     void reloadDownloadingCells(qint64 received, qint64 total, const QString &sourcePath);
     void upgradeAllForModels(const QOVAFirmwareModelRef &model);
     void updateDeviceRemoteControl(const QOVAFirmwareModelRef &model);

@@ -22,10 +22,14 @@ void QOVAFirmwareViewController::checkForUpdateForModel(const QOVAFirmwareModelR
 void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model)
 {
     QPointer<QOVAFirmwareViewController> self(this);
+    model->isChecking = true;
+    if (model->upgradeState == 3)
+        redrawRow(model);  // "Check again" waits for the answer
     QOVAClientNetwork::sharedClientNetwork()->checkUpgrade(int(kind), [self, model](
                                                                             const std::optional<QOVANetworkError> &error,
                                                                             const QString &version, const QString &url,
                                                                             const QString &md5) {
+        model->isChecking = false;
         if (!self)
             return;
         // A row whose update started meanwhile keeps its state.
@@ -33,10 +37,11 @@ void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareMod
             return;
         if (error) {
             QOVA_LOG(ERROR, UI, "Firmware auto check failed,%s", qUtf8Printable(error->localizedDescription));
-            if (model->isDFU())
-                return;
-            model->upgradeState = 0;
-            model->updateDate = QDateTime::currentDateTime();
+            // Nothing is known about a newer version: the row says that the
+            // check failed and offers to ask again, never "Up to date".
+            model->upgradeState = 3;
+            model->failureText = qtTrId("STRING_CHECK_FAILED");
+            model->failureDetail = error->localizedDescription;
             model->hasNewVersion = false;
         } else if (self->compareVersion(model->version, version, model->type) || model->isDFU()) {
             model->upgradeState = 1;
@@ -44,10 +49,14 @@ void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareMod
             model->targetVersion = version;
             model->checksum = md5;
             model->hasNewVersion = true;
+            model->failureText.clear();
+            model->failureDetail.clear();
         } else {
             model->upgradeState = 0;
             model->updateDate = QDateTime::currentDateTime();
             model->hasNewVersion = false;
+            model->failureText.clear();
+            model->failureDetail.clear();
         }
         self->reloadTableView();
         self->upgrade_checkUpdateGroup(model);
@@ -124,12 +133,15 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
     }
     model->progress = 0;
     model->upgradeState = 4;
+    model->failureText.clear();
+    model->failureDetail.clear();
     redrawRow(model);
     m_updatingList.append(model);
     setDeviceListStatus(2, model->serialNumber);
 
     QPointer<QOVAFirmwareViewController> self(this);
-    downloadFirmwareForDevice(model, [self](bool succeeded, const QOVAFirmwareModelRef &row) {
+    downloadFirmwareForDevice(model, [self](const std::optional<QOVANetworkError> &error,
+                                            const QOVAFirmwareModelRef &row) {
         if (!self)
             return;
         const QString source = row->sourcePath;
@@ -139,12 +151,22 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
             if (r->sourcePath == source)
                 waiting.append(r);
         }
-        if (succeeded) {
+        if (!error) {
             self->upgradeAllForModels(row);
         } else {
+            // Every row that waited for the package says that the download
+            // failed and offers Update again. A cancelled transfer has no
+            // rows left waiting; should one remain, it is offered again.
             for (const QOVAFirmwareModelRef &r : std::as_const(waiting)) {
                 self->updateDeviceListModel(r);
-                r->upgradeState = 1;
+                if (error->isCancelled()) {
+                    r->upgradeState = r->isDFU() ? 2 : 1;
+                } else {
+                    r->upgradeState = 8;
+                    r->updateError.reset();
+                    r->failureText = qtTrId("STRING_DOWNLOAD_FAILED");
+                    r->failureDetail = error->localizedDescription;
+                }
                 self->redrawRow(r);
             }
         }
@@ -155,7 +177,8 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
 }
 
 void QOVAFirmwareViewController::downloadFirmwareForDevice(
-    const QOVAFirmwareModelRef &model, std::function<void(bool, const QOVAFirmwareModelRef &)> complete)
+    const QOVAFirmwareModelRef &model,
+    std::function<void(const std::optional<QOVANetworkError> &, const QOVAFirmwareModelRef &)> complete)
 {
     upgrade_checkUpdateGroup(model);
     QPointer<QOVAFirmwareViewController> self(this);
@@ -175,7 +198,7 @@ void QOVAFirmwareViewController::downloadFirmwareForDevice(
                 if (r->sourcePath == model->sourcePath)
                     r->localFilePath = path;
             }
-            complete(true, model);
+            complete(std::nullopt, model);
         },
         [self, model, complete](const QOVANetworkError &error) {
             if (!self)
@@ -183,7 +206,7 @@ void QOVAFirmwareViewController::downloadFirmwareForDevice(
             QOVA_LOG(ERROR, DFU, "Download of %s failed: %s", qUtf8Printable(model->sourcePath),
                      qUtf8Printable(error.localizedDescription));
             self->upgrade_checkUpdateGroup(model);
-            complete(false, model);
+            complete(error, model);
         });
 }
 
@@ -359,4 +382,12 @@ void QOVAFirmwareViewController::cancelDownload(QOVAFirmwareUpgradeCell *cell)
     row->upgradeState = row->isDFU() ? 2 : 1;
     redrawRow(row);
     upgrade_checkUpdateGroup(row);
+}
+
+void QOVAFirmwareViewController::checkAgain(QOVAFirmwareUpgradeCell *cell)
+{
+    const QOVAFirmwareModelRef row = rowForView(cell);
+    if (!row || !row->canRefresh() || row->isChecking)
+        return;
+    checkForUpdateForModel(row);
 }

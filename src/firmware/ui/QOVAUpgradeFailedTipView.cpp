@@ -5,6 +5,8 @@
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
 
+#include <algorithm>
+
 QOVAUpgradeFailedTipView::QOVAUpgradeFailedTipView(QWidget *parent)
     : QWidget(parent)
 {
@@ -40,6 +42,6 @@ void QOVAUpgradeFailedTipView::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     const int h = height();
     m_imageView->setGeometry(0, (h - 16) / 2, 16, 16);
-    m_textLabel->setGeometry(16 + 8, 0, 188, h);
+    m_textLabel->setGeometry(16 + 8, 0, std::min(188, std::max(0, width() - 16 - 8)), h);
     m_tipButton->setGeometry(width() - 105, 0, 105, h);
 }

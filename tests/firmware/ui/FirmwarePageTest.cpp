@@ -7,6 +7,14 @@
 #include "QOVASegmentItem.h"
 #include "firmware/ui/QOVAFirmwareListHeader.h"
 #include "sim/SimDevice.h"
+#include "support/DfuFileMaker.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
 
 using namespace fwtest;
 
@@ -185,11 +193,103 @@ TEST_F(FirmwarePage, ACheckReplyWithoutAVersionOffersNothing)
     ASSERT_TRUE(r->isDFU());
     EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(QStringLiteral("/files/check/kind1.json")).empty(); }));
     spin(50);
-    EXPECT_EQ(r->upgradeState, 0);
+    EXPECT_EQ(r->upgradeState, 3);  // not known, never "Up to date"
     EXPECT_TRUE(r->sourcePath.isEmpty());
     // Update All or a forced start fetches nothing without an address.
     page()->startUpdateModel(r);
     EXPECT_NE(r->upgradeState, 4);
     spin(50);
     EXPECT_TRUE(m_server.requestsFor(package).empty());
+}
+
+// The banner that asks to update the application first shows only while the
+// update server names a newer version of the application; the rows then
+// start under it, and under the navigation bar while it is hidden.
+TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
+{
+    if (m_skip)
+        return;
+    const QString ownVersion = QCoreApplication::applicationVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK90"));
+    openPage();
+    QOVAUpgradeTipView *banner = page()->tipView();
+    ASSERT_TRUE(banner);
+    spin(50);
+    EXPECT_FALSE(banner->isVisible());  // no address: nothing is known
+    EXPECT_EQ(page()->mainScrollview()->y(), 56);
+
+    const QString answer = QStringLiteral("/files/check/app.json");
+    m_config.insert(QStringLiteral("APPLICATION_CONFIG_URL"), m_server.url(answer));
+    testsupport::writeFile(m_configDir.filePath(QStringLiteral("OrvalindeApp.Config")),
+                           QJsonDocument(m_config).toJson());
+    const struct {
+        const char *newest;
+        bool shown;
+    } cases[] = {{"1.0.1", true}, {"1.0.0", false}, {"1.1", true}, {nullptr, false}, {"1.2", true}, {"0.9.9", false}};
+    // Each case turns the banner the other way, so its answer is seen.
+    size_t asked = 0;
+    for (const auto &c : cases) {
+        ASSERT_TRUE(m_server.put(QStringLiteral("check/app.json"),
+                                 c.newest ? QStringLiteral(R"({"version":"%1"})").arg(QLatin1String(c.newest)).toUtf8()
+                                          : QByteArray("{}")));
+        post("QOVADeviceAutoCheckUpdate", {});
+        const char *label = c.newest ? c.newest : "no version";
+        EXPECT_TRUE(waitUntil([&] { return banner->isVisible() == c.shown; }, 20000)) << label;
+        ++asked;
+        EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(answer).size() == asked; }, 20000)) << label;
+        EXPECT_EQ(page()->mainScrollview()->y(), c.shown ? banner->geometry().bottom() + 1 : 56) << label;
+    }
+    QCoreApplication::setApplicationVersion(ownVersion);
+}
+
+// With three sections the rows outgrow the page: the bar's thumb, the dark
+// part of the bar, stands where the rows are, at the top and at the end, as
+// the wheel scrolls them.
+TEST_F(FirmwarePage, TheScrollBarThumbFollowsTheRows)
+{
+    if (m_skip)
+        return;
+    plugRow(sim::Family::Pirok, QStringLiteral("PK1"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR1"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK2"));
+    plugRow(sim::Family::Vasko, QStringLiteral("VS1"));
+    openPage();
+    QScrollArea *scroll = page()->mainScrollview();
+    QScrollBar *bar = scroll->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_GT(bar->maximum(), 0);
+    // The darkness of the bar over a band of its height (0 top, 1 bottom).
+    auto darkness = [&](double from, double to) {
+        const QImage picture = bar->grab().toImage();
+        double sum = 0;
+        int n = 0;
+        for (int y = int(from * picture.height()); y < int(to * picture.height()); ++y) {
+            for (int x = 0; x < picture.width(); ++x, ++n)
+                sum += 255 - qGray(picture.pixel(x, y));
+        }
+        return n ? sum / n : 0.0;
+    };
+    // Where the thumb is: the darker of the top and the bottom band (the
+    // thumb is longer than half the bar here).
+    enum { Top, Bottom };
+    auto thumbAt = [&] { return darkness(0.0, 0.1) > darkness(0.9, 1.0) ? Top : Bottom; };
+    auto wheel = [&](int steps) {
+        const QPointF at(200, 200);
+        QWheelEvent event(at, scroll->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * steps), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(scroll->viewport(), &event);
+        QCoreApplication::processEvents();
+    };
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(thumbAt(), Top);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_scroll_top"));
+    wheel(20);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(scroll->widget()->y(), -bar->value());
+    EXPECT_EQ(thumbAt(), Bottom);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_scroll_end"));
+    wheel(-20);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(thumbAt(), Top);
 }

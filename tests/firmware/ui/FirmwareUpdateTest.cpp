@@ -2,7 +2,9 @@
 // simulated devices and the local HTTPS update server.
 #include "FirmwarePageSupport.h"
 
+#include "QOVAAFSessionSingleton.h"
 #include "QOVAButton.h"
+#include "QOVADownloader.h"
 #include "QOVAIOManager.h"
 #include "QOVALabel.h"
 #include "QOVAMainWindow.h"
@@ -17,7 +19,9 @@
 #include "sim/SimDevice.h"
 #include "support/DfuFileMaker.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QSslConfiguration>
 #include <QTest>
 
 using namespace fwtest;
@@ -217,7 +221,8 @@ TEST_F(FirmwareUpdate, CancelDownloadFailureAndFlashFailure)
     click(page()->headerForSection(0)->refreshButton());
     ASSERT_TRUE(waitUntil([&] { return run->targetVersion == QLatin1String("12.0.5"); }));
     click(cell(run)->updateButton());
-    ASSERT_TRUE(waitState(run, 1));
+    ASSERT_TRUE(waitState(run, 8));
+    EXPECT_EQ(cell(run)->failedView()->textLabel()->stringValue(), qtTrId("STRING_DOWNLOAD_FAILED"));
     EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK10")), 0);
 
     // Flashing failure: the device refuses the image at manifestation.
@@ -420,4 +425,152 @@ TEST_F(FirmwareUpdate, LocalFileFlashesADeviceLeftInDfuMode)
     ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Failed; }));
     click(window->closeButton());
     QOVAOpenPanel::setChooser(nullptr);
+}
+
+// A check that fails (here: a server whose certificate is not trusted) never
+// shows "Up to date", neither for a device in run mode nor for one left in
+// DFU mode: the row says that the check failed, and "Check again" asks the
+// server again.
+TEST_F(FirmwareUpdate, AFailedCheckSaysSoAndCanBeAskedAgain)
+{
+    if (m_skip)
+        return;
+    offer(1, QStringLiteral("12.0.4"));
+    offer(2, QStringLiteral("1.1.6"));
+    QOVAAFSessionSingleton::setSslConfiguration(QSslConfiguration::defaultConfiguration());
+    plugRow(sim::Family::Pirok, QStringLiteral("PK60"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR61"), sim::Mode::Dfu);
+    openPage();
+    for (const char *serial : {"PK60", "OR61"}) {
+        const QOVAFirmwareModelRef r = row(QLatin1String(serial));
+        ASSERT_TRUE(waitUntil([&] { return cell(r)->failedView()->isVisible(); })) << serial;
+        EXPECT_FALSE(cell(r)->statusView()->isVisible()) << serial;
+        EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_CHECK_FAILED")) << serial;
+        EXPECT_TRUE(cell(r)->updateButton()->isVisible()) << serial;
+        EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_CHECK_AGAIN")) << serial;
+        EXPECT_FALSE(r->hasNewVersion) << serial;
+    }
+    // Update All offers nothing to a row whose check failed.
+    EXPECT_TRUE(page()->sectionList().at(0)->updateDisabled);
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_check_failed"));
+
+    // Still not trusted: asking again fails again, and says so.
+    const QOVAFirmwareModelRef camera = row(QStringLiteral("PK60"));
+    click(cell(camera)->updateButton());
+    EXPECT_TRUE(cell(camera)->updateButton()->disabled());
+    EXPECT_EQ(cell(camera)->updateButton()->textString(), qtTrId("STRING_CHECKING"));
+    ASSERT_TRUE(waitUntil([&] { return !cell(camera)->updateButton()->disabled(); }));
+    EXPECT_EQ(camera->upgradeState, 3);
+    EXPECT_EQ(cell(camera)->updateButton()->textString(), qtTrId("STRING_CHECK_AGAIN"));
+
+    // Trusted: "Check again" finds the offers.
+    QOVAAFSessionSingleton::setSslConfiguration(m_server.sslConfiguration());
+    for (const char *serial : {"PK60", "OR61"}) {
+        const QOVAFirmwareModelRef r = row(QLatin1String(serial));
+        click(cell(r)->updateButton());
+        ASSERT_TRUE(waitState(r, 1)) << serial;
+        EXPECT_FALSE(cell(r)->failedView()->isVisible()) << serial;
+        EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_UPDATE")) << serial;
+    }
+    EXPECT_EQ(row(QStringLiteral("PK60"))->targetVersion, QStringLiteral("12.0.4"));
+    EXPECT_EQ(row(QStringLiteral("OR61"))->targetVersion, QStringLiteral("1.1.6"));
+}
+
+// A download that fails says so on every row that waited for the package,
+// and Update tries again: a package that does not match the MD5 digest of the
+// check (deleted), a body cut short by the server, and a server that goes
+// away in the middle.
+TEST_F(FirmwareUpdate, AFailedDownloadSaysSoOnEveryWaitingRowAndUpdateTriesAgain)
+{
+    if (m_skip)
+        return;
+    const QByteArray good = package(sim::Family::Pirok, QStringLiteral("12.0.4"), 1024 * 1024);
+    const QString path = offer(1, QStringLiteral("12.0.4"), QStringLiteral("/slow"), good);
+    const QString onServer = path.mid(QStringLiteral("/files/").size());
+    const QString destination = QOVADownloader::downloadFolder() + QLatin1Char('/') + QFileInfo(path).fileName();
+    plugRow(sim::Family::Pirok, QStringLiteral("PK70"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK71"));
+    openPage();
+    const QList<QOVAFirmwareModelRef> rows{row(QStringLiteral("PK70")), row(QStringLiteral("PK71"))};
+    for (const QOVAFirmwareModelRef &r : rows)
+        ASSERT_TRUE(waitState(r, 1));
+
+    enum class Fault { Md5Mismatch, CutShort, ServerGone };
+    const struct {
+        const char *name;
+        Fault fault;
+    } cases[] = {
+        {"md5 mismatch", Fault::Md5Mismatch},
+        {"body cut short", Fault::CutShort},
+        {"server gone", Fault::ServerGone},
+    };
+    for (const auto &c : cases) {
+        QByteArray served = good;
+        if (c.fault == Fault::Md5Mismatch)
+            served[4096] = char(served[4096] ^ 1);
+        ASSERT_TRUE(m_server.put(onServer, served));
+        for (const QOVAFirmwareModelRef &r : rows)
+            click(cell(r)->updateButton());
+        for (const QOVAFirmwareModelRef &r : rows)
+            ASSERT_EQ(r->upgradeState, 4) << c.name;
+        if (c.fault != Fault::Md5Mismatch) {
+            // Part of the package has arrived (the first 256 KiB come fast).
+            ASSERT_TRUE(waitUntil([&] { return rows[0]->progress > 0.1 || rows[0]->upgradeState != 4; }))
+                << c.name;
+            if (c.fault == Fault::CutShort) {
+                ASSERT_TRUE(m_server.put(onServer, QByteArray()));  // shorter than announced
+            } else {
+                m_server.kill();
+            }
+        }
+        for (const QOVAFirmwareModelRef &r : rows) {
+            ASSERT_TRUE(waitUntil([&] { return r->upgradeState != 4; }, 20000)) << c.name;
+            EXPECT_EQ(r->upgradeState, 8) << c.name;
+            EXPECT_TRUE(cell(r)->failedView()->isVisible()) << c.name;
+            EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_DOWNLOAD_FAILED")) << c.name;
+            EXPECT_TRUE(cell(r)->updateButton()->isVisible()) << c.name;
+            EXPECT_FALSE(cell(r)->updateButton()->disabled()) << c.name;
+            EXPECT_EQ(deviceListStatus(delegate(), r->serialNumber), 0) << c.name;
+        }
+        if (c.fault == Fault::Md5Mismatch) {
+            EXPECT_FALSE(QFileInfo::exists(destination));
+            shot(delegate()->mainWindow(), QStringLiteral("firmware_download_failed"));
+        }
+        if (c.fault == Fault::ServerGone) {
+            ASSERT_TRUE(m_server.restart()) << qPrintable(m_server.why());
+        }
+    }
+
+    // The package whole again: Update installs it on both.
+    ASSERT_TRUE(m_server.put(onServer, good));
+    for (const QOVAFirmwareModelRef &r : rows)
+        click(cell(r)->updateButton());
+    for (const QOVAFirmwareModelRef &r : rows) {
+        ASSERT_TRUE(waitState(r, 7)) << qPrintable(r->serialNumber);
+        EXPECT_FALSE(cell(r)->failedView()->isVisible());
+    }
+}
+
+// A downloaded package that fails its check is deleted: the next Update
+// downloads it again instead of flashing the same bad file once more.
+TEST_F(FirmwareUpdate, APackageThatFailsItsCheckIsDeletedAndDownloadedAgain)
+{
+    if (m_skip)
+        return;
+    QByteArray bad = package(sim::Family::Pirok, QStringLiteral("12.0.4"));
+    bad[100] = char(bad[100] ^ 1);  // the suffix's CRC no longer fits; the check's MD5 does
+    const QString path = offer(1, QStringLiteral("12.0.4"), QStringLiteral("/files"), bad);
+    const QString destination = QOVADownloader::downloadFolder() + QLatin1Char('/') + QFileInfo(path).fileName();
+    plugRow(sim::Family::Pirok, QStringLiteral("PK80"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK80"));
+    ASSERT_TRUE(waitState(r, 1));
+    for (size_t attempt = 1; attempt <= 2; ++attempt) {
+        click(cell(r)->updateButton());
+        ASSERT_TRUE(waitState(r, 8)) << attempt;
+        EXPECT_TRUE(cell(r)->failedView()->isVisible()) << attempt;
+        EXPECT_FALSE(QFileInfo::exists(destination)) << attempt;
+        EXPECT_EQ(m_server.requestsFor(path, attempt).size(), attempt);
+    }
+    EXPECT_EQ(bus()->device(QStringLiteral("PK80"))->firmwareVersion(), QStringLiteral("12.0.3"));
 }
