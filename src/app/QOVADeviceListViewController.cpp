@@ -112,8 +112,11 @@ void QOVADeviceListViewController::reloadData()
     qDeleteAll(m_tiles);
     m_tiles.clear();
     const int count = m_deviceItemList.size();
-    for (int i = 0; i < count; ++i) {
+    // One line per redraw that makes tiles, not one per tile: with many
+    // devices a plug or unplug would otherwise write a line per device.
+    if (count > 0)
         QOVA_LOG(ERROR, UI, "collectionView: QOVACollectionViewIteam itemForRepresentedObjectAtIndexPath");
+    for (int i = 0; i < count; ++i) {
         auto *tile = new QOVACollectionViewItem(m_deviceCollectionView);
         tile->setCellLargeStyle(count < 3);
         connect(tile, &QOVACollectionViewItem::clicked, this, [this](QOVACollectionViewItem *sender) {
@@ -216,11 +219,17 @@ void QOVADeviceListViewController::deviceName(const QString &name, const QString
 
 void QOVADeviceListViewController::updateOrbrinDeviceName(const QString &name, const QString &serialNumber)
 {
+    // The open device page passes the name on with every poll of its facts:
+    // the grid is drawn again only when a name changed.
+    bool changed = false;
     for (const QOVADeviceListItemRef &item : m_deviceItemList) {
-        if (item->serialNumber == serialNumber)
+        if (item->serialNumber == serialNumber && item->productDeviceName != name) {
             item->productDeviceName = name;
+            changed = true;
+        }
     }
-    reloadData();
+    if (changed)
+        reloadData();
 }
 
 qint64 QOVADeviceListViewController::desktopTimeMilliseconds(const QDateTime &now)
