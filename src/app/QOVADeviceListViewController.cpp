@@ -1,6 +1,7 @@
 #include "QOVADeviceListViewController.h"
 
 #include "AppDelegate.h"
+#include "QOVABoundedText.h"
 #include "QOVACollectionViewItem.h"
 #include "QOVANavigationView.h"
 
@@ -220,11 +221,13 @@ void QOVADeviceListViewController::deviceName(const QString &name, const QString
 void QOVADeviceListViewController::updateOrbrinDeviceName(const QString &name, const QString &serialNumber)
 {
     // The open device page passes the name on with every poll of its facts:
-    // the grid is drawn again only when a name changed.
+    // the grid is drawn again only when a name changed. The tile only shows
+    // it: a name of any length is kept bounded.
+    const QString shown = boundedShownText(name);
     bool changed = false;
     for (const QOVADeviceListItemRef &item : m_deviceItemList) {
-        if (item->serialNumber == serialNumber && item->productDeviceName != name) {
-            item->productDeviceName = name;
+        if (item->serialNumber == serialNumber && item->productDeviceName != shown) {
+            item->productDeviceName = shown;
             changed = true;
         }
     }

@@ -248,6 +248,15 @@ TEST_F(DeviceListTest, RenameReachesTheTileAndTheFirmwarePage)
     EXPECT_TRUE(waitUntil([&] { return firmware->rowFor(QStringLiteral("OR70")) != nullptr; }));
     list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
     EXPECT_EQ(firmware->rowFor(QStringLiteral("OR70"))->deviceName, QStringLiteral("Board room"));
+    // A name of any length is kept bounded where it is only shown.
+    const QString huge(60000, QLatin1Char('n'));
+    list()->deviceName(huge, QStringLiteral("OR70"));
+    for (const QString &kept : {list()->getDeviceList()[0]->productDeviceName,
+                                firmware->rowFor(QStringLiteral("OR70"))->deviceName}) {
+        EXPECT_EQ(kept.size(), 256);
+        EXPECT_TRUE(kept.endsWith(QChar(0x2026)));
+        EXPECT_TRUE(huge.startsWith(kept.chopped(1)));
+    }
     list()->didSelectItemAtIndex(5);   // out of range: logged, nothing else
     EXPECT_EQ(delegate()->currentController(), list());
 }
