@@ -1,6 +1,7 @@
 #include "QOVADeviceListViewController.h"
 
 #include "AppDelegate.h"
+#include "QOVABoundedText.h"
 #include "QOVACollectionViewItem.h"
 #include "QOVANavigationView.h"
 
@@ -112,8 +113,11 @@ void QOVADeviceListViewController::reloadData()
     qDeleteAll(m_tiles);
     m_tiles.clear();
     const int count = m_deviceItemList.size();
-    for (int i = 0; i < count; ++i) {
+    // One line per redraw that makes tiles, not one per tile: with many
+    // devices a plug or unplug would otherwise write a line per device.
+    if (count > 0)
         QOVA_LOG(ERROR, UI, "collectionView: QOVACollectionViewIteam itemForRepresentedObjectAtIndexPath");
+    for (int i = 0; i < count; ++i) {
         auto *tile = new QOVACollectionViewItem(m_deviceCollectionView);
         tile->setCellLargeStyle(count < 3);
         connect(tile, &QOVACollectionViewItem::clicked, this, [this](QOVACollectionViewItem *sender) {
@@ -216,11 +220,19 @@ void QOVADeviceListViewController::deviceName(const QString &name, const QString
 
 void QOVADeviceListViewController::updateOrbrinDeviceName(const QString &name, const QString &serialNumber)
 {
+    // The open device page passes the name on with every poll of its facts:
+    // the grid is drawn again only when a name changed. The tile only shows
+    // it: a name of any length is kept bounded.
+    const QString shown = boundedShownText(name);
+    bool changed = false;
     for (const QOVADeviceListItemRef &item : m_deviceItemList) {
-        if (item->serialNumber == serialNumber)
-            item->productDeviceName = name;
+        if (item->serialNumber == serialNumber && item->productDeviceName != shown) {
+            item->productDeviceName = shown;
+            changed = true;
+        }
     }
-    reloadData();
+    if (changed)
+        reloadData();
 }
 
 qint64 QOVADeviceListViewController::desktopTimeMilliseconds(const QDateTime &now)

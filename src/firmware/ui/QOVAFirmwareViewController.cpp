@@ -1,6 +1,7 @@
 #include "QOVAFirmwareViewController.h"
 
 #include "AppDelegate.h"
+#include "QOVABoundedText.h"
 #include "QOVAClientNetwork.h"
 #include "QOVAColor.h"
 #include "QOVAIOManager.h"
@@ -415,7 +416,7 @@ void QOVAFirmwareViewController::updateFirmwareViewController(const QString &nam
 {
     for (const QOVAFirmwareModelRef &row : std::as_const(m_deviceModelList)) {
         if (row->serialNumber == serialNumber && row->type != 3 && row->type <= 4) {
-            row->deviceName = name;
+            row->deviceName = boundedShownText(name);
             redrawRow(row);
         }
     }
@@ -696,13 +697,13 @@ void QOVAFirmwareViewController::checkSingleRemoteControl(const QOVAFirmwareMode
             if (!remoteName.isEmpty() && integerValue(remoteVersion) > 0) {
                 QOVA_LOG(INFO, UI, "Get device information successfully,and there is remote control");
                 auto remote = QOVAFirmwareModel::make();
-                remote->productName = remoteName;
+                remote->productName = boundedShownText(remoteName);
                 remote->version = remoteVersion;
                 remote->isRemoteUpdating = info->remote_upgrading.value_or(0) != 0;
                 remote->active = info->remote_active.value_or(0) != 0;
                 if (remote->isRemoteUpdating)
                     remote->upgradeState = 6;
-                model->deviceName = info->device_name;
+                model->deviceName = boundedShownText(info->device_name);
                 self->addRemoteControl(remote, model);
             } else {
                 QOVA_LOG(INFO, UI, "Get device information successfully,but no remote control");

@@ -8,10 +8,12 @@
 #include "QOVADeviceModel.h"
 #include "QOVAIOManager.h"
 #include "QOVANotificationWindow.h"
+#include "log/log.h"
 
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
 
+#include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -246,8 +248,53 @@ TEST_F(DeviceListTest, RenameReachesTheTileAndTheFirmwarePage)
     EXPECT_TRUE(waitUntil([&] { return firmware->rowFor(QStringLiteral("OR70")) != nullptr; }));
     list()->deviceName(QStringLiteral("Board room"), QStringLiteral("OR70"));
     EXPECT_EQ(firmware->rowFor(QStringLiteral("OR70"))->deviceName, QStringLiteral("Board room"));
+    // A name of any length is kept bounded where it is only shown.
+    const QString huge(60000, QLatin1Char('n'));
+    list()->deviceName(huge, QStringLiteral("OR70"));
+    for (const QString &kept : {list()->getDeviceList()[0]->productDeviceName,
+                                firmware->rowFor(QStringLiteral("OR70"))->deviceName}) {
+        EXPECT_EQ(kept.size(), 256);
+        EXPECT_TRUE(kept.endsWith(QChar(0x2026)));
+        EXPECT_TRUE(huge.startsWith(kept.chopped(1)));
+    }
     list()->didSelectItemAtIndex(5);   // out of range: logged, nothing else
     EXPECT_EQ(delegate()->currentController(), list());
+}
+
+// The tile line is written once per redraw of the grid, whatever the number
+// of devices, and a device page's poll that brings the name the tile already
+// shows redraws nothing.
+TEST_F(DeviceListTest, TileLineOncePerRedrawNotPerTile)
+{
+    const QByteArray line = "collectionView: QOVACollectionViewIteam itemForRepresentedObjectAtIndexPath";
+    int marks = 0;
+    // Lines of the log written so far, read once a marker written last has
+    // reached the file.
+    auto logged = [&] {
+        const QByteArray marker = "tile line count mark " + QByteArray::number(++marks);
+        QOVA_LOG(INFO, UI, "%s", marker.constData());
+        const QString path = m_logDir.path() + QString::fromUtf8("/Zentaro\xC2\xAE Orvalinde0.log");
+        QByteArray text;
+        waitUntil([&] {
+            QFile f(path);
+            text = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            return text.contains(marker);
+        });
+        return int(text.count(line));
+    };
+    const int before = logged();
+    for (int i = 0; i < 5; ++i)
+        plug(sim::Family::Pirok, QStringLiteral("PK8%1").arg(i));
+    unplug(QStringLiteral("PK80"));
+    // Five arrivals and one removal: six redraws of up to five tiles.
+    EXPECT_EQ(logged() - before, 6);
+
+    const int polled = logged();
+    for (int i = 0; i < 3; ++i)
+        list()->deviceName(QStringLiteral("Lobby"), QStringLiteral("PK82"));
+    EXPECT_EQ(logged() - polled, 1);
+    EXPECT_EQ(list()->tiles()[1]->userLabel()->stringValue(), QString());   // a Pirok shows no name
+    EXPECT_EQ(list()->getDeviceList()[1]->productDeviceName, QStringLiteral("Lobby"));
 }
 
 TEST(DeviceListItem, FamilyTestsAndClockValue)
