@@ -86,18 +86,14 @@ QString QOVAClientNetwork::configurationAddress(int type)
     return member(updateConfiguration(), key);
 }
 
-void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
+void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonResult result)
 {
-    const QUrl url(configurationAddress(type));
     if (!QOVANetworkError::isSecureAddress(url)) {
-        QOVA_LOG(ERROR, UI, "update check address \"%s\" refused: not https",
-                 qUtf8Printable(url.toString()));
-        const QOVANetworkError error = QOVANetworkError::make(
-            QOVANetworkError::InsecureAddress, QStringLiteral("The update address is not https"));
+        const QOVANetworkError error = QOVANetworkError::make(QOVANetworkError::InsecureAddress, refusal);
         // Reported after this call returns, as a reply would be.
         QMetaObject::invokeMethod(this, [error, result = std::move(result)] {
             if (result)
-                result(error, QString(), QString(), QString());
+                result(error, QJsonObject());
         }, Qt::QueuedConnection);
         return;
     }
@@ -105,29 +101,42 @@ void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
         QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
     connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {
         reply->deleteLater();
+        if (!result)
+            return;
         if (reply->error() != QNetworkReply::NoError) {
-            const QOVANetworkError error = QOVANetworkError::fromReply(reply);
-            qInfo("response error object:%s", qUtf8Printable(error.localizedDescription));
-            if (result)
-                result(error, QString(), QString(), QString());
+            result(QOVANetworkError::fromReply(reply), QJsonObject());
             return;
         }
-        const QJsonDocument document = QJsonDocument::fromJson(reply->readAll());
-        const QJsonObject object = document.object();  // empty when not an object
+        // Anything but a JSON object reads as an empty one.
+        result(std::nullopt, QJsonDocument::fromJson(reply->readAll()).object());
+    });
+}
+
+void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
+{
+    const QUrl url(configurationAddress(type));
+    if (!QOVANetworkError::isSecureAddress(url))
+        QOVA_LOG(ERROR, UI, "update check address \"%s\" refused: not https", qUtf8Printable(url.toString()));
+    getJson(url, QStringLiteral("The update address is not https"),
+            [result = std::move(result)](const std::optional<QOVANetworkError> &failure,
+                                         const QJsonObject &object) {
+        std::optional<QOVANetworkError> error = failure;
         const QString version = member(object, "version").trimmed();
         const QString url = member(object, "URL").trimmed();
-        if (version.isEmpty() || url.isEmpty()) {
+        if (!error && (version.isEmpty() || url.isEmpty())) {
             // Nothing to offer: a reply that names no version or no package
             // is a failed check, never an update without an address.
-            const QOVANetworkError error = QOVANetworkError::make(
+            error = QOVANetworkError::make(
                 QOVANetworkError::BadCheckReply,
                 QStringLiteral("the update server's reply names no version or no package address"));
-            qInfo("response error object:%s", qUtf8Printable(error.localizedDescription));
-            if (result)
-                result(error, QString(), QString(), QString());
-            return;
         }
-        if (result)
+        if (error && error->code != QOVANetworkError::InsecureAddress)
+            qInfo("response error object:%s", qUtf8Printable(error->localizedDescription));
+        if (!result)
+            return;
+        if (error)
+            result(error, QString(), QString(), QString());
+        else
             result(std::nullopt, version, url, member(object, "md5"));
     });
 }
@@ -135,33 +144,18 @@ void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)
 void QOVAClientNetwork::checkApplicationVersion(ApplicationResult result)
 {
     const QUrl url(member(updateConfiguration(), "APPLICATION_CONFIG_URL"));
-    if (!QOVANetworkError::isSecureAddress(url)) {
-        const QOVANetworkError error = QOVANetworkError::make(
-            QOVANetworkError::InsecureAddress, QStringLiteral("No https address for the application's version"));
-        QMetaObject::invokeMethod(this, [error, result = std::move(result)] {
-            if (result)
-                result(error, QString());
-        }, Qt::QueuedConnection);
-        return;
-    }
-    QNetworkReply *reply =
-        QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
-    connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {
-        reply->deleteLater();
-        std::optional<QOVANetworkError> error;
-        QString version;
-        if (reply->error() != QNetworkReply::NoError) {
-            error = QOVANetworkError::fromReply(reply);
-        } else {
-            version = member(QJsonDocument::fromJson(reply->readAll()).object(), "version").trimmed();
-            if (version.isEmpty())
-                error = QOVANetworkError::make(QOVANetworkError::BadCheckReply,
-                                               QStringLiteral("the reply names no application version"));
-        }
-        if (error)
+    getJson(url, QStringLiteral("No https address for the application's version"),
+            [result = std::move(result)](const std::optional<QOVANetworkError> &failure,
+                                         const QJsonObject &object) {
+        std::optional<QOVANetworkError> error = failure;
+        const QString version = member(object, "version").trimmed();
+        if (!error && version.isEmpty())
+            error = QOVANetworkError::make(QOVANetworkError::BadCheckReply,
+                                           QStringLiteral("the reply names no application version"));
+        if (error && error->code != QOVANetworkError::InsecureAddress)
             QOVA_LOG(WARNING, UI, "Application version check failed, %s", qUtf8Printable(error->localizedDescription));
         if (result)
-            result(error, version);
+            result(error, error ? QString() : version);
     });
 }
 

@@ -22,6 +22,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -76,6 +77,12 @@ public:
 
 private:
     explicit QOVAClientNetwork(QObject *parent = nullptr);
+    // A GET of a JSON object over https; an address that is not https is
+    // refused with an InsecureAddress error carrying the refusal text. The
+    // result arrives once, on the main thread, after this call returns.
+    using JsonResult = std::function<void(const std::optional<QOVANetworkError> &error,
+                                          const QJsonObject &object)>;
+    void getJson(const QUrl &url, const QString &refusal, JsonResult result);
     void removeDownloader(QOVADownloader *downloader);
 
     QList<QOVADownloader *> m_downloaderList;
