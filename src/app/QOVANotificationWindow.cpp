@@ -109,6 +109,12 @@ void QOVANotificationWindow::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QPainterPath shape = toastShape(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (!mask().isEmpty()) {
+        // Masked, nothing shows through: the smoothed edge pixels blend into
+        // the toast's own colours, not into black.
+        p.fillRect(m_leftView->geometry(), m_leftColor);
+        p.fillRect(m_rightView->geometry(), m_rightColor);
+    }
     p.setClipPath(shape);
     p.fillRect(m_leftView->geometry(), m_leftColor);
     p.fillRect(m_rightView->geometry(), m_rightColor);
