@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-scxml-dev qt6-svg-dev
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins libgl-dev
-  libudev-dev libusb-1.0-0-dev libssl-dev
+  libxcb1-dev libudev-dev libusb-1.0-0-dev libssl-dev
   fonts-liberation xvfb xauth
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   umockdev libumockdev-dev nginx-light openssl dfu-util libspdlog-dev clang
@@ -15,7 +15,7 @@ packages=(
 if [ "${1:-}" = "--run-only" ]; then
   packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev qt6-base-dev-tools
     qt6-multimedia-dev qt6-scxml-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
-    qt6-l10n-tools qt6-qpa-plugins libgl-dev libudev-dev libusb-1.0-0-dev libssl-dev
+    qt6-l10n-tools qt6-qpa-plugins libgl-dev libxcb1-dev libudev-dev libusb-1.0-0-dev libssl-dev
     fonts-liberation xvfb xauth nginx-light openssl)
 fi
 

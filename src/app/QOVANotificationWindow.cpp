@@ -7,12 +7,14 @@
 #include "QOVAFont.h"
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
+#include "WindowCompositing.h"
 #include "platform/TimeScale.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
+#include <QRegion>
 #include <QTimer>
 
 #include <algorithm>
@@ -21,7 +23,15 @@
 namespace {
 constexpr int kWidth = 300;
 constexpr int kHeight = 44;
+constexpr double kToastCornerRadius = 8;
+
+QPainterPath toastShape(const QRectF &rect)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(rect, kToastCornerRadius, kToastCornerRadius);
+    return shape;
 }
+} // namespace
 
 QOVANotificationWindow::QOVANotificationWindow()
     : QWidget(AppDelegate::mainWindowWidget(),
@@ -98,8 +108,13 @@ void QOVANotificationWindow::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    const QPainterPath shape = toastShape(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (!mask().isEmpty()) {
+        // Masked, nothing shows through: the smoothed edge pixels blend into
+        // the toast's own colours, not into black.
+        p.fillRect(m_leftView->geometry(), m_leftColor);
+        p.fillRect(m_rightView->geometry(), m_rightColor);
+    }
     p.setClipPath(shape);
     p.fillRect(m_leftView->geometry(), m_leftColor);
     p.fillRect(m_rightView->geometry(), m_rightColor);
@@ -117,6 +132,13 @@ void QOVANotificationWindow::show()
     const QPoint origin(content.x() + 494, content.y() + content.height() - 489 - kHeight);
     resize(kWidth, kHeight);
     move(origin);
+    // Where the display shows no window through another, the corners
+    // outside the rounded shape would be black: the shape becomes the
+    // window's mask there. A compositing display keeps the smooth corners.
+    if (windowcompositing::translucentWindows())
+        clearMask();
+    else
+        setMask(QRegion(toastShape(QRectF(rect())).toFillPolygon().toPolygon()));
     setWindowOpacity(0.0);
     QWidget::show();
     raise();

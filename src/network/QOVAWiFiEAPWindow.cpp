@@ -138,7 +138,9 @@ void QOVAWiFiEAPWindow::reloadUIWithEapMethod(int tag)
     for (QWidget *view : all)
         view->hide();
 
-    int top = 2;
+    // The first label sits low enough that the pop-up centred 2 above it
+    // keeps its top edge inside the form area, which clips it.
+    int top = 4;
     int bottom = 0;
     for (int i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);

@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 
+#include <algorithm>
+
 QOVAWifiConnectWindow::QOVAWifiConnectWindow(double width, double height)
     : QOVAWifiBaseWindow(width, height)
 {
@@ -38,11 +40,16 @@ void QOVAWifiConnectWindow::setupUI()
     m_pwdTextField->setGeometry(194, 90 + 16 + 18, 200, 16);
     m_pwdTextField->hide();
     const int boxTop = m_securePwdTextfield->geometry().bottom() + 1 + 16;
+    // The check boxes reach to 22 from the right edge, or further where
+    // their title needs it: a narrow window does not cut the title off.
+    const auto boxWidth = [this](QCheckBox *box) {
+        return std::max(qRound(windowSize().width()) - 194 - 22, box->sizeHint().width());
+    };
     m_showPwdButton = new QCheckBox(qtTrId("STRING_SHOW_PASSWORD"), content);
-    m_showPwdButton->setGeometry(194, boxTop, qRound(windowSize().width()) - 194 - 22, 15);
+    m_showPwdButton->setGeometry(194, boxTop, boxWidth(m_showPwdButton), 15);
     connect(m_showPwdButton, &QCheckBox::clicked, this, [this] { shouldShowPassword(); });
     m_rememberButton = new QCheckBox(QStringLiteral("Automatic connect this network"), content);
-    m_rememberButton->setGeometry(194, boxTop + 15 + 15, qRound(windowSize().width()) - 194 - 22, 15);
+    m_rememberButton->setGeometry(194, boxTop + 15 + 15, boxWidth(m_rememberButton), 15);
     connect(m_rememberButton, &QCheckBox::clicked, this, [this] { shouldRememberPassword(); });
 
     m_joinButton = new QOVAButton(content);

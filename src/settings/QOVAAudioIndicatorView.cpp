@@ -4,6 +4,7 @@
 #include "QOVAFont.h"
 #include "QOVALabel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,7 +16,6 @@ constexpr int kMeterCaptionWidth = 130;
 constexpr int kMeterBarWidth = 200;
 constexpr int kMeterBarHeight = 8;
 constexpr int kMeterBarBottomInset = 11;
-constexpr int kMeterScaleHeight = 12;
 
 // The level bar: a rounded grey track filled from the left in the accent
 // colour up to the value's share of the range.
@@ -78,9 +78,14 @@ void QOVAAudioIndicatorView::setupUI()
 
     const int count = int(m_scaleArray.size());
     const int spacing = count > 1 ? int(float(kMeterBarWidth) / float(count - 1)) : 0;
+    const QFont scaleFont = fontWithSFProDisplay(10, QOVAFontRegular);
+    // Each scale text stands on the bar in a label that holds its line
+    // whole: a label draws its line 2 points above its middle, so it is
+    // 4 taller than the line (a 12-point label cut the figures' tops off).
+    const int scaleHeight = int(std::ceil(QFontMetricsF(scaleFont).lineSpacing())) + 4;
     for (int i = 0; i < count; ++i) {
         auto *label = new QOVALabel(this);
-        label->setFont(fontWithSFProDisplay(10, QOVAFontRegular));
+        label->setFont(scaleFont);
         label->setTextColor(colorWithString(QStringLiteral("9b9b9b"), 1.0));
         label->setStringValue(m_scaleArray[i]);
         const int width = int(std::ceil(label->textSize(1000).width())) + 2;
@@ -89,7 +94,7 @@ void QOVAAudioIndicatorView::setupUI()
             x = kMeterCaptionWidth;
         else if (i == count - 1)
             x = kMeterCaptionWidth + kMeterBarWidth - width;
-        label->setGeometry(x, barTop - kMeterScaleHeight, width, kMeterScaleHeight);
+        label->setGeometry(x, barTop - scaleHeight, width, scaleHeight);
         m_scaleLabels << label;
     }
 }

@@ -133,6 +133,26 @@ TEST_F(WiFiEAPWindowTest, OpensOnPeapWithJoinDisabled)
     shot(QStringLiteral("wifi_eap_PEAP"));
 }
 
+TEST_F(WiFiEAPWindowTest, EveryRowOfEveryMethodLiesWithinTheFormArea)
+{
+    // The form area clips what reaches over its edges: the first row's
+    // pop-up (centred above its label) included.
+    QOVAWiFiEAPWindow *window = open();
+    for (const char *method : {"PEAP", "TTLS", "TLS", "PWD"}) {
+        SCOPED_TRACE(method);
+        pick(window->eapPopUpButton(), QString::fromLatin1(method));
+        const QRect form = window->formView()->rect();
+        for (QWidget *child : window->formView()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (child->isHidden())
+                continue;
+            EXPECT_TRUE(form.contains(child->geometry()))
+                << qPrintable(child->metaObject()->className()) << " at " << child->y() << " in a form "
+                << form.height() << " high";
+        }
+        EXPECT_GE(window->eapPopUpButton()->y(), 0);
+    }
+}
+
 TEST_F(WiFiEAPWindowTest, JoinRuleOverMethodIdentityPasswordAndAddressing)
 {
     const struct {

@@ -313,6 +313,11 @@ TEST_F(WifiJoinWindowTest, CredentialWindowNeedsAUserNameAndCarriesThePasswordAc
     type(window->pwdTextField(), QStringLiteral("2"));
     window->showPwdButton()->click();
     EXPECT_EQ(window->securePwdTextfield()->text(), QStringLiteral("pw12"));
+    // Both check box titles show whole in the 420-wide window.
+    for (QCheckBox *box : {window->showPwdButton(), window->rememberButton()}) {
+        EXPECT_GE(box->width(), box->sizeHint().width()) << qPrintable(box->text());
+        EXPECT_LE(box->geometry().right(), window->width() - 1) << qPrintable(box->text());
+    }
     shot(QStringLiteral("wifi_credential_window"));
     click(window->joinButton());
     EXPECT_EQ(credentialOwner.answers, QStringList{QStringLiteral("ann|pw12|0")});

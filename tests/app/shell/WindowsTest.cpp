@@ -6,6 +6,7 @@
 #include "QOVADisplayBaseView.h"
 #include "QOVAMaskView.h"
 #include "QOVANotificationWindow.h"
+#include "WindowCompositing.h"
 #include "QOVAProgressIndicator.h"
 #include "QOVAWindow.h"
 
@@ -203,6 +204,36 @@ TEST_F(WindowsTest, ToastCloseButtonFadesAtOnceAndTwoToastsShareTheirPlace)
     EXPECT_FALSE(odd.imageView()->hasImage());
     odd.setContentString(QString(400, QLatin1Char('x')));
     EXPECT_EQ(odd.size(), QSize(300, 44));
+}
+
+TEST_F(WindowsTest, ToastTakesItsRoundedShapeAsMaskWhereWindowsCannotShowThrough)
+{
+    slowerToasts();
+    struct AskTheDisplayAgain {
+        ~AskTheDisplayAgain() { windowcompositing::setTranslucentWindowsForTesting(std::nullopt); }
+    } askAgain;
+    for (const bool translucent : {false, true}) {
+        SCOPED_TRACE(translucent ? "compositing display" : "bare X server");
+        windowcompositing::setTranslucentWindowsForTesting(translucent);
+        QOVANotificationWindow toast;
+        toast.setNotificationType(1);
+        toast.setContentString(QStringLiteral("Failed."));
+        toast.show();
+        const QRegion mask = toast.mask();
+        if (translucent) {
+            // The transparent corners show what lies behind.
+            EXPECT_TRUE(mask.isEmpty());
+            continue;
+        }
+        // The corners are not part of the window; the edges between them
+        // and the whole inside are.
+        for (const QPoint corner : {QPoint(0, 0), QPoint(299, 0), QPoint(0, 43), QPoint(299, 43), QPoint(1, 1)})
+            EXPECT_FALSE(mask.contains(corner)) << corner.x() << "," << corner.y();
+        for (const QPoint inside : {QPoint(150, 0), QPoint(150, 43), QPoint(0, 22), QPoint(299, 22), QPoint(8, 8),
+                                    QPoint(291, 35), QPoint(150, 22)})
+            EXPECT_TRUE(mask.contains(inside)) << inside.x() << "," << inside.y();
+        shot(&toast, QStringLiteral("toast_masked"));
+    }
 }
 
 TEST_F(WindowsTest, DialogButtonLooks)

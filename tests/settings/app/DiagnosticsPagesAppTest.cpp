@@ -20,6 +20,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -287,6 +288,21 @@ TEST_F(DiagnosticsPagesTest, MetersShowEachChannelOnItsOwnBar)
     EXPECT_NEAR(zero->geometry().center().x(), left->indicator()->geometry().center().x(), 1);
     EXPECT_EQ(left->scaleLabels().first()->x(), 130);
     EXPECT_EQ(left->scaleLabels().last()->geometry().right(), left->indicator()->geometry().right());
+    // Every scale text shows whole: its ink, in the label's font where the
+    // label draws it, lies inside the label, and the label inside the meter
+    // (which clips it) and clear of the bar below.
+    for (const QOVALabel *label : left->scaleLabels()) {
+        SCOPED_TRACE(label->stringValue().toStdString());
+        const QList<QRectF> drawn = label->textRects();
+        ASSERT_EQ(drawn.size(), 1);
+        const QFontMetricsF metrics(label->font());
+        const QRectF ink = metrics.boundingRect(label->stringValue())
+                               .translated(drawn.first().x(), drawn.first().y() + metrics.ascent());
+        EXPECT_TRUE(QRectF(label->rect()).adjusted(-0.5, -0.5, 0.5, 0.5).contains(ink))
+            << ink.top() << ".." << ink.bottom() << " in a label " << label->height() << " tall";
+        EXPECT_TRUE(left->rect().contains(label->geometry()));
+        EXPECT_LE(label->geometry().bottom(), left->indicator()->geometry().top() - 1);
+    }
     settledShot("audio_meters_page");
 
     // Levels beyond the bar are held at its ends; a level that is not a
