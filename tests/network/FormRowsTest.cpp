@@ -11,6 +11,7 @@
 #include "QOVAImageView.h"
 #include "QOVALabel.h"
 #include "QOVATextField.h"
+#include "TextFit.h"
 
 #include <QTimer>
 
@@ -134,6 +135,8 @@ TEST_F(FormRowsTest, ChooseFileRowKeepsTheChosenPath)
     EXPECT_EQ(row.fileLabel()->stringValue(), qtTrId("STRING_NO_FILE_CHOSEN"));
     EXPECT_TRUE(row.filePath().isNull());
     EXPECT_EQ(row.chooseButton()->x(), 178 + 16);
+    // The title stays off the bottom border of the 16-high button.
+    EXPECT_TRUE(textfit::titleClearOfEnds(row.chooseButton(), 0));
 
     panel->answers = {QStringLiteral("/home/a/certs/ca.pem"), std::nullopt, QStringLiteral("/tmp/other.crt")};
     click(row.chooseButton());

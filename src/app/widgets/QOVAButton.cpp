@@ -7,6 +7,7 @@
 
 #include "platform/TimeScale.h"
 
+#include <algorithm>
 #include <QEnterEvent>
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -125,7 +126,8 @@ QRectF QOVAButton::titleRect() const
 {
     const QSizeF text = QFontMetricsF(m_textFont).size(0, m_textString);
     const double w = width(), h = height();
-    const double y = (h - text.height()) * 0.5 + 2;
+    // The title sits 2 below the middle, as far as the height leaves room.
+    const double y = std::max(0.0, std::min((h - text.height()) * 0.5 + 2, h - text.height()));
     const double x = m_textAlignment == 0 ? 0.0 : (w - text.width()) * 0.5 + 1;
     return QRectF(QPointF(x, y), text);
 }
