@@ -502,8 +502,25 @@ void QOVAIOManager::dfuDeviceRemoved(const platform::UsbDeviceRef &device)
         info.usbSerialNumber ? info.usbSerialNumber : info.serialNumber;
     QOVA_LOG(INFO, DFU, "DFU Device name is %s!, and Will Go into DFU: deviceRemoveResult!",
              OPT(info.productName));
+    // A flashed device leaves DFU mode when it restarts; when this thread
+    // comes to that late, the device may be on the bus in run mode already.
+    const QString cutSerial = cutSerialNumber(hexText(info.productId), serial.value_or(QString()));
+    auto backInRunMode = [cutSerial]() {
+        for (const platform::UsbDeviceRef &present : platform::backend().usbBus().devices()) {
+            if (!present)
+                continue;
+            const platform::UsbDeviceInfo other = present->info();
+            if (other.vendorId != kVendorId || isDfuModeProductId(other.productId))
+                continue;
+            const std::optional<QString> otherSerial =
+                other.usbSerialNumber ? other.usbSerialNumber : other.serialNumber;
+            if (otherSerial && cutSerialNumber(hexText(other.productId), *otherSerial) == cutSerial)
+                return true;
+        }
+        return false;
+    };
     deviceRemovalResult(info.productName, info.vendorName, serial, hexText(info.productId),
-                        uint32_t(info.bcdDevice), hexText(info.vendorId));
+                        uint32_t(info.bcdDevice), hexText(info.vendorId), backInRunMode);
 }
 
 bool QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
@@ -606,7 +623,8 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
                                         const std::optional<QString> &productSeriaNumber,
                                         const std::optional<QString> &productPID,
                                         std::optional<uint32_t> productVersion,
-                                        const std::optional<QString> &productVID)
+                                        const std::optional<QString> &productVID,
+                                        const std::function<bool()> &backInRunMode)
 {
     if (!productName || !productManufacturer || !productSeriaNumber || !productPID
         || !productVersion || !productVID) {
@@ -630,7 +648,14 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
 
     QOVABaseUSBDeviceRef removed;
     {
+        // The check and the report hold the list's lock, as for an arrival:
+        // the HID thread lists the device in run mode either after this
+        // report or before the check, which then finds it back.
         std::lock_guard<std::recursive_mutex> lock(m_lock);
+        if (backInRunMode && backInRunMode()) {
+            QOVA_LOG(INFO, DFU, "The device is back in run mode, it has not left");
+            return;
+        }
         for (auto it = m_devices.begin(); it != m_devices.end(); ++it) {
             const QOVADeviceModelRef model = (*it)->model();
             if (model && model->productseriaNumber() == serial) {
@@ -646,10 +671,10 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
                 break;
             }
         }
+        QOVA_LOG(INFO, DFU, "Notification UI To Remove the Device!");
+        post(kRemoveNotification, userInfo);
     }
     removed.reset();
-    QOVA_LOG(INFO, DFU, "Notification UI To Remove the Device!");
-    post(kRemoveNotification, userInfo);
 }
 
 QString QOVAIOManager::formatProductVersion(const QString &version)

@@ -69,7 +69,8 @@ public:
     // Discovery handlers. The HID pair runs on the thread serving the HID
     // manager, the DFU pair on the DFU thread. stillPresent, when given, tells
     // whether the DFU device is still on the bus; one that has left is not
-    // reported.
+    // reported. backInRunMode, when given, tells whether the departing DFU
+    // device is on the bus in run mode again; then it has not left.
     void deviceHIDMatchingResult(int result, platform::HidManager *sender,
                                  const platform::HidDeviceRef &device);
     void deviceHIDRemovalResult(int result, platform::HidManager *sender,
@@ -88,7 +89,8 @@ public:
                              const std::optional<QString> &productSeriaNumber,
                              const std::optional<QString> &productPID,
                              std::optional<uint32_t> productVersion,
-                             const std::optional<QString> &productVID);
+                             const std::optional<QString> &productVID,
+                             const std::function<bool()> &backInRunMode = {});
 
     // Flashing entry: marks every listed device with this serial number as
     // updating and hands the file to its firmware updater. The flag argument

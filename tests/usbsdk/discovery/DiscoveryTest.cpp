@@ -423,15 +423,55 @@ TEST_F(DiscoveryTest, LateDfuArrivalAfterTheDeviceIsBackInRunModeChangesNothing)
     EXPECT_EQ(lastProductId, QStringLiteral("6e17"));
 }
 
+// The flash has ended (the device restarted in run mode and the updating
+// mark is cleared) before the DFU thread comes to the DFU-mode departure, and
+// before the HID thread lists the device again.
+TEST_F(DiscoveryTest, LateDfuDepartureAfterTheFlashEndedKeepsTheDeviceListed)
+{
+    start();
+    Recorder recorder;
+    const int oldHid = plugOrbrin("ORB-1");
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    const QOVABaseUSBDeviceRef entry = manager->findDevice("ORB-1");
+    entry->model()->setUpdating(true);  // as the flashing entry does
+    backend->unplugHid(oldHid);
+    auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100, {{0x58, "1.2.3"}});
+    backend->bus().plug(dfu);
+    ASSERT_TRUE(waitUntil([&] { return entry->model()->isDfuDevice(); }));
+
+    backend->bus().hold();
+    backend->bus().unplug(dfu);
+    backend->bus().plug(runModeUsb(0x6E17, "ORB-1", QStringLiteral("1.2.4"), QStringLiteral("Room 1")));
+    entry->model()->setUpdating(false);  // as the end of the flash does
+    backend->bus().release();
+    // A later device on the DFU thread shows the departure is handled.
+    backend->bus().plug(dfuUsb(0x5C02, "PRK-2", "KRD mini DFU", 0x105));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-2") != nullptr; }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.removals().empty());
+
+    const int newHid = backend->plugHid(hidIdentity(0x6E17, "ORB-1", QStringLiteral("Zentaro Halvex")));
+    ASSERT_TRUE(waitUntil([&] {
+        auto listed = manager->findDevice("ORB-1");
+        return listed && listed->model()->deviceRef() == backend->hidHandle(newHid);
+    }));
+    EXPECT_FALSE(manager->findDevice("ORB-1")->model()->isDfuDevice());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(recorder.removals().empty());
+}
+
 TEST_F(DiscoveryTest, DfuArrivalOfAListedDeviceNotBeingFlashedCanStillLeave)
 {
     start();
     Recorder recorder;
-    plugOrbrin("ORB-1");
+    auto usb = runModeUsb(0x6E17, "ORB-1", QStringLiteral("1.2.3"), QStringLiteral("Room 1"));
+    backend->bus().plug(usb);
+    backend->plugHid(hidIdentity(0x6E17, "ORB-1", QStringLiteral("Zentaro Halvex")));
     ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
     const QOVABaseUSBDeviceRef entry = manager->findDevice("ORB-1");
 
     // Seen in DFU mode before its run-mode departure came through.
+    backend->bus().unplug(usb);
     auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100);
     backend->bus().plug(dfu);
     ASSERT_TRUE(waitUntil([&] { return entry->model()->isDfuDevice(); }));
