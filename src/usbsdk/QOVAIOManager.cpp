@@ -413,6 +413,7 @@ void QOVAIOManager::tearDownDFU()
 {
     m_dfuWatch.reset();
     m_dfuDevices.clear();
+    m_unreportedDfuDevices.clear();
 }
 
 void QOVAIOManager::dfuDevicesArrived(const std::vector<platform::UsbDeviceRef> &devices)
@@ -455,8 +456,27 @@ void QOVAIOManager::dfuDevicesArrived(const std::vector<platform::UsbDeviceRef> 
         }
         QOVA_LOG(INFO, DFU, "It is a DFU device");
         m_dfuDevices[device.get()] = {device, info};
-        deviceDFUMatching(productName, deviceName, manufacturer, serial, productId, version,
-                          vendorId);
+        // This thread may come to an arrival late, when the device has left
+        // DFU mode again and the HID thread has already listed it in run
+        // mode: an arrival whose device is no longer on the bus is older
+        // news and is not reported.
+        auto stillPresent = [info]() {
+            for (const platform::UsbDeviceRef &present : platform::backend().usbBus().devices()) {
+                if (!present)
+                    continue;
+                const platform::UsbDeviceInfo other = present->info();
+                if (other.vendorId == info.vendorId && other.productId == info.productId
+                    && other.usbSerialNumber == info.usbSerialNumber
+                    && other.serialNumber == info.serialNumber)
+                    return true;
+            }
+            return false;
+        };
+        if (!deviceDFUMatching(productName, deviceName, manufacturer, serial, productId, version,
+                               vendorId, stillPresent)) {
+            m_dfuDevices.erase(device.get());
+            m_unreportedDfuDevices[device.get()] = device;
+        }
     }
 }
 
@@ -464,6 +484,10 @@ void QOVAIOManager::dfuDeviceRemoved(const platform::UsbDeviceRef &device)
 {
     if (!device)
         return;
+    if (m_unreportedDfuDevices.erase(device.get())) {
+        QOVA_LOG(INFO, DFU, "The DFU device left before it was reported, nothing to report");
+        return;
+    }
     platform::UsbDeviceInfo info;
     auto known = m_dfuDevices.find(device.get());
     if (known != m_dfuDevices.end()) {
@@ -478,17 +502,35 @@ void QOVAIOManager::dfuDeviceRemoved(const platform::UsbDeviceRef &device)
         info.usbSerialNumber ? info.usbSerialNumber : info.serialNumber;
     QOVA_LOG(INFO, DFU, "DFU Device name is %s!, and Will Go into DFU: deviceRemoveResult!",
              OPT(info.productName));
+    // A flashed device leaves DFU mode when it restarts; when this thread
+    // comes to that late, the device may be on the bus in run mode already.
+    const QString cutSerial = cutSerialNumber(hexText(info.productId), serial.value_or(QString()));
+    auto backInRunMode = [cutSerial]() {
+        for (const platform::UsbDeviceRef &present : platform::backend().usbBus().devices()) {
+            if (!present)
+                continue;
+            const platform::UsbDeviceInfo other = present->info();
+            if (other.vendorId != kVendorId || isDfuModeProductId(other.productId))
+                continue;
+            const std::optional<QString> otherSerial =
+                other.usbSerialNumber ? other.usbSerialNumber : other.serialNumber;
+            if (otherSerial && cutSerialNumber(hexText(other.productId), *otherSerial) == cutSerial)
+                return true;
+        }
+        return false;
+    };
     deviceRemovalResult(info.productName, info.vendorName, serial, hexText(info.productId),
-                        uint32_t(info.bcdDevice), hexText(info.vendorId));
+                        uint32_t(info.bcdDevice), hexText(info.vendorId), backInRunMode);
 }
 
-void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
+bool QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
                                       const std::optional<QString> &deviceName,
                                       const std::optional<QString> &productManufacturer,
                                       const std::optional<QString> &productSeriaNumber,
                                       const std::optional<QString> &productPID,
                                       const std::optional<QString> &productVersion,
-                                      const std::optional<QString> &productVID)
+                                      const std::optional<QString> &productVID,
+                                      const std::function<bool()> &stillPresent)
 {
     QOVA_LOG(INFO, DFU, "Enter into DFU DeviceMatching Function");
     std::optional<QString> version = productVersion;
@@ -511,7 +553,7 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     if (!deviceName || !productVID || !version || !productPID || !serial || !productManufacturer
         || !shownName) {
         QOVA_LOG(INFO, HID, "match nil value, return.");
-        return;
+        return true;
     }
 
     QVariantMap userInfo;
@@ -532,8 +574,19 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     model->setProductVersion(*version);
     model->setDfuDevice(true);
 
+    // The presence check and the report hold the list's lock: a run-mode
+    // arrival of the device is either listed and told after this report, or
+    // it came first and this device is gone from the bus.
+    auto gone = [&stillPresent]() {
+        if (!stillPresent || stillPresent())
+            return false;
+        QOVA_LOG(INFO, DFU, "The DFU device has already left, nothing to report");
+        return true;
+    };
     {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
+        if (gone())
+            return false;
         for (const QOVABaseUSBDeviceRef &entry : std::as_const(m_devices)) {
             const QOVADeviceModelRef current = entry->model();
             if (current && current->productseriaNumber() == *serial) {
@@ -545,7 +598,7 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
                 model->setUpdating(current->isUpdate());
                 entry->setModel(model);
                 post(kMatchNotification, userInfo);
-                return;
+                return true;
             }
         }
     }
@@ -553,12 +606,16 @@ void QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     model->setUpdating(false);
     QOVA_LOG(INFO, DFU, "Need initialize a new DFU device");
     QOVABaseUSBDeviceRef object = QOVADeviceFactory::createFactoryDevice(*productPID, model);
-    if (object) {
+    {
         std::lock_guard<std::recursive_mutex> lock(m_lock);
-        m_devices.append(object);
+        if (gone())
+            return false;
+        if (object)
+            m_devices.append(object);
+        // As for a run-mode device: told once it is listed.
+        post(kMatchNotification, userInfo);
     }
-    // As for a run-mode device: told once it is listed.
-    post(kMatchNotification, userInfo);
+    return true;
 }
 
 void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productName,
@@ -566,7 +623,8 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
                                         const std::optional<QString> &productSeriaNumber,
                                         const std::optional<QString> &productPID,
                                         std::optional<uint32_t> productVersion,
-                                        const std::optional<QString> &productVID)
+                                        const std::optional<QString> &productVID,
+                                        const std::function<bool()> &backInRunMode)
 {
     if (!productName || !productManufacturer || !productSeriaNumber || !productPID
         || !productVersion || !productVID) {
@@ -590,7 +648,14 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
 
     QOVABaseUSBDeviceRef removed;
     {
+        // The check and the report hold the list's lock, as for an arrival:
+        // the HID thread lists the device in run mode either after this
+        // report or before the check, which then finds it back.
         std::lock_guard<std::recursive_mutex> lock(m_lock);
+        if (backInRunMode && backInRunMode()) {
+            QOVA_LOG(INFO, DFU, "The device is back in run mode, it has not left");
+            return;
+        }
         for (auto it = m_devices.begin(); it != m_devices.end(); ++it) {
             const QOVADeviceModelRef model = (*it)->model();
             if (model && model->productseriaNumber() == serial) {
@@ -606,10 +671,10 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
                 break;
             }
         }
+        QOVA_LOG(INFO, DFU, "Notification UI To Remove the Device!");
+        post(kRemoveNotification, userInfo);
     }
     removed.reset();
-    QOVA_LOG(INFO, DFU, "Notification UI To Remove the Device!");
-    post(kRemoveNotification, userInfo);
 }
 
 QString QOVAIOManager::formatProductVersion(const QString &version)

@@ -22,6 +22,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -66,24 +67,30 @@ public:
     static QString formatProductVersion(const QString &version);
 
     // Discovery handlers. The HID pair runs on the thread serving the HID
-    // manager, the DFU pair on the DFU thread.
+    // manager, the DFU pair on the DFU thread. stillPresent, when given, tells
+    // whether the DFU device is still on the bus; one that has left is not
+    // reported. backInRunMode, when given, tells whether the departing DFU
+    // device is on the bus in run mode again; then it has not left.
     void deviceHIDMatchingResult(int result, platform::HidManager *sender,
                                  const platform::HidDeviceRef &device);
     void deviceHIDRemovalResult(int result, platform::HidManager *sender,
                                 const platform::HidDeviceRef &device);
-    void deviceDFUMatching(const std::optional<QString> &productName,
+    // deviceDFUMatching answers false only when the device had left.
+    bool deviceDFUMatching(const std::optional<QString> &productName,
                            const std::optional<QString> &deviceName,
                            const std::optional<QString> &productManufacturer,
                            const std::optional<QString> &productSeriaNumber,
                            const std::optional<QString> &productPID,
                            const std::optional<QString> &productVersion,
-                           const std::optional<QString> &productVID);
+                           const std::optional<QString> &productVID,
+                           const std::function<bool()> &stillPresent = {});
     void deviceRemovalResult(const std::optional<QString> &productName,
                              const std::optional<QString> &productManufacturer,
                              const std::optional<QString> &productSeriaNumber,
                              const std::optional<QString> &productPID,
                              std::optional<uint32_t> productVersion,
-                             const std::optional<QString> &productVID);
+                             const std::optional<QString> &productVID,
+                             const std::function<bool()> &backInRunMode = {});
 
     // Flashing entry: marks every listed device with this serial number as
     // updating and hands the file to its firmware updater. The flag argument
@@ -141,4 +148,7 @@ private:
     std::unique_ptr<platform::UsbBus::Watch> m_dfuWatch;
     std::map<const platform::UsbDevice *, std::pair<platform::UsbDeviceRef, platform::UsbDeviceInfo>>
         m_dfuDevices;
+    // DFU thread only: devices that had left before their arrival was come
+    // to; their departure is not told either.
+    std::map<const platform::UsbDevice *, platform::UsbDeviceRef> m_unreportedDfuDevices;
 };

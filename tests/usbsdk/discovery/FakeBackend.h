@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace fake {
@@ -227,6 +228,20 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return int(m_watchers.size());
     }
+    // Holds the watchers' notices back, as a watcher thread that falls behind
+    // would, while the bus itself changes; release() hands them over in order.
+    void hold()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_holding = true;
+    }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_holding = false;
+        for (const auto &[device, arrival] : std::exchange(m_held, {}))
+            notify(device, arrival);
+    }
     void drop(const std::shared_ptr<Watcher> &watcher)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -237,6 +252,10 @@ public:
 private:
     void notify(const platform::UsbDeviceRef &device, bool arrival)
     {
+        if (m_holding) {
+            m_held.emplace_back(device, arrival);
+            return;
+        }
         for (const auto &watcher : m_watchers) {
             if (!watcher->context)
                 continue;
@@ -252,6 +271,8 @@ private:
     std::mutex m_mutex;
     std::vector<platform::UsbDeviceRef> m_devices;
     std::vector<std::shared_ptr<Watcher>> m_watchers;
+    bool m_holding = false;
+    std::vector<std::pair<platform::UsbDeviceRef, bool>> m_held;
 };
 
 class Backend : public platform::Backend {
