@@ -104,15 +104,30 @@ private:
 
 class DfuUpgraderTest : public SimBusFixture {
 protected:
-    // Runs one job to its end and waits for its thread.
-    void flash(const QOVADeviceModelRef &model, const QByteArray &image)
+    // Starts one job that records into job. A device given as stayAway is
+    // told, once it is in DFU mode, not to come back.
+    void start(const QOVADeviceModelRef &model, const QByteArray &image,
+               std::shared_ptr<sim::SimDevice> stayAway = nullptr)
     {
         upgrader = QOVADFUUpgrader::initWithFirmwareModel(model);
         ASSERT_TRUE(upgrader);
         file = mapFile(writeDfuFile(QStringLiteral("fw.dfu"), image));
         upgrader->updateFirmwareWithFile(
             file, [this](double v) { job.progress(v); }, [this](const QString &t) { job.success(t); },
-            [this](const QOVAError &e) { job.failed(e); }, [this](int s) { job.status(s); });
+            [this](const QOVAError &e) { job.failed(e); },
+            [this, stayAway](int s) {
+                if (s == 4 && stayAway) {
+                    sim::SimFaults faults;
+                    faults.stayAway = true;
+                    stayAway->setFaults(faults);
+                }
+                job.status(s);
+            });
+    }
+    // Runs one job to its end and waits for its thread.
+    void flash(const QOVADeviceModelRef &model, const QByteArray &image)
+    {
+        start(model, image);
         ASSERT_TRUE(job.waitForOutcome());
         upgrader->cancel();  // waits for the job's thread, which has ended
     }
@@ -294,23 +309,8 @@ TEST_F(DfuUpgraderTest, FaultsEndTheJobOnceWithTheirCodeAndStatuses)
         c.configure(config);
         const Plugged p = plug(sim::Family::Orbrin, serial, config);
         job.reset();
-        upgrader = QOVADFUUpgrader::initWithFirmwareModel(modelFor(sim::Family::Orbrin, serial));
-        ASSERT_TRUE(upgrader);
-        file = mapFile(writeDfuFile(QStringLiteral("fw.dfu"), testsupport::randomBytes(8000, n)));
-        auto device = p.device;
-        const bool stayAway = c.stayAwayInDfuMode;
-        upgrader->updateFirmwareWithFile(
-            file, [this](double v) { job.progress(v); }, [this](const QString &t) { job.success(t); },
-            [this](const QOVAError &e) { job.failed(e); },
-            [this, device, stayAway](int s) {
-                // Once in DFU mode, the device is told not to come back.
-                if (s == 4 && stayAway) {
-                    sim::SimFaults faults;
-                    faults.stayAway = true;
-                    device->setFaults(faults);
-                }
-                job.status(s);
-            });
+        start(modelFor(sim::Family::Orbrin, serial), testsupport::randomBytes(8000, n),
+              c.stayAwayInDfuMode ? p.device : nullptr);
         ASSERT_TRUE(job.waitForOutcome());
         const size_t requestsAtOutcome = p.handler->requests().size();
         upgrader->cancel();
@@ -404,22 +404,7 @@ TEST_F(DfuUpgraderTest, DeviceThatRestartsAfterTheLastBlockIsJudgedByTheVersionI
         model->setFlashingVersion(c.packageVersion);
 
         job.reset();
-        upgrader = QOVADFUUpgrader::initWithFirmwareModel(model);
-        ASSERT_TRUE(upgrader);
-        file = mapFile(writeDfuFile(QStringLiteral("fw.dfu"), image));
-        auto device = p.device;
-        const bool stayAway = c.stayAway;
-        upgrader->updateFirmwareWithFile(
-            file, [this](double v) { job.progress(v); }, [this](const QString &t) { job.success(t); },
-            [this](const QOVAError &e) { job.failed(e); },
-            [this, device, stayAway](int s) {
-                if (s == 4 && stayAway) {
-                    sim::SimFaults faults;
-                    faults.stayAway = true;
-                    device->setFaults(faults);
-                }
-                job.status(s);
-            });
+        start(model, image, c.stayAway ? p.device : nullptr);
         ASSERT_TRUE(job.waitForOutcome());
         upgrader->cancel();
 
