@@ -46,6 +46,11 @@ public:
     // the technical reason behind it; empty otherwise.
     QString failureText;
     QString failureDetail;
+    void clearFailure()
+    {
+        failureText.clear();
+        failureDetail.clear();
+    }
     // An update check of the row is under way.
     bool isChecking = false;
     // A remote control's video bar (kept alive by the remote's row), and a

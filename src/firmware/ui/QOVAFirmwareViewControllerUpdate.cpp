@@ -49,14 +49,12 @@ void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareMod
             model->targetVersion = version;
             model->checksum = md5;
             model->hasNewVersion = true;
-            model->failureText.clear();
-            model->failureDetail.clear();
+            model->clearFailure();
         } else {
             model->upgradeState = 0;
             model->updateDate = QDateTime::currentDateTime();
             model->hasNewVersion = false;
-            model->failureText.clear();
-            model->failureDetail.clear();
+            model->clearFailure();
         }
         self->reloadTableView();
         self->upgrade_checkUpdateGroup(model);
@@ -133,8 +131,7 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
     }
     model->progress = 0;
     model->upgradeState = 4;
-    model->failureText.clear();
-    model->failureDetail.clear();
+    model->clearFailure();
     redrawRow(model);
     m_updatingList.append(model);
     setDeviceListStatus(2, model->serialNumber);
