@@ -67,17 +67,21 @@ SimCommandResult fault(SimBus &bus, const QStringList &w)
             SimDfuConfig c = dfu->config();
             c.resetOnFinalBlock = false;
             c.keepOldFirmware = false;
+            c.hangAfterFinalBlock = false;
             dfu->setConfig(c);
         }
     } else if ((kind == QLatin1String("dfu-reset-on-final-block")
-                || kind == QLatin1String("dfu-keep-old-firmware")) && needs(0)) {
+                || kind == QLatin1String("dfu-keep-old-firmware")
+                || kind == QLatin1String("dfu-hang-on-final-block")) && needs(0)) {
         if (!dfu)
             return fail(QStringLiteral("device %1 has no DFU side").arg(w[1]));
         SimDfuConfig c = dfu->config();
         if (kind == QLatin1String("dfu-reset-on-final-block"))
             c.resetOnFinalBlock = true;
-        else
+        else if (kind == QLatin1String("dfu-keep-old-firmware"))
             c.keepOldFirmware = true;
+        else
+            c.hangAfterFinalBlock = true;
         dfu->setConfig(c);
         return {true, {}};
     } else if (kind == QLatin1String("request") && w.size() >= 6
@@ -295,6 +299,10 @@ QString simCommandUsage()
         "                                 further DFU request\n"
         "      dfu-keep-old-firmware      a firmware download is not installed: the\n"
         "                                 device restarts with the version it ran\n"
+        "      dfu-hang-on-final-block    take a firmware download's last block, then\n"
+        "                                 stay on the bus in DFU mode and let every\n"
+        "                                 further DFU request time out until the\n"
+        "                                 device leaves the bus\n"
         "      clear                      remove every fault\n"
         "SERIAL is the serial the device reports; for Vasko devices the part before\n"
         "the first \".\" is accepted too, so no two devices may share it.\n");

@@ -89,6 +89,8 @@ void SimDfuHandler::setConfig(const SimDfuConfig &config)
 {
     std::lock_guard lock(m_mutex);
     m_config = config;
+    if (!m_config.hangAfterFinalBlock)
+        m_hung = false;
 }
 
 std::vector<SimDfuHandler::Block> SimDfuHandler::blocks() const
@@ -144,6 +146,7 @@ void SimDfuHandler::enterMode(Mode mode)
     m_manifestStarted = false;
     m_manifestDone = false;
     m_gone = false;
+    m_hung = false;
     if (mode == Mode::Run) {
         m_state = kAppIdle;
         m_status = kStatusOk;
@@ -293,6 +296,8 @@ std::optional<platform::UsbError> SimDfuHandler::handleControl(SimDeviceHost &ho
     if (m_gone)
         return platform::UsbError::NoDevice;
     m_requests.push_back(setup.bRequest);
+    if (m_hung)
+        return platform::UsbError::Timeout;
     advanceByClock();
     if (*m_mode == Mode::Run)
         return handleRun(host, setup, data, transferred);
@@ -447,6 +452,10 @@ platform::UsbError SimDfuHandler::download(SimDeviceHost &host, const platform::
         m_state = kManifestSync;
         m_manifestStarted = false;
         m_manifestDone = false;
+        if (m_config.hangAfterFinalBlock) {
+            m_hung = true;
+            return platform::UsbError::None;
+        }
         if (m_config.resetOnFinalBlock) {
             // Manifests and resets by itself at once, answering no status
             // request: back in run mode once manifestation is over.

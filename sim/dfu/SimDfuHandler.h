@@ -66,6 +66,10 @@ struct SimDfuConfig {
     // Manifestation does not take the image: the device reboots into the
     // firmware it ran before (its version unchanged).
     bool keepOldFirmware = false;
+    // Takes the final (zero-length) DNLOAD and then hangs: it stays on the
+    // bus in DFU mode and lets every further DFU request time out until it
+    // leaves the bus (a re-plug or a port reset).
+    bool hangAfterFinalBlock = false;
 };
 
 // The functional descriptor values of a configuration, for the device's
@@ -157,6 +161,7 @@ private:
     bool m_manifestStarted = false;
     bool m_manifestDone = false;
     bool m_gone = false;
+    bool m_hung = false;
     std::vector<Block> m_blocks;
     QByteArray m_installed;
     std::vector<uint8_t> m_requests;

@@ -150,12 +150,15 @@ TEST_F(SimControlTest, FaultsAndEvents)
     auto dfu = attachSimDfu(device);
     ASSERT_EQ(simctl({"fault", "OR1", "dfu-reset-on-final-block"}).exitCode, 0);
     ASSERT_EQ(simctl({"fault", "OR1", "dfu-keep-old-firmware"}).exitCode, 0);
+    ASSERT_EQ(simctl({"fault", "OR1", "dfu-hang-on-final-block"}).exitCode, 0);
     EXPECT_TRUE(dfu->config().resetOnFinalBlock);
     EXPECT_TRUE(dfu->config().keepOldFirmware);
+    EXPECT_TRUE(dfu->config().hangAfterFinalBlock);
     ASSERT_EQ(simctl({"fault", "OR1", "clear"}).exitCode, 0);
     EXPECT_FALSE(device->faults().noReply);
     EXPECT_FALSE(dfu->config().resetOnFinalBlock);
     EXPECT_FALSE(dfu->config().keepOldFirmware);
+    EXPECT_FALSE(dfu->config().hangAfterFinalBlock);
 
     std::vector<QByteArray> reports;
     const int token = bus->subscribe([&](const SimBusEvent &e) {
@@ -178,6 +181,7 @@ TEST_F(SimControlTest, HelpDescribesTheProtocol)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.contains("JSON array of strings"));
     EXPECT_TRUE(r.out.contains("read-fail K"));
+    EXPECT_TRUE(r.out.contains("dfu-hang-on-final-block"));
 }
 
 TEST_F(SimControlTest, ALiveServerKeepsItsSocket)
