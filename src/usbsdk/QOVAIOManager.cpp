@@ -329,6 +329,7 @@ void QOVAIOManager::deviceHIDMatchingResult(int result, platform::HidManager *se
         }
         if (object)
             m_devices.append(object);
+        ++m_runModeListings;
     }
     replaced.clear();
     // Told only once the device can be asked: a page opened from its tile
@@ -574,18 +575,13 @@ bool QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     model->setProductVersion(*version);
     model->setDfuDevice(true);
 
-    // The presence check and the report hold the list's lock: a run-mode
-    // arrival of the device is either listed and told after this report, or
-    // it came first and this device is gone from the bus.
-    auto gone = [&stillPresent]() {
-        if (!stillPresent || stillPresent())
-            return false;
-        QOVA_LOG(INFO, DFU, "The DFU device has already left, nothing to report");
-        return true;
-    };
+    // The report holds the list's lock, taken once the device is found still
+    // on the bus with no run-mode listing since: a run-mode arrival of the
+    // device is either listed and told after this report, or it came first
+    // and this device is gone from the bus.
     {
-        std::lock_guard<std::recursive_mutex> lock(m_lock);
-        if (gone())
+        const std::unique_lock<std::recursive_mutex> lock = lockUnlessGone(stillPresent);
+        if (!lock.owns_lock())
             return false;
         for (const QOVABaseUSBDeviceRef &entry : std::as_const(m_devices)) {
             const QOVADeviceModelRef current = entry->model();
@@ -607,8 +603,8 @@ bool QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
     QOVA_LOG(INFO, DFU, "Need initialize a new DFU device");
     QOVABaseUSBDeviceRef object = QOVADeviceFactory::createFactoryDevice(*productPID, model);
     {
-        std::lock_guard<std::recursive_mutex> lock(m_lock);
-        if (gone())
+        const std::unique_lock<std::recursive_mutex> lock = lockUnlessGone(stillPresent);
+        if (!lock.owns_lock())
             return false;
         if (object)
             m_devices.append(object);
@@ -616,6 +612,31 @@ bool QOVAIOManager::deviceDFUMatching(const std::optional<QString> &productName,
         post(kMatchNotification, userInfo);
     }
     return true;
+}
+
+std::unique_lock<std::recursive_mutex> QOVAIOManager::lockUnlessGone(const std::function<bool()> &stillPresent)
+{
+    // A few looks outside the lock; should run-mode listings keep coming in
+    // between, the last look is made under it.
+    constexpr int kLooks = 4;
+    for (int look = 1;; ++look) {
+        const bool last = look == kLooks;
+        std::unique_lock<std::recursive_mutex> lock(m_lock, std::defer_lock);
+        if (last)
+            lock.lock();
+        const uint64_t listings = m_runModeListings.load();
+        const bool present = !stillPresent || stillPresent();
+        if (!last) {
+            lock.lock();
+            if (m_runModeListings.load() != listings)
+                continue;
+        }
+        if (!present) {
+            lock.unlock();
+            QOVA_LOG(INFO, DFU, "The DFU device has already left, nothing to report");
+        }
+        return lock;
+    }
 }
 
 void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productName,
@@ -646,16 +667,17 @@ void QOVAIOManager::deviceRemovalResult(const std::optional<QString> &productNam
              qUtf8Printable(*productManufacturer), qUtf8Printable(*productName),
              qUtf8Printable(serial), qUtf8Printable(*productPID));
 
+    // The bus is scanned before the list's lock is taken. A device found
+    // back in run mode has not left. One that comes back after the scan is
+    // either listed in run mode before the lock is taken, and its entry then
+    // stays (below), or after this report, as a new arrival.
+    if (backInRunMode && backInRunMode()) {
+        QOVA_LOG(INFO, DFU, "The device is back in run mode, it has not left");
+        return;
+    }
     QOVABaseUSBDeviceRef removed;
     {
-        // The check and the report hold the list's lock, as for an arrival:
-        // the HID thread lists the device in run mode either after this
-        // report or before the check, which then finds it back.
         std::lock_guard<std::recursive_mutex> lock(m_lock);
-        if (backInRunMode && backInRunMode()) {
-            QOVA_LOG(INFO, DFU, "The device is back in run mode, it has not left");
-            return;
-        }
         for (auto it = m_devices.begin(); it != m_devices.end(); ++it) {
             const QOVADeviceModelRef model = (*it)->model();
             if (model && model->productseriaNumber() == serial) {

@@ -22,6 +22,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -95,8 +97,11 @@ public:
     // Flashing entry: marks every listed device with this serial number as
     // updating and hands the file to its firmware updater. The flag argument
     // is not used. packageVersion, when known, is the version the file
-    // installs: a device that restarts before it has confirmed the update is
-    // judged by whether it comes back running that version.
+    // installs: the device back in run mode is judged by whether it runs
+    // that version (by its family's rule), however the flash ended. success
+    // gets the version the device reports once it is back in run mode
+    // (empty only when no package version was given and it could not be
+    // read); the caller shows that, never the version it asked for.
     void usbDeviceUpdate(const QString &serialNumber, const QString &filePath, bool isDeviceUpdate,
                          QOVAProgressBlock progress, QOVASuccessBlock success,
                          QOVAUpgradeFailedBlock failed, const QString &packageVersion = {});
@@ -132,6 +137,16 @@ private:
     // The device list and its lock.
     mutable std::recursive_mutex m_lock;
     QList<QOVABaseUSBDeviceRef> m_devices;
+    // Run-mode listings made by the HID thread so far, counted under the
+    // list's lock.
+    std::atomic<uint64_t> m_runModeListings{0};
+
+    // The list's lock, taken for a report on a DFU-mode device, unless
+    // stillPresent (when given) finds the device gone from the bus; then an
+    // unlocked lock. The bus is scanned outside the lock so that requests
+    // are not held up behind it; a run-mode listing made between the scan
+    // and the lock makes it look again.
+    std::unique_lock<std::recursive_mutex> lockUnlessGone(const std::function<bool()> &stillPresent);
 
     QThread *hidDeviceDetachThread = nullptr;
     QThread *dfuDeciceUpdateThread = nullptr;

@@ -11,6 +11,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <future>
+#include <mutex>
 
 using namespace support;
 
@@ -458,6 +460,114 @@ TEST_F(DiscoveryTest, LateDfuDepartureAfterTheFlashEndedKeepsTheDeviceListed)
     EXPECT_FALSE(manager->findDevice("ORB-1")->model()->isDfuDevice());
     QCoreApplication::processEvents();
     EXPECT_TRUE(recorder.removals().empty());
+}
+
+// The DFU thread's presence checks scan the whole bus; they do so without
+// the device list's lock, which every request takes: a request made while
+// a scan is under way is answered before the scan ends.
+TEST_F(DiscoveryTest, PresenceScansOfTheDfuThreadLeaveTheDeviceListFree)
+{
+    start();
+    auto usb = runModeUsb(0x6E17, "ORB-1", QStringLiteral("1.2.3"), QStringLiteral("Room 1"));
+    backend->bus().plug(usb);
+    const int hid = backend->plugHid(hidIdentity(0x6E17, "ORB-1", QStringLiteral("Zentaro Halvex")));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+
+    std::mutex mutex;
+    std::vector<std::future<void>> requests;  // ended after the test, whatever happens
+    int scans = 0;
+    int heldUp = 0;
+    QThread *const mainThread = QThread::currentThread();
+    backend->bus().setScanHook([&] {
+        if (QThread::currentThread() == mainThread)
+            return;
+        // A request from another thread while this scan is under way.
+        auto request = std::async(std::launch::async, [&] { manager->deviceMutableArray(); });
+        const bool answered = request.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        std::lock_guard<std::mutex> lock(mutex);
+        ++scans;
+        if (!answered)
+            ++heldUp;
+        requests.push_back(std::move(request));
+    });
+    struct ClearHook {
+        fake::UsbBus &bus;
+        ~ClearHook() { bus.setScanHook({}); }
+    } clearHook{backend->bus()};
+
+    // To DFU mode and away: an arrival and a departure on the DFU thread.
+    backend->unplugHid(hid);
+    backend->bus().unplug(usb);
+    auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100, {{0x58, "1.2.3"}});
+    backend->bus().plug(dfu);
+    ASSERT_TRUE(waitUntil([&] {
+        auto entry = manager->findDevice("ORB-1");
+        return entry && entry->model()->isDfuDevice();
+    }));
+    backend->bus().unplug(dfu);
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") == nullptr; }));
+    backend->bus().setScanHook({});
+
+    std::lock_guard<std::mutex> lock(mutex);
+    for (auto &request : requests)
+        request.wait();
+    EXPECT_GE(scans, 2);
+    EXPECT_EQ(heldUp, 0);
+}
+
+// The presence scan of a DFU-mode arrival finds the device still there, and
+// before the report takes the list's lock the device leaves DFU mode and the
+// HID thread lists it in run mode: the arrival is looked at again and found
+// gone, so the run-mode entry stays.
+TEST_F(DiscoveryTest, RunModeListingDuringTheScanOfALateDfuArrivalKeepsTheRunModeEntry)
+{
+    start();
+    Recorder recorder;
+    const int oldHid = plugOrbrin("ORB-1");
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") != nullptr; }));
+    manager->findDevice("ORB-1")->model()->setUpdating(true);  // as the flashing entry does
+    backend->unplugHid(oldHid);
+
+    auto dfu = dfuUsb(0x6E18, "ORB-1", "Zentaro Halvex DFU", 0x100, {{0x58, "1.2.3"}});
+    std::atomic<bool> armed{true};
+    std::atomic<int> newHid{-1};
+    QThread *const mainThread = QThread::currentThread();
+    backend->bus().setScanHook([&] {
+        if (QThread::currentThread() == mainThread || !armed.exchange(false))
+            return;
+        // This scan has seen the DFU-mode device; now it goes back to run
+        // mode and the HID thread lists it.
+        backend->bus().unplug(dfu);
+        backend->bus().plug(runModeUsb(0x6E17, "ORB-1", QStringLiteral("1.2.4"), QStringLiteral("Room 1")));
+        newHid = backend->plugHid(hidIdentity(0x6E17, "ORB-1", QStringLiteral("Zentaro Halvex")));
+        for (int i = 0; i < 10000; ++i) {
+            auto entry = manager->findDevice("ORB-1");
+            if (entry && entry->model()->deviceRef() == backend->hidHandle(newHid))
+                break;
+            QThread::msleep(1);
+        }
+    });
+    struct ClearHook {
+        fake::UsbBus &bus;
+        ~ClearHook() { bus.setScanHook({}); }
+    } clearHook{backend->bus()};
+    backend->bus().plug(dfu);
+    ASSERT_TRUE(waitUntil([&] { return !armed && newHid >= 0; }));
+    // A later device on the DFU thread shows the arrival has been handled.
+    backend->bus().plug(dfuUsb(0x5C02, "PRK-2", "KRD mini DFU", 0x105));
+    ASSERT_TRUE(waitUntil([&] { return manager->findDevice("PRK-2") != nullptr; }));
+    QCoreApplication::processEvents();
+
+    const QOVABaseUSBDeviceRef entry = manager->findDevice("ORB-1");
+    ASSERT_TRUE(entry);
+    EXPECT_FALSE(entry->model()->isDfuDevice());
+    EXPECT_EQ(entry->model()->deviceRef(), backend->hidHandle(newHid));
+    QString lastProductId;
+    for (const Posted &posted : recorder.posted()) {
+        if (posted.userInfo.value("productSeriaNumber") == QLatin1String("ORB-1"))
+            lastProductId = posted.userInfo.value("productID").toString();
+    }
+    EXPECT_EQ(lastProductId, QStringLiteral("6e17"));
 }
 
 TEST_F(DiscoveryTest, DfuArrivalOfAListedDeviceNotBeingFlashedCanStillLeave)

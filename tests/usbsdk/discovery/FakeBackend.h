@@ -190,8 +190,22 @@ public:
 
     std::vector<platform::UsbDeviceRef> devices() override
     {
+        std::function<void()> hook;
+        std::vector<platform::UsbDeviceRef> devices;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            hook = m_scanHook;
+            devices = m_devices;
+        }
+        if (hook)
+            hook();
+        return devices;
+    }
+    // Runs on every scan of the bus, on the scanning thread.
+    void setScanHook(std::function<void()> hook)
+    {
         std::lock_guard<std::mutex> lock(m_mutex);
-        return m_devices;
+        m_scanHook = std::move(hook);
     }
     std::unique_ptr<Watch> watch(DeviceCallback arrived, DeviceCallback removed) override
     {
@@ -273,6 +287,7 @@ private:
     std::vector<std::shared_ptr<Watcher>> m_watchers;
     bool m_holding = false;
     std::vector<std::pair<platform::UsbDeviceRef, bool>> m_held;
+    std::function<void()> m_scanHook;
 };
 
 class Backend : public platform::Backend {
