@@ -1,6 +1,7 @@
 #include "QOVADFUUpgrader.h"
 
 #include "upgrader/DfuMachineParts.h"
+#include "upgrader/FirmwareVerdict.h"
 #include "upgrader/ProgressTicker.h"
 #include "upgrader/WorkerThread.h"
 
@@ -287,7 +288,8 @@ bool QOVADFUUpgrader::updateFirmwareWithFile(const dfu_file &file, QOVAProgressB
     _sentSize = 0;
     _isTransferFin = false;
     _delays = delaysForProduct(_model->productPID(), _descriptor.wTransferSize);
-    _confirmByVersion = false;
+    _leftAfterImage = false;
+    _reportedVersion.clear();
     _packageVersion = _model->flashingVersion().trimmed();
     _versionBefore = _model->isDfuDevice() ? QString() : _model->productVersion().trimmed();
 
@@ -713,13 +715,13 @@ void QOVADFUUpgrader::waitDfuReset()
     if (found) {
         QOVA_LOG(INFO, DFU, "DFU reset done.");
         reportStatus(11);
-        if (_confirmByVersion && !confirmNewFirmware())
+        if (!confirmNewFirmware())
             return;
         schedule("ResetDone");
     } else {
         QOVA_LOG(ERROR, DFU, "Lost Device after reset");
         reportStatus(10);
-        if (_confirmByVersion) {
+        if (_leftAfterImage) {
             // It took the whole image and restarted, and was not seen again.
             QOVA_LOG(ERROR, DFU, "Upgrade failed, Can't find the device.");
             failWith(12, 2, qtTrId("STRING_UPDATE_NOT_BACK"));
@@ -809,8 +811,35 @@ void QOVADFUUpgrader::reportStatus(int code)
 bool QOVADFUUpgrader::deviceStoppedAnswering(dfu_io_result ret)
 {
     // A stall or a short answer came from a device that is there and has
-    // its say; these are the results of one that did not answer at all.
-    return isGone(ret) || ret == kDfuIoTimeout || ret == kDfuIoError;
+    // its say. A time-out or an I/O error may come from one that is
+    // restarting, or from one that hangs in DFU mode: only a device that is
+    // no longer on the bus has left.
+    if (isGone(ret))
+        return true;
+    if (ret != kDfuIoTimeout && ret != kDfuIoError)
+        return false;
+    if (stillOnTheBus()) {
+        QOVA_LOG(ERROR, DFU, "The device is still in DFU mode but does not answer (0x%08x).", ret);
+        return false;
+    }
+    return true;
+}
+
+bool QOVADFUUpgrader::stillOnTheBus()
+{
+    // A restarting device can fail a request a moment before it is off the
+    // bus: it is looked for a few times over a short while, and has left as
+    // soon as one look misses it.
+    const int64_t deadline = nowMs() + platform::scaledMs(2000);
+    const int interval = platform::scaledMs(100);
+    for (;;) {
+        if (!find_usb_device_interface(_model->productVID(), _model->productPID(),
+                                       _model->productseriaNumber()))
+            return false;
+        const int64_t left = deadline - nowMs();
+        if (left <= 0 || !pause(int(std::min<int64_t>(interval, left))))
+            return true;
+    }
 }
 
 void QOVADFUUpgrader::deviceLeftAfterImage(dfu_io_result ret)
@@ -819,7 +848,7 @@ void QOVADFUUpgrader::deviceLeftAfterImage(dfu_io_result ret)
              "The device stopped answering (0x%08x) after the whole image was sent; waiting for "
              "it to come back with the new firmware.",
              ret);
-    _confirmByVersion = true;
+    _leftAfterImage = true;
     schedule("MNFSTDeviceLeft");
 }
 
@@ -846,26 +875,26 @@ bool QOVADFUUpgrader::confirmNewFirmware()
     const QString version = runModeVersion();
     if (!live())
         return false;
-    auto same = [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) == 0;
-    };
-    QOVA_LOG(INFO, DFU, "The device is back with firmware \"%s\" (package \"%s\", before \"%s\").",
-             qUtf8Printable(version), qUtf8Printable(_packageVersion), qUtf8Printable(_versionBefore));
-    const char *failure = nullptr;
-    if (version.isEmpty())
-        failure = "STRING_UPDATE_NOT_CONFIRMED";
-    else if (!_packageVersion.isEmpty())
-        failure = same(version, _packageVersion) ? nullptr : "STRING_UPDATE_NOT_INSTALLED";
-    else if (!_versionBefore.isEmpty() && !same(version, _versionBefore))
-        failure = nullptr;
-    else
-        // Without the package's version, the same version as before may be a
-        // file of that very version flashed again: nothing tells old from new.
-        failure = "STRING_UPDATE_NOT_CONFIRMED";
-    if (!failure)
+    _reportedVersion = version;
+    QOVA_LOG(INFO, DFU,
+             "The device is back with firmware \"%s\" (package \"%s\", before \"%s\", manifestation %s).",
+             qUtf8Printable(version), qUtf8Printable(_packageVersion), qUtf8Printable(_versionBefore),
+             _leftAfterImage ? "not reported" : "reported done");
+    const upgrader::FirmwareVerdict verdict =
+        upgrader::judgeFirmware(version, _packageVersion, _versionBefore,
+                                upgrader::firmwareFamilyType(_model->productPID()), !_leftAfterImage);
+    switch (verdict) {
+    case upgrader::FirmwareVerdict::Installed:
         return true;
-    QOVA_LOG(ERROR, DFU, "Upgrade failed, the device came back without the new firmware.");
-    failWith(13, 0, qtTrId(failure));
+    case upgrader::FirmwareVerdict::NotInstalled:
+        QOVA_LOG(ERROR, DFU, "Upgrade failed, the device came back with the firmware it ran before.");
+        failWith(13, 0, qtTrId("STRING_UPDATE_NOT_INSTALLED"));
+        return false;
+    case upgrader::FirmwareVerdict::NotConfirmed:
+        break;
+    }
+    QOVA_LOG(ERROR, DFU, "Upgrade failed, the firmware the device came back with could not be confirmed.");
+    failWith(13, 0, qtTrId("STRING_UPDATE_NOT_CONFIRMED"));
     return false;
 }
 
@@ -915,6 +944,6 @@ void QOVADFUUpgrader::succeed()
     // No progress after the outcome.
     stopUpgradeTimer();
     if (successBlock)
-        successBlock(QStringLiteral("Success"));
+        successBlock(_reportedVersion);
     tearDownStateMachine();
 }

@@ -10,25 +10,41 @@
 // re-enumeration waits) block only that thread. Progress is an estimate by
 // elapsed time over the family's expected duration.
 //
-// Every job ends exactly once: with the success callback ("Success") or the
-// failure callback (code 0, 1 for firmware the device reports corrupt, 2 for
-// a lost device); after that no further USB request is sent. Status codes:
+// Every job ends exactly once: with the success callback or the failure
+// callback (code 0, 1 for firmware the device reports corrupt, 2 for a lost
+// device); after that no further USB request is sent. The success callback
+// gets the version the device reports once it is back in run mode (its
+// version string, or "major.0.minor" for the small camera); the text is
+// empty only when that could not be read and nothing needed it (no package
+// version was given and the device said that manifestation went well).
+// Status codes:
 //   0 started, 1 DETACH sent, 2 DETACH failed, 3 not seen in DFU mode,
 //   4 seen in DFU mode, 8 manifestation done, 9 USB reset failed,
 //   10 not back in run mode, 11 back in run mode, 12 failed because the
 //   device is gone, 13 failed for another reason (also just before success
 //   when the device ended manifestation in dfuIDLE).
 //
+// However manifestation ended, the device back in run mode (11) is judged by
+// the version it reports, with its family's version rule (the one the
+// firmware page offers updates by, firmware_version_is_newer), not by exact
+// text (upgrader/FirmwareVerdict.h):
+//   - with the package's version (QOVADeviceModel::flashingVersion): a
+//     version not older than the package's is success; the version the
+//     device ran before is a failure ("STRING_UPDATE_NOT_INSTALLED"); any
+//     other, or none that can be read, fails as "STRING_UPDATE_NOT_CONFIRMED";
+//   - without it (a local file): success when the device said that
+//     manifestation went well, when it was in DFU mode before, or when it
+//     reports another version than before; otherwise it could not be
+//     confirmed. Both failures are reported with 13 and code 0.
 // Some devices restart into the new firmware as soon as the whole image is
 // in, so the last block's answer or the status request after it finds no
-// device. Such a device has not said how manifestation went: the job waits
-// for it in run mode as after any manifestation (8, then 11 or 10) and
-// judges by the version it comes back with, against the package's version
-// when the caller gave one (QOVADeviceModel::flashingVersion), else against
-// the version it ran before: another version is success, the old one a
-// failure (13, "STRING_UPDATE_NOT_INSTALLED"); not seen again within the
-// reset wait, it fails as a lost device (10, 12, code 2) that says so
-// ("STRING_UPDATE_NOT_BACK").
+// device. Only a device that is gone from the bus (a "no device" result, or
+// a time-out or I/O error after which it is no longer found in DFU mode) has
+// left: the job waits for it in run mode (8, then 11 or 10) and judges it as
+// above; not seen again within the reset wait, it fails as a lost device
+// (10, 12, code 2) that says so ("STRING_UPDATE_NOT_BACK"). A device still
+// on the bus in DFU mode that stops answering fails as any DFU request
+// failure does (13, code 0), and stays where it is for another try.
 // None of the callbacks runs on the main thread.
 
 #include "QOVACallbacks.h"
@@ -127,12 +143,18 @@ private:
     bool dfuCLRStatus(bool report);
     bool dfuAbortStatus();
     void reportError(bool dfuError, dfu_io_result ret);
-    // The device stopped answering once the whole image was in.
-    static bool deviceStoppedAnswering(dfu_io_result ret);
+    // The device stopped answering once the whole image was in: it is gone,
+    // or failed a request and is no longer on the bus in DFU mode.
+    bool deviceStoppedAnswering(dfu_io_result ret);
+    // Whether the device is on the bus in DFU mode still, after a short
+    // while for one that is on its way off it.
+    bool stillOnTheBus();
     void deviceLeftAfterImage(dfu_io_result ret);
     // The version of the device back in run mode, as discovery reads it;
     // empty when it cannot be read.
     QString runModeVersion();
+    // Judges the device back in run mode by the version it reports; false
+    // when the job has failed on it.
     bool confirmNewFirmware();
     void failWith(int status, int code, const QString &description);
     void succeed();
@@ -162,10 +184,12 @@ private:
     bool _willDetach = false;
     bool _ManifestationTolerant = false;
     bool _waitForReset = false;
-    // Judge the outcome by the version the device comes back with.
-    bool _confirmByVersion = false;
-    QString _packageVersion;  // what the file installs, when known
-    QString _versionBefore;   // the device's version in run mode at the start
+    // The device stopped answering once the whole image was in, without
+    // saying how manifestation went.
+    bool _leftAfterImage = false;
+    QString _packageVersion;   // what the file installs, when known
+    QString _versionBefore;    // the device's version in run mode at the start
+    QString _reportedVersion;  // the version it came back with in run mode
 
     // Transfer.
     dfu_file _dfuFile;

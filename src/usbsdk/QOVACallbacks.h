@@ -15,7 +15,9 @@
 using QOVAReplyObject = std::variant<std::monostate, QByteArray, QOVAModelRef>;
 
 using QOVACompletionBlock = std::function<void(const QOVAReplyObject &)>;
-using QOVASuccessBlock = std::function<void(const QString &)>;   // "Success!" / "Success"
+// "Success!" / "Success"; a flash's success gets the version the device
+// reports after it (see QOVAIOManager::usbDeviceUpdate).
+using QOVASuccessBlock = std::function<void(const QString &)>;
 using QOVAFailureBlock = std::function<void(const QString &)>;   // a reason text
 using QOVAProgressBlock = std::function<void(double)>;
 using QOVAVoidBlock = std::function<void()>;

@@ -259,10 +259,13 @@ void QOVAFirmwareViewController::upgradeAllForModels(const QOVAFirmwareModelRef 
                     self->redrawRow(row);
                 });
             },
-            [self, row, onMain](const QString &) {
-                onMain([self, row] {
+            [self, row, onMain](const QString &reportedVersion) {
+                onMain([self, row, reportedVersion] {
                     row->upgradeState = 7;
-                    row->version = row->targetVersion;
+                    // What the device reports back in run mode, never the
+                    // version it was asked to install.
+                    if (!reportedVersion.isEmpty())
+                        row->version = reportedVersion;
                     row->updateDate = QDateTime::currentDateTime();
                     row->hasNewVersion = false;
                     self->m_updatingList.removeAll(row);

@@ -175,10 +175,10 @@ void QOVAManualUpdateWindow::startLocalUpdate()
                     w->m_progress->setValue(int(std::lround(std::clamp(value, 0.0, 1.0) * 1000)));
             });
         },
-        [onMain](const QString &) {
-            onMain([](QOVAManualUpdateWindow *w) {
+        [onMain](const QString &reportedVersion) {
+            onMain([reportedVersion](QOVAManualUpdateWindow *w) {
                 QOVA_LOG(INFO, DFU, "local update successfully.");
-                w->updateSuccessLayout();
+                w->updateSuccessLayout(reportedVersion);
             });
         },
         [onMain](const QOVAError &) {
@@ -189,7 +189,7 @@ void QOVAManualUpdateWindow::startLocalUpdate()
         });
 }
 
-void QOVAManualUpdateWindow::showResult(bool success)
+void QOVAManualUpdateWindow::showResult(bool success, const QString &reportedVersion)
 {
     if (m_stage != Stage::Progress)
         return;
@@ -207,13 +207,17 @@ void QOVAManualUpdateWindow::showResult(bool success)
     const int resultLeft = 30 + 60 + 26;
     m_resultLabel->setGeometry(resultLeft, 28, 280, labelHeight(m_resultLabel, 280));
     m_resultLabel->show();
-    if (success && !m_localDFU) {
+    // The version the device reports now that it runs again; nothing when
+    // it could not be read.
+    if (success && !reportedVersion.isEmpty()) {
         const int top = m_resultLabel->geometry().bottom() + 1 + 4;
         m_currentTitleLabel->move(resultLeft, top);
         m_currentTitleLabel->show();
-        m_currentValueLabel->setStringValue(m_fileVersion);
-        m_currentValueLabel->setGeometry(m_currentTitleLabel->geometry().right() + 1 + 60, top,
-                                         labelWidth(m_currentValueLabel), m_currentTitleLabel->height());
+        m_currentValueLabel->setStringValue(reportedVersion);
+        m_currentValueLabel->setMaximumNumberOfLines(1);
+        const int valueLeft = m_currentTitleLabel->geometry().right() + 1 + 60;
+        const int valueWidth = std::max(0, std::min(labelWidth(m_currentValueLabel), width() - 20 - valueLeft));
+        m_currentValueLabel->setGeometry(valueLeft, top, valueWidth, m_currentTitleLabel->height());
         m_currentValueLabel->show();
     }
     const int closeWidth = buttonWidth(m_closeButton);
@@ -221,9 +225,9 @@ void QOVAManualUpdateWindow::showResult(bool success)
     m_closeButton->show();
 }
 
-void QOVAManualUpdateWindow::updateSuccessLayout()
+void QOVAManualUpdateWindow::updateSuccessLayout(const QString &reportedVersion)
 {
-    showResult(true);
+    showResult(true, reportedVersion);
 }
 
 void QOVAManualUpdateWindow::updateFailedLayout()

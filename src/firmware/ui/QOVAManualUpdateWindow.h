@@ -55,10 +55,12 @@ public:
 
 private:
     void startLocalUpdate();
-    void updateSuccessLayout();
+    // reportedVersion: what the device reports once it runs again (empty
+    // when it could not be read); shown as its current version.
+    void updateSuccessLayout(const QString &reportedVersion);
     void updateFailedLayout();
     void removeAllViews();
-    void showResult(bool success);
+    void showResult(bool success, const QString &reportedVersion = {});
     void finish();
 
     QString m_filePath;

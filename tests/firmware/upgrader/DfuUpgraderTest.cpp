@@ -81,10 +81,13 @@ private:
 };
 
 // Passes every request on; the zero-length DNLOAD that ends a download is
-// taken by the device but answered as if it had already left the bus.
+// taken by the device but answered with an error (by default as if the
+// device had already left the bus).
 class FinalBlockUnanswered : public sim::SimControlHandler {
 public:
-    explicit FinalBlockUnanswered(std::shared_ptr<sim::SimDfuHandler> inner) : m_inner(std::move(inner)) {}
+    explicit FinalBlockUnanswered(std::shared_ptr<sim::SimDfuHandler> inner,
+                                  platform::UsbError error = platform::UsbError::NoDevice)
+        : m_inner(std::move(inner)), m_error(error) {}
 
     std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
                                                     const platform::UsbSetup &setup, uint8_t *data,
@@ -92,7 +95,7 @@ public:
     {
         auto result = m_inner->handleControl(host, setup, data, transferred);
         if (setup.bRequest == 1 && setup.bmRequestType == 0x21 && setup.wLength == 0 && result)
-            return platform::UsbError::NoDevice;
+            return m_error;
         return result;
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
@@ -100,6 +103,7 @@ public:
 
 private:
     std::shared_ptr<sim::SimDfuHandler> m_inner;
+    platform::UsbError m_error;
 };
 
 class DfuUpgraderTest : public SimBusFixture {
@@ -176,14 +180,19 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VK%1.07").arg(n)
                                                               : QStringLiteral("SN%1").arg(n);
         ++n;
-        const Plugged p = plug(c.family, serial, dfuConfig(c.attributes));
+        sim::SimDfuConfig config = dfuConfig(c.attributes);
+        // The small camera's version is a BCD number it reports as "major.0.minor".
+        const QString newVersion = c.family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
+        config.versionAfterUpdate = newVersion;
+        const Plugged p = plug(c.family, serial, config);
         const QOVADeviceModelRef model = modelFor(c.family, serial);
         job.reset();
         flash(model, image);
 
         EXPECT_EQ(job.statuses(), c.statuses);
         ASSERT_EQ(job.successes().size(), 1u);
-        EXPECT_EQ(job.successes().front(), QStringLiteral("Success"));
+        // Success carries the version the device reports back in run mode.
+        EXPECT_EQ(job.successes().front(), newVersion);
         EXPECT_TRUE(job.failures().empty());
 
         // 10 blocks of 1024 bytes or less, numbered from 0, then the empty
@@ -200,7 +209,7 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         // Back in run mode with the new version; the model keeps its
         // run-mode id.
         EXPECT_TRUE(waitUntil([&] { return p.device->isPresent() && p.device->mode() == sim::Mode::Run; }));
-        EXPECT_EQ(p.device->firmwareVersion(), QStringLiteral("9.9"));
+        EXPECT_EQ(p.device->firmwareVersion(), newVersion);
         EXPECT_EQ(model->productPID(), QLatin1String(runPid(c.family)));
 
         // In DFU mode the device is never sent DETACH.
@@ -412,6 +421,7 @@ TEST_F(DfuUpgraderTest, DeviceThatRestartsAfterTheLastBlockIsJudgedByTheVersionI
         EXPECT_EQ(job.outcomes(), 1);
         if (!c.failureCode) {
             ASSERT_EQ(job.successes().size(), 1u);
+            EXPECT_EQ(job.successes().front(), QStringLiteral("12.0.9"));
             EXPECT_EQ(p.handler->installedImage(), image);
             EXPECT_EQ(p.device->firmwareVersion(), QStringLiteral("12.0.9"));
         } else {
@@ -423,6 +433,114 @@ TEST_F(DfuUpgraderTest, DeviceThatRestartsAfterTheLastBlockIsJudgedByTheVersionI
             }
         }
         EXPECT_EQ(model->productPID(), QStringLiteral("5c01"));
+        EXPECT_EQ(job.progress().size(), job.progressAtOutcome());
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// However the flash ended, the device back in run mode is judged by the
+// version it reports, with its family's version rule: not older than the
+// package's is success (carrying that version), the version it ran before is
+// "not installed", anything else "could not be confirmed". Without a package
+// version (a local file), a device that was in DFU mode and now runs is a
+// success. A device that stops answering after the last block but is still
+// on the bus in DFU mode has not left: it fails at once and stays there.
+TEST_F(DfuUpgraderTest, DeviceBackInRunModeIsJudgedByItsVersionWhicheverWayTheFlashEnded)
+{
+    using sim::Family;
+    const std::vector<int> intolerant = kIntolerant;
+    const std::vector<int> intolerantFailed = {0, 1, 4, 8, 11, 13};
+    const std::vector<int> fromDfuMode = {0, 8, 11};
+    const std::vector<int> failedInDfuMode = {0, 1, 4, 13};
+    struct Case {
+        const char *name;
+        Family family;
+        sim::Mode mode;
+        uint8_t attributes;
+        QString packageVersion;
+        QString versionAfter;  // what the device runs after a flash it takes
+        bool keepOldFirmware;
+        bool resetOnFinalBlock;
+        bool hang;             // stays in DFU mode, answering nothing more
+        std::optional<platform::UsbError> finalBlockError;
+        std::vector<int> statuses;
+        const char *outcome;   // the success's version, or the failure's text
+        int failureCode;       // -1: success
+    } cases[] = {
+        {"video bar back with the package's version", Family::Orbrin, sim::Mode::Run, 0x09, "1.1.6", "1.1.6",
+         false, false, false, {}, intolerant, "1.1.6", -1},
+        {"video bar, tolerant, back with its old firmware", Family::Orbrin, sim::Mode::Run, 0x0D, "1.1.6",
+         "1.1.6", true, false, false, {}, intolerantFailed, "STRING_UPDATE_NOT_INSTALLED", 0},
+        {"network camera reset by the host, back with its old firmware", Family::Vasko, sim::Mode::Run, 0x01,
+         "1.3.2-7", "1.3.2-7", true, false, false, {}, intolerantFailed, "STRING_UPDATE_NOT_INSTALLED", 0},
+        {"small camera back with its old firmware", Family::Pirok, sim::Mode::Run, 0x09, "12.0.4", "12.0.4",
+         true, false, false, {}, intolerantFailed, "STRING_UPDATE_NOT_INSTALLED", 0},
+        {"small camera, package version written differently", Family::Pirok, sim::Mode::Run, 0x09, "12.0.04",
+         "12.0.4", false, false, false, {}, intolerant, "12.0.4", -1},
+        {"network camera, package version written differently", Family::Vasko, sim::Mode::Run, 0x09,
+         "1.3.2-07", "1.3.2-7", false, false, false, {}, intolerant, "1.3.2-7", -1},
+        {"video bar back with a newer version than the package's", Family::Orbrin, sim::Mode::Run, 0x09,
+         "1.1.6", "1.1.7", false, false, false, {}, intolerant, "1.1.7", -1},
+        {"small camera back with an older version that is not its old one", Family::Pirok, sim::Mode::Run,
+         0x09, "12.0.9", "12.0.5", false, false, false, {}, intolerantFailed, "STRING_UPDATE_NOT_CONFIRMED", 0},
+        {"still in DFU mode, time-outs after the last block", Family::Pirok, sim::Mode::Run, 0x09, "12.0.4",
+         "12.0.4", false, false, true, {}, failedInDfuMode, "STRING_UPDATE_FAILED", 0},
+        {"still in DFU mode, I/O error on the last block", Family::Pirok, sim::Mode::Run, 0x09, "12.0.4",
+         "12.0.4", false, false, false, platform::UsbError::Other, failedInDfuMode, "STRING_UPDATE_FAILED", 0},
+        {"I/O error on the last block as the device restarts", Family::Pirok, sim::Mode::Run, 0x09, "12.0.4",
+         "12.0.4", false, true, false, platform::UsbError::Other, intolerant, "12.0.4", -1},
+        {"in DFU mode, local file, back in run mode", Family::Orbrin, sim::Mode::Dfu, 0x09, QString(), "1.1.6",
+         false, false, false, {}, fromDfuMode, "1.1.6", -1},
+        {"in DFU mode, local file, restarts on the last block", Family::Orbrin, sim::Mode::Dfu, 0x09, QString(),
+         "1.1.6", false, true, false, {}, fromDfuMode, "1.1.6", -1},
+    };
+    const QByteArray image = testsupport::randomBytes(6000, 11);
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString serial = c.family == Family::Vasko ? QStringLiteral("VJ%1.07").arg(n)
+                                                         : QStringLiteral("JD%1").arg(n);
+        ++n;
+        sim::SimDfuConfig config = dfuConfig(c.attributes);
+        config.versionAfterUpdate = c.versionAfter;
+        config.keepOldFirmware = c.keepOldFirmware;
+        config.resetOnFinalBlock = c.resetOnFinalBlock;
+        config.hangAfterFinalBlock = c.hang;
+        Plugged p = plug(c.family, serial, config, c.mode);
+        if (c.finalBlockError) {
+            p.device->removeControlHandler(p.handler);
+            p.device->addControlHandler(std::make_shared<FinalBlockUnanswered>(p.handler, *c.finalBlockError));
+        }
+        const QString versionBefore = p.device->firmwareVersion();
+        const QOVADeviceModelRef model = modelFor(c.family, serial, c.mode);
+        model->setProductVersion(versionBefore);
+        model->setFlashingVersion(c.packageVersion);
+
+        job.reset();
+        start(model, image);
+        ASSERT_TRUE(job.waitForOutcome());
+        upgrader->cancel();
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        EXPECT_EQ(job.outcomes(), 1);
+        if (c.failureCode < 0) {
+            ASSERT_EQ(job.successes().size(), 1u);
+            EXPECT_EQ(job.successes().front(), QLatin1String(c.outcome));
+            EXPECT_EQ(p.device->firmwareVersion(), QLatin1String(c.outcome));
+        } else {
+            ASSERT_EQ(job.failures().size(), 1u);
+            EXPECT_EQ(job.failures().front().code(), c.failureCode);
+            EXPECT_EQ(job.failures().front().localizedDescription(), QLatin1String(c.outcome));
+        }
+        if (c.keepOldFirmware) {
+            EXPECT_EQ(p.device->firmwareVersion(), versionBefore);
+        }
+        if (c.hang || (c.finalBlockError && !c.resetOnFinalBlock)) {
+            // Never left: still on the bus in DFU mode, for another try.
+            EXPECT_TRUE(p.device->isPresent());
+            EXPECT_EQ(p.device->mode(), sim::Mode::Dfu);
+        }
         EXPECT_EQ(job.progress().size(), job.progressAtOutcome());
         upgrader.reset();
         dfu_unmap_file(&file);
