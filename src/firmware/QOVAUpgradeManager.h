@@ -50,7 +50,8 @@ public:
     // with the update-failed error. A file that cannot be mapped or has no
     // valid suffix fails every device waiting for it (code 0), and is deleted
     // when it is a downloaded package. Otherwise the
-    // upgrader's outcome arrives unchanged (codes 0, 1 corrupt firmware,
+    // upgrader's outcome arrives unchanged (success with the version the
+    // device reports after the flash; failure codes 0, 1 corrupt firmware,
     // 2 device lost); on code 1 the devices still waiting for that file fail
     // with the same error, and a downloaded package that no other device is
     // being flashed from is deleted.

@@ -23,7 +23,8 @@ public:
                            const QString &fileVersion);
 
     // Local-file mode for the device with that serial number: the title
-    // says so and the version rows are hidden.
+    // says so and the confirmation's version rows are hidden. In either mode
+    // a success shows the version the device reports after the flash.
     void initForLocalDFU(const QString &serialNumber);
     // The device to flash outside local-file mode.
     void setUpdateSerialNumber(const QString &serialNumber) { m_updateSerial = serialNumber; }
