@@ -17,6 +17,7 @@
 #include "TerminationSignals.h"
 
 #include "log/log.h"
+#include "log/log_qt.h"
 #include "platform/Backend.h"
 
 #include <QApplication>
@@ -47,8 +48,12 @@ int main(int argc, char *argv[])
 
     // The log starts before anything that logs, the backend included.
     log_start();
+    // Qt's own lines (qInfo and the toolkit's warnings) join the log.
+    log_install_qt_message_handler();
     QString error;
     if (!platform::installBackendFromEnvironment(&error)) {
+        // Also on standard error: the log drops what is still queued at stop.
+        QOVA_LOG(ERROR, OTHERS, "%s", qUtf8Printable(error));
         std::fprintf(stderr, "%s\n", qPrintable(error));
         log_stop();
         return 2;
@@ -69,10 +74,9 @@ int main(int argc, char *argv[])
     if (!screenshot.isEmpty()) {
         QTimer::singleShot(1500, &delegate, [&delegate, screenshot] {
             if (delegate.mainWindow()->grab().save(screenshot))
-                std::printf("The main window was saved to %s\n", qPrintable(screenshot));
+                QOVA_LOG(INFO, UI, "The main window was saved to %s", qUtf8Printable(screenshot));
             else
-                qWarning("cannot save the screenshot to %s", qPrintable(screenshot));
-            std::fflush(stdout);
+                QOVA_LOG(WARNING, UI, "cannot save the screenshot to %s", qUtf8Printable(screenshot));
             if (qEnvironmentVariable("ORVALINDE_QUIT_AFTER_SCREENSHOT") == QLatin1String("1"))
                 delegate.terminate();
         });

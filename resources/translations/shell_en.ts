@@ -39,6 +39,10 @@
         <source>Zentaro Orvalinde Help</source>
         <translation>Zentaro Orvalinde Help</translation>
     </message>
+    <message id="STRING_OPEN_LINK_FAILED">
+        <source>No web browser could open %1</source>
+        <translation>No web browser could open %1</translation>
+    </message>
     <message id="STRING_DEVICE_SETTINGS">
         <source>Device Settings</source>
         <translation>Device Settings</translation>

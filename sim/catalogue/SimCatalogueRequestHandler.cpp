@@ -1,6 +1,7 @@
 #include "SimCatalogueRequestHandler.h"
 
 #include "sim/SimDevice.h"
+#include "sim/SimZip.h"
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
 #include <QRegularExpression>
@@ -140,18 +141,22 @@ QString bssidOf(const QString &ssid)
     return QStringLiteral("02:1d:5c:10:00:ff");
 }
 
-const QString kWifiAddress = QStringLiteral("192.168.1.60");
+QByteArray serialDigest(const QString &serial)
+{
+    return QCryptographicHash::hash(serial.toUtf8(), QCryptographicHash::Sha1);
+}
 
 // Each simulated device has an address of its own, made from its serial
 // number: locally administered, so it never stands for a real adapter.
 QString macAddressOf(const QString &serial)
 {
-    const QByteArray digest = QCryptographicHash::hash(serial.toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray digest = serialDigest(serial);
     return QStringLiteral("02:1d:5c:%1:%2:%3")
         .arg(uint8_t(digest[0]), 2, 16, QLatin1Char('0'))
         .arg(uint8_t(digest[1]), 2, 16, QLatin1Char('0'))
         .arg(uint8_t(digest[2]), 2, 16, QLatin1Char('0'));
 }
+
 
 // Certificate upload urls and detail urls, and the type each names.
 const char *const kCertificateTypes[][3] = {
@@ -219,9 +224,10 @@ void SimCatalogueRequestHandler::resetToFactory()
     m_cameraExtension = QJsonObject{{"participant_count", false}, {"skin_enhancement", false},
                                     {"wide_dynamic_range", false}};
     m_networkMode = QStringLiteral("Ethernet");
-    m_ipv4 = QJsonObject{{"dns_domain", ""}, {"dns1", "192.168.1.1"}, {"dns2", ""},
-                         {"gateway", "192.168.1.1"}, {"main_ip_address", "192.168.1.50"},
-                         {"mask", "255.255.255.0"}, {"dhcp", 1}};
+    // With DHCP the address is the device's lease (ipv4Of).
+    m_ipv4 = QJsonObject{{"dns_domain", ""}, {"dns1", "10.0.0.1"}, {"dns2", ""},
+                         {"gateway", "10.0.0.1"}, {"main_ip_address", ""},
+                         {"mask", "255.0.0.0"}, {"dhcp", 1}};
     m_security8021x.reset();
     m_vaskoWifi.reset();
     m_miscellaneous = QJsonObject{{"power_injector", false}, {"compatible_mode", false},
@@ -236,7 +242,7 @@ void SimCatalogueRequestHandler::resetToFactory()
     m_trackingFrame = 2;
     m_smoothTransition = false;
     m_configFile.reset();
-    m_coredump = QByteArray("simulated core dump\n");
+    m_coredump = coredumpArchive();
     {
         std::lock_guard<std::mutex> guard(m_recording->lock);
         m_recording->running = false;
@@ -689,7 +695,7 @@ SimReply SimCatalogueRequestHandler::getWifiStatus(Request &request)
         for (int i = 0; i < 32; ++i)
             buf.append(i < name.size() ? static_cast<uint8_t>(name.at(i)) : 0);
         info = QJsonObject{{"mBSSID", bssidOf(m_connectedSsid)},
-                           {"signalStrength", 72},
+                           {"signalStrength", kJoinedSignalStrength},
                            {"mWifiSsid", QJsonObject{{"octets", m_wifiStatusOctets.value_or(QJsonObject{
                                                                     {"buf", buf}, {"count", name.size()}})}}}};
     }
@@ -698,7 +704,7 @@ SimReply SimCatalogueRequestHandler::getWifiStatus(Request &request)
         {"wifi_enable", m_wifiEnabled},
         {"wifi_auto_connect", m_wifiAutoConnect},
         {"wifi_status", connected ? "connected" : "disconnected"},
-        {"main_ip_address", connected ? kWifiAddress : QString()},
+        {"main_ip_address", connected ? wifiAddressOf(request.host.serialNumber()) : QString()},
         {"main_mac_address", macAddressOf(request.host.serialNumber())},
     });
 }
@@ -750,7 +756,7 @@ SimReply SimCatalogueRequestHandler::putNetwork(Request &request)
         const bool dhcp = !params.contains(QStringLiteral("dhcp")) || looseInteger(params.value(QStringLiteral("dhcp"))) != 0;
         wifi.insert(QStringLiteral("dhcp"), dhcp ? 1 : 0);
         wifi.insert(QStringLiteral("main_ip_address"),
-                    dhcp ? kWifiAddress : params.value(QStringLiteral("ip_address")).toString());
+                    dhcp ? wifiAddressOf(request.host.serialNumber()) : params.value(QStringLiteral("ip_address")).toString());
         wifi.insert(QStringLiteral("mask"),
                     dhcp ? QStringLiteral("255.255.255.0") : params.value(QStringLiteral("subnet_mask")).toString());
         wifi.insert(QStringLiteral("bssid"), bssidOf(wifi.value(QStringLiteral("ssid")).toString()));
@@ -804,13 +810,33 @@ SimReply SimCatalogueRequestHandler::putNetwork(Request &request)
     return ok();
 }
 
-SimReply SimCatalogueRequestHandler::getNetworkStatus(Request &)
+QString SimCatalogueRequestHandler::ethernetAddressOf(const QString &serial)
+{
+    const QByteArray digest = serialDigest(serial);
+    return QStringLiteral("10.%1.%2.%3").arg(uint8_t(digest[3])).arg(uint8_t(digest[4])).arg(2 + uint8_t(digest[5]) % 253);
+}
+
+QString SimCatalogueRequestHandler::wifiAddressOf(const QString &serial)
+{
+    const QByteArray digest = serialDigest(serial);
+    return QStringLiteral("192.168.1.%1").arg(2 + uint8_t(digest[6]) % 253);
+}
+
+QJsonObject SimCatalogueRequestHandler::ipv4Of(const QString &serial) const
+{
+    QJsonObject ipv4 = m_ipv4;
+    if (looseInteger(ipv4.value(QStringLiteral("dhcp"))) != 0)
+        ipv4.insert(QStringLiteral("main_ip_address"), ethernetAddressOf(serial));
+    return ipv4;
+}
+
+SimReply SimCatalogueRequestHandler::getNetworkStatus(Request &request)
 {
     QJsonObject reply{
         {"network_mode", m_networkMode},
         {"network_status", m_networkMode == QLatin1String("Ethernet") ||
                                (m_networkMode == QLatin1String("Wi-Fi") && m_vaskoWifi)},
-        {"IPV4setting", m_ipv4},
+        {"IPV4setting", ipv4Of(request.host.serialNumber())},
     };
     if (m_security8021x)
         reply.insert(QStringLiteral("Security_802_1_x"), *m_security8021x);
@@ -821,12 +847,17 @@ SimReply SimCatalogueRequestHandler::getNetworkStatus(Request &)
 
 // --- files, logs, device facts ---
 
-SimReply SimCatalogueRequestHandler::getConfigFile(Request &)
+SimReply SimCatalogueRequestHandler::getConfigFile(Request &request)
 {
     if (m_configFile)
         return raw(*m_configFile);
+    // The file carries the name the device goes by, as every reply does.
+    QJsonObject general = m_general;
+    const QString hostName = request.host.deviceName();
+    if (!hostName.isEmpty())
+        general.insert(QStringLiteral("device_name"), hostName);
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<config>\n";
-    for (auto it = m_general.begin(); it != m_general.end(); ++it)
+    for (auto it = general.begin(); it != general.end(); ++it)
         xml += "  <" + it.key().toUtf8() + ">" + it.value().toString().toHtmlEscaped().toUtf8() + "</"
                + it.key().toUtf8() + ">\n";
     xml += "</config>\n";
@@ -841,7 +872,7 @@ SimReply SimCatalogueRequestHandler::putConfigFile(Request &request)
 
 SimReply SimCatalogueRequestHandler::getSystemLog(Request &request)
 {
-    return raw("simulated system log of " + request.host.serialNumber().toUtf8() + "\n");
+    return raw(systemLogArchive(request.host.serialNumber()));
 }
 
 SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
@@ -850,9 +881,9 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
     const bool wifiConnected = m_wifiEnabled && !m_connectedSsid.isEmpty();
     QString address;
     if (orbrin)
-        address = wifiConnected ? kWifiAddress : QString();
+        address = wifiConnected ? wifiAddressOf(request.host.serialNumber()) : QString();
     else
-        address = m_ipv4.value(QStringLiteral("main_ip_address")).toString();
+        address = ipv4Of(request.host.serialNumber()).value(QStringLiteral("main_ip_address")).toString();
     const QString hostName = request.host.deviceName();
     QJsonObject info{
         {"device_name", hostName.isEmpty() ? m_general.value(QStringLiteral("device_name")) : QJsonValue(hostName)},
@@ -866,14 +897,16 @@ SimReply SimCatalogueRequestHandler::getDeviceInfo(Request &request)
         {"provision_status", "disconnected"},
         {"main_ip_address", address},
         {"main_mac_address", macAddressOf(request.host.serialNumber())},
-        {"wifi_signal_strength", orbrin && wifiConnected ? "-42" : "0"},
+        {"wifi_signal_strength", orbrin && wifiConnected ? QString::number(kJoinedSignalStrength) : QStringLiteral("0")},
         {"provision_server_info", m_provision},
         {"power_supply", "USB"},
         {"usb_mode", "USB3"},
     };
-    if (m_deviceTime != 0)
-        info.insert(QStringLiteral("device_time"),
-                    QDateTime::fromMSecsSinceEpoch(m_deviceTime, Qt::UTC).toString(Qt::ISODate));
+    if (m_deviceTime != 0) {
+        // The clock runs on from the time it was set to.
+        const qint64 now = m_deviceTime + (currentTimeMs() - m_deviceTimeSetAt);
+        info.insert(QStringLiteral("device_time"), QDateTime::fromMSecsSinceEpoch(now, Qt::UTC).toString(Qt::ISODate));
+    }
     if (orbrin && m_remotePaired) {
         info.insert(QStringLiteral("remote_name"), QStringLiteral("Remote Control"));
         info.insert(QStringLiteral("remote_fw_version"), m_remoteVersion);
@@ -1197,6 +1230,7 @@ SimReply SimCatalogueRequestHandler::putTimeSync(Request &request)
     if (auto bad = need(request.body, {{"time", Kind::Number}, {"timezone", Kind::Text}}))
         return *bad;
     m_deviceTime = request.body.value(QStringLiteral("time")).toInteger();
+    m_deviceTimeSetAt = currentTimeMs();
     m_timezone = request.body.value(QStringLiteral("timezone")).toString();
     return ok();
 }
@@ -1315,6 +1349,29 @@ QByteArray audioTestTarHeader(const QByteArray &name, qint64 size)
 }
 
 } // namespace
+
+QByteArray SimCatalogueRequestHandler::systemLogArchive(const QString &serial)
+{
+    const QByteArray log = "simulated system log of " + serial.toUtf8() + "\n";
+    return storedZip({{QStringLiteral("logs/system.log"), log},
+                      {QStringLiteral("logs/kernel.log"), QByteArray("simulated kernel log\n")}});
+}
+
+QByteArray SimCatalogueRequestHandler::coredumpArchive()
+{
+    return storedZip({{QStringLiteral("coredump/core.1"), QByteArray("simulated core dump\n")}});
+}
+
+void SimCatalogueRequestHandler::setClock(std::function<qint64()> clock)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_clock = std::move(clock);
+}
+
+qint64 SimCatalogueRequestHandler::currentTimeMs() const
+{
+    return m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
+}
 
 QByteArray SimCatalogueRequestHandler::audioTestArchive(const QString &serial)
 {

@@ -128,6 +128,22 @@ public:
     static constexpr int kAudioRecordMs = 180000;
     static constexpr int kAudioPackingMs = 3000;
     static QByteArray audioTestArchive(const QString &serial);
+    // The addresses the wired network's DHCP server (10.0.0.0/8, gateway
+    // 10.0.0.1) and the Wi-Fi networks' (192.168.1.0/24) lease to a device,
+    // made from its serial number like its MAC address; never a network's
+    // gateway (.1) or broadcast address.
+    static QString ethernetAddressOf(const QString &serial);
+    static QString wifiAddressOf(const QString &serial);
+    // What the log and crash-file requests answer by default: zip archives
+    // (stored entries) of the device's logs and of a core dump.
+    static QByteArray systemLogArchive(const QString &serial);
+    static QByteArray coredumpArchive();
+    // The signal strength (percent) a joined video bar reports.
+    static constexpr int kJoinedSignalStrength = 72;
+    // The wall clock the device's own clock runs on, in milliseconds since
+    // 1970 (none: the computer's). The device time set through time_sync
+    // advances with it.
+    void setClock(std::function<qint64()> clock);
     bool audioRecording() const;
     // Delay before a restart's return and before events (scaled).
     static constexpr int kEventDelayMs = 20;
@@ -155,6 +171,9 @@ public:
     void setLectureMode(bool on);
 
 private:
+    qint64 currentTimeMs() const;
+    // The IPv4 settings as reported: with DHCP, the device's lease.
+    QJsonObject ipv4Of(const QString &serial) const;
     // The password that signs in now (the factory one during the set-up).
     QString currentAdminPassword() const;
     struct Request {
@@ -268,6 +287,8 @@ private:
     bool m_needsOob = false;
     bool m_oobDoneOnPasswordChange = true;
     qint64 m_deviceTime = 0;
+    qint64 m_deviceTimeSetAt = 0;    // the clock's time when it was set
+    std::function<qint64()> m_clock;
     QString m_timezone;
     QJsonObject m_cameraExtension;   // participant_count, skin_enhancement, wide_dynamic_range
     QString m_networkMode;

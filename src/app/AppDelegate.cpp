@@ -16,10 +16,11 @@
 #include "QOVAIOManager.h"
 #include "QOVANotificationCenter.h"
 #include "log/log.h"
+#include "log/log_qt.h"
+#include "QOVALinkOpener.h"
 #include "platform/TimeScale.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDebug>
 #include <QEvent>
 #include <QFileInfo>
@@ -179,6 +180,7 @@ void AppDelegate::applicationDidFinishLaunching()
     if (std::exchange(m_launched, true))
         return;
     log_start();
+    log_install_qt_message_handler();
     setupUIManager();
     setupHIDManager();
     checkLanguageAndRegion();
@@ -355,7 +357,7 @@ QUrl AppDelegate::getAppHelpUrl()
 
 void AppDelegate::onMenuShowHelp()
 {
-    QDesktopServices::openUrl(getAppHelpUrl());
+    QOVALinkOpener::openURL(getAppHelpUrl());
 }
 
 // ---------------------------------------------------------------- pages

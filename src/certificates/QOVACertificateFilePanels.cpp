@@ -1,6 +1,7 @@
 #include "QOVACertificateFilePanels.h"
 
 #include "AppDelegate.h"
+#include "QOVAFileDialogFolders.h"
 
 #include <QFileDialog>
 #include <QList>
@@ -28,6 +29,7 @@ public:
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setFileMode(QFileDialog::ExistingFile);
         dialog->setOption(QFileDialog::ReadOnly);
+        QOVAFileDialogFolders::prepare(dialog, QOVAFileDialogFolders::kindForSuffixes(suffixes));
         if (!suffixes.isEmpty())
             dialog->setNameFilter(nameFilter(suffixes));
         finish(dialog, std::move(done));
@@ -40,6 +42,7 @@ public:
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);
         dialog->setNameFilters({nameFilter(suffixes), QStringLiteral("*")});
+        QOVAFileDialogFolders::prepare(dialog, QOVAFileDialogFolders::kindForSuffixes(suffixes));
         dialog->selectFile(name);
         finish(dialog, std::move(done));
     }

@@ -159,7 +159,7 @@ void QOVADeviceInfoViewController::getInstalledCertificateDetailInformation(cons
                 self->certificatesView()->certificateDetailFailed();
         },
         [self](const QString &reason) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(reason));
+            QOVA_LOG(ERROR, UI, "Get certificate detail failure, reason is %s", qUtf8Printable(reason));
             if (self && self->certificatesView())
                 self->certificatesView()->certificateDetailFailed();
         });

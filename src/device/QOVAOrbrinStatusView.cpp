@@ -29,6 +29,7 @@ QString QOVAOrbrinStatusView::supportAddress()
 void QOVAOrbrinStatusView::setupStatusView()
 {
     QOVAStatusWarningView *banner = warningView();
+    banner->setLinkAddress(supportAddress());
     banner->setGeometry(0, kSplitLineBottom, kPageWidth, banner->bannerHeight());
 
     deviceWifiIcon()->setGeometry(kPageWidth - 46 - 24, 13 + (24 - 24) / 2, 24, 24);

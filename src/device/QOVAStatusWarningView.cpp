@@ -37,9 +37,7 @@ void QOVAStatusWarningView::setupUI()
 {
     m_tipLabel = new HyperlinkTextField(this);
     m_tipLabel->setObjectName(QStringLiteral("tipLabel"));
-    m_tipLabel->setHtml(QStringLiteral("<span style=\"color:#c41c22; text-decoration:underline; "
-                                       "font-size:13px;\">%1</span>")
-                            .arg(warningText().toHtmlEscaped()));
+    setTipText(QString());
 
     m_closeButton = new QOVAButton(this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -68,6 +66,22 @@ void QOVAStatusWarningView::resizeEvent(QResizeEvent *event)
     m_closeButton->setGeometry(width() - kBannerCloseRight - kBannerCloseSize, (height() - kBannerCloseSize) / 2, kBannerCloseSize,
                                kBannerCloseSize);
     m_closeButton->raise();
+}
+
+void QOVAStatusWarningView::setLinkAddress(const QString &address)
+{
+    setTipText(address);
+}
+
+void QOVAStatusWarningView::setTipText(const QString &address)
+{
+    QString html = QStringLiteral("<span style=\"color:#c41c22; text-decoration:underline; "
+                                  "font-size:13px;\">%1</span>")
+                       .arg(warningText().toHtmlEscaped());
+    // The whole text is the link: it asks the user to contact support.
+    if (!address.isEmpty())
+        html = QStringLiteral("<a href=\"%1\" style=\"color:#c41c22;\">%2</a>").arg(address.toHtmlEscaped(), html);
+    m_tipLabel->setHtml(html);
 }
 
 void QOVAStatusWarningView::setWarningViewDelegate(QOVAStatusWarningViewDelegate *delegate)

@@ -19,6 +19,8 @@ public:
     HyperlinkTextField *tipLabel() const { return m_tipLabel; }
     QOVAButton *closeButton() const { return m_closeButton; }
     void setWarningViewDelegate(QOVAStatusWarningViewDelegate *delegate);
+    // The support address the warning text links to (none: plain text).
+    void setLinkAddress(const QString &address);
 
     // The banner's height for its text: the text's height plus 8 above and
     // 8 below.
@@ -34,6 +36,7 @@ protected:
 
 private:
     void setupUI();
+    void setTipText(const QString &address);
 
     HyperlinkTextField *m_tipLabel = nullptr;
     QOVAButton *m_closeButton = nullptr;

@@ -184,7 +184,7 @@ dfu_io_result usb_open_interface(const dfu_interface &interface)
     const dfu_io_result ret = dfu_io_result_from(interface.device->claimInterface(interface.number));
     if (ret == kDfuIoSuccess || ret == kDfuIoExclusiveAccess)
         return kDfuIoSuccess;
-    std::printf("failed to Open Interface, errCode is 0x%08x.\n", ret);
+    QOVA_LOG(ERROR, DFU, "failed to Open Interface, errCode is 0x%08x.", ret);
     return ret;
 }
 
@@ -202,7 +202,6 @@ dfu_io_result dfu_release_interface(const dfu_interface *interface)
     if (error != platform::UsbError::None && error != platform::UsbError::NotFound
         && error != platform::UsbError::NoDevice) {
         const dfu_io_result ret = dfu_io_result_from(error);
-        std::printf("close interface failed, error code is 0x%08x\n", ret);
         QOVA_LOG(INFO, DFU, "close interface failed, error code is 0x%08x", ret);
         return ret;
     }
@@ -222,7 +221,6 @@ dfu_io_result dfu_release_and_close(const platform::UsbDeviceRef &device)
     const dfu_io_result ret = dfu_release_interface(&*intf);
     QOVA_LOG(INFO, DFU, "got dfu interface, now let's release it");
     if (ret != kDfuIoSuccess) {
-        std::printf("release Interface failed, error code is 0x%08x\n", ret);
         QOVA_LOG(INFO, DFU, "release Interface failed, error code is 0x%08x", ret);
         return ret;
     }

@@ -1,5 +1,7 @@
 #include "QOVAOpenPanel.h"
 
+#include "QOVAFileDialogFolders.h"
+
 #include <QFileDialog>
 #include <QPointer>
 
@@ -15,6 +17,7 @@ public:
         dialog->setFileMode(QFileDialog::ExistingFile);
         dialog->setOption(QFileDialog::ReadOnly, true);   // no new folders
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        QOVAFileDialogFolders::prepare(dialog, QOVAFileDialogFolders::Kind::Certificates);
         QObject::connect(dialog, &QFileDialog::finished, dialog, [dialog, done](int result) {
             const QStringList files = dialog->selectedFiles();
             if (result == QDialog::Accepted && !files.isEmpty())

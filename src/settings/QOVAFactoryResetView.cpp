@@ -5,6 +5,7 @@
 #include "AppDelegate.h"
 #include "QOVAButton.h"
 #include "QOVAColor.h"
+#include "QOVAFileDialogFolders.h"
 #include "QOVALabel.h"
 #include "dfu_file.h"
 #include "log/log.h"
@@ -32,7 +33,11 @@ QString chooseFile(QWidget *parent)
 {
     if (fileChooserOverride())
         return fileChooserOverride()(parent);
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), QStringLiteral("*.dfu"));
+    using QOVAFileDialogFolders::Kind;
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), QOVAFileDialogFolders::startFolder(Kind::Firmware),
+                                                      QStringLiteral("*.dfu"));
+    QOVAFileDialogFolders::remember(Kind::Firmware, path);
+    return path;
 }
 
 // The rescue image's update-mode product id.

@@ -381,7 +381,7 @@ void QOVASetupWizardController::enableSimplePassword(bool enable)
     QPointer<QOVASetupWizardController> self(this);
     QOVAIOManager::usbManagerShared()->setOrbrinSimpePasswordWithStatus(
         serialNumber(), enable,
-        [](const QString &) { std::fprintf(stderr, "Set OOB Simple Password successfully.\n"); },
+        [](const QString &) { QOVA_LOG(INFO, UI, "Set OOB Simple Password successfully."); },
         [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set OOB Simple Password failure, reason is %s", qUtf8Printable(reason));
             if (!self || self->m_left || !self->m_passwordView)

@@ -141,7 +141,7 @@ void QOVAIOManager::setUpHIDManager(QObject *context)
 {
     std::unique_ptr<platform::HidManager> manager = platform::backend().createHidManager();
     if (!manager) {
-        std::printf("Could not create IOHIDManager.\n");
+        QOVA_LOG(ERROR, HID, "Could not create IOHIDManager.");
         return;
     }
     platform::HidManager *sender = manager.get();

@@ -1,12 +1,12 @@
 #include "QOVASkarnfelDevice.h"
 
-#include <QDebug>
+#include "log/log.h"
 
 QOVASkarnfelDevice::QOVASkarnfelDevice(QOVADeviceModelRef model)
     : QOVACameraFamilyDevice(std::move(model), /*panTiltWithMultiple=*/false)
 {
     setDeviceSubClassDelegate();
-    qInfo().noquote() << "Init the Device for QOVASkarnfelDevice";
+    QOVA_LOG(INFO, HID, "Init the Device for QOVASkarnfelDevice");
 }
 
 QOVASkarnfelDevice::~QOVASkarnfelDevice() = default;

@@ -1,15 +1,18 @@
 // The log core against a temporary folder: line format, the 2303-byte cut,
 // rotation at start and while running, the writer without a file.
 #include "log/log.h"
+#include "log/log_qt.h"
 #include "platform/TimeScale.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -363,3 +366,43 @@ TEST_F(LogTest, DefaultFolderUnderTheDataFolderAndNeverAtTheRoot)
 }
 
 } // namespace
+
+// Lines written through Qt's message functions (the application's qInfo,
+// the toolkit's warnings) reach the log file as log lines: the header, a
+// level from the message type and a module from its category.
+TEST_F(LogTest, QtMessagesReachTheLogFileWithTheHeader)
+{
+    log_install_qt_message_handler();
+    log_set_clock(fixedClock);
+    fixedNow.tv_sec = 1709294400;
+    fixedNow.tv_usec = 0;
+    log_start();
+    static const QLoggingCategory toolkit("qt.widgets.test");
+    struct Case {
+        std::function<void()> write;
+        const char *field;   // level and module as the line shows them
+        const char *text;
+    };
+    const Case cases[] = {
+        {[] { qInfo("Log Collector Clicked!"); }, "[INFO]   [UI]        ", "Log Collector Clicked!"},
+        {[] { qDebug() << "received device match notification:" << 3; }, "[DEBUG]  [UI]        ",
+         "received device match notification: 3"},
+        {[] { qWarning("cannot listen on %s", "x"); }, "[WARNING][UI]        ", "cannot listen on x"},
+        {[] { qCritical("broken"); }, "[ERROR]  [UI]        ", "broken"},
+        {[] { qCWarning(toolkit) << "QWidget::setMinimumSize: negative"; }, "[WARNING][OTHERS]    ",
+         "QWidget::setMinimumSize: negative"},
+    };
+    for (const Case &c : cases)
+        c.write();
+    auto got = waitForLines(file(0), std::size(cases));
+    ASSERT_EQ(got.size(), std::size(cases));
+    const std::string head = "2024-03-01 12:00:00.1709294400000   [PID:" + std::to_string(getpid()) + "][TID:"
+                             + std::to_string(gettid()) + "] ";
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(got[i], head + cases[i].field + "  " + cases[i].text + "\n");
+
+    // Stopped, the log takes nothing: the message goes where Qt sends it.
+    log_stop();
+    qInfo("after the stop");
+    EXPECT_EQ(lines(readFile(file(0))).size(), std::size(cases));
+}

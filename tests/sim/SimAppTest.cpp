@@ -2,6 +2,8 @@
 // the environment and orvalinde-simctl changes it while the application runs.
 
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -23,6 +25,7 @@ protected:
         env.insert("ORVALINDE_SIM_DEVICES", "orbrin:OR20240001,vasko:VS20240002.01,pirok:PK20240003");
         env.remove("ORVALINDE_BACKEND");
         env.insert("HOME", home.path());
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
         env.insert("XDG_RUNTIME_DIR", home.path());
         app.setProcessEnvironment(env);
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -86,4 +89,36 @@ TEST_F(SimAppTest, SimctlPlugsAndUnplugsWhileTheApplicationRuns)
     ASSERT_EQ(devices.size(), 3);
     EXPECT_TRUE(devices[2].startsWith("pirok PK9 dfu"));
     EXPECT_EQ(app.state(), QProcess::Running);
+}
+
+// Lines the application writes through Qt's message functions (the arrival
+// of a device, the small camera's construction) are log lines: they reach
+// the log file with the header of every other line.
+TEST_F(SimAppTest, QtMessageLinesReachTheLogFile)
+{
+    const QString path = home.filePath(QStringLiteral("data/Zentaro\u00ae Orvalinde/logs/Zentaro\u00ae Orvalinde0.log"));
+    const QStringList wanted = {
+        QStringLiteral("[INFO]   [HID]         Init the Device for QOVASkarnfelDevice"),
+        QStringLiteral("[INFO]   [UI]          received device match notification:"),
+    };
+    static const QRegularExpression header(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{13}   \\[PID:\\d+\\]\\[TID:\\d+\\] $"));
+    QDeadlineTimer deadline(30000);
+    QStringList missing = wanted;
+    QString text;
+    while (!missing.isEmpty() && !deadline.hasExpired()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            text = QString::fromUtf8(file.readAll());
+        missing.clear();
+        for (const QString &line : wanted) {
+            const qsizetype at = text.indexOf(line);
+            const qsizetype start = at < 0 ? -1 : text.lastIndexOf(QLatin1Char('\n'), at) + 1;
+            if (at < 0 || !header.match(text.mid(start, at - start)).hasMatch())
+                missing << line;
+        }
+        if (!missing.isEmpty())
+            QThread::msleep(20);
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join('\n').toStdString() << "\nin\n" << text.toStdString();
 }

@@ -1,7 +1,8 @@
 #include "HyperlinkTextField.h"
 
+#include "QOVALinkOpener.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBlock>
@@ -126,6 +127,6 @@ void HyperlinkTextField::mouseReleaseEvent(QMouseEvent *event)
         return;
     for (const HyperlinkInfo &info : *infos) {
         if (index >= info.start && index < info.start + info.length)
-            QDesktopServices::openUrl(info.url);
+            QOVALinkOpener::openURL(info.url);
     }
 }

@@ -4,8 +4,8 @@
 
 #include "QOVAColor.h"
 #include "QOVAFont.h"
+#include "QOVALinkOpener.h"
 
-#include <QDesktopServices>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -310,7 +310,7 @@ void QOVALabel::mouseReleaseEvent(QMouseEvent *event)
     if (m_hyperlink.isEmpty())
         return;
     setCursor(Qt::PointingHandCursor);
-    QDesktopServices::openUrl(QUrl(m_hyperlink));
+    QOVALinkOpener::openURL(QUrl(m_hyperlink));
 }
 
 void QOVALabel::enterEvent(QEnterEvent *event)

@@ -1,5 +1,7 @@
 #include "QOVAOpenPanel.h"
 
+#include "QOVAFileDialogFolders.h"
+
 #include <QFileDialog>
 #include <QPointer>
 
@@ -28,6 +30,7 @@ void QOVAOpenPanel::beginWithCompletionHandler(QWidget *parent, const QString &n
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setNameFilter(nameFilter);
+    QOVAFileDialogFolders::prepare(dialog, QOVAFileDialogFolders::Kind::Firmware);
     QObject::connect(dialog, &QFileDialog::finished, dialog,
                      [dialog, completion = std::move(completion)](int result) {
                          if (completion)

@@ -12,8 +12,7 @@ int sendControlRequest(const USBInterfaceHandle *interface, platform::UsbSetup r
     if (transferred)
         *transferred = 0;
     if (!interface || !interface->device) {
-        std::printf("sendControlRequest Error: No interface to send request\n");
-        std::fflush(stdout);
+        QOVA_LOG(ERROR, UVC, "sendControlRequest Error: No interface to send request");
         return -1;
     }
     platform::UsbDevice &device = *interface->device;
@@ -27,9 +26,8 @@ int sendControlRequest(const USBInterfaceHandle *interface, platform::UsbSetup r
         claimed = error == platform::UsbError::None;
     }
     if (error != platform::UsbError::None && error != platform::UsbError::Access) {
-        std::printf("sendControlRequest Error: Unable to open interface (%s)\n",
-                    platform::usbErrorName(error));
-        std::fflush(stdout);
+        QOVA_LOG(ERROR, UVC, "sendControlRequest Error: Unable to open interface (%s)",
+                 platform::usbErrorName(error));
         return -1;
     }
 
@@ -39,9 +37,8 @@ int sendControlRequest(const USBInterfaceHandle *interface, platform::UsbSetup r
     if (claimed)
         device.releaseInterface(interface->number());
     if (error != platform::UsbError::None) {
-        std::printf("sendControlRequest Error: Control request failed: %s.\n",
-                    platform::usbErrorName(error));
-        std::fflush(stdout);
+        QOVA_LOG(ERROR, UVC, "sendControlRequest Error: Control request failed: %s.",
+                 platform::usbErrorName(error));
         return -1;
     }
     if (transferred)

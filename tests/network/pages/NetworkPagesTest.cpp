@@ -3,6 +3,7 @@
 // actually receive.
 
 #include "device/DevicePageTestSupport.h"
+#include "device/QOVAStatusBaseView.h"
 
 #include "ITSwitch.h"
 #include "QOVAButton.h"
@@ -157,7 +158,8 @@ TEST_F(NetworkPagesTest, JoinAndForgetANetworkListedOnTwoBands)
               QByteArray(R"({"anonymousIdentity":"","dhcp":1,"dns1":"","dns2":"","eapMethod":"","gateway":"",)"
                          R"("identity":"","ip_address":"","password":"pw 12345678","phase2":"","securityType":"PSK",)"
                          R"("ssid":"Meeting Room","subnet_mask":""})"));
-    EXPECT_EQ(wifi->wifiPromptLabel()->stringValue(), qtTrId("STRING_CONNECTED") + QStringLiteral("  |  192.168.1.60"));
+    EXPECT_EQ(wifi->wifiPromptLabel()->stringValue(),
+              qtTrId("STRING_CONNECTED") + QStringLiteral("  |  ") + sim::SimCatalogueRequestHandler::wifiAddressOf("WIFI1"));
     EXPECT_EQ(bar.state->connectedSsid(), QStringLiteral("Meeting Room"));
     ASSERT_TRUE(waitUntil([&] { return wifi->wifiSelectButton()->itemText(0) == QStringLiteral("Meeting Room"); }));
     EXPECT_EQ(wifi->wifiSelectButton()->itemTitles().count(QStringLiteral("Meeting Room")), 1);
@@ -174,6 +176,35 @@ TEST_F(NetworkPagesTest, JoinAndForgetANetworkListedOnTwoBands)
     EXPECT_TRUE(manage.first()->cells().isEmpty());
     ASSERT_TRUE(waitUntil([&] { return wifi->wifiPromptLabel()->stringValue() == qtTrId("STRING_DISCONNECTED"); }));
     EXPECT_EQ(wifi->wifiSelectButton()->itemText(0), qtTrId("STRING_NONE"));
+}
+
+// Once the Wi-Fi page says Connected, the status page shows the joined
+// network's signal too, not the no-Wi-Fi icon.
+TEST_F(NetworkPagesTest, AfterAJoinTheStatusPageShowsTheSignal)
+{
+    SimHandle bar = plugDevice(sim::Family::Orbrin, "WIFI2");
+    ASSERT_TRUE(openDevicePage("WIFI2"));
+    QOVAStatusBaseView *status = page()->statusInfoView();
+    ASSERT_TRUE(status);
+    ASSERT_TRUE(waitUntil([&] { return status->deviceWifiIcon()->imageName() == QLatin1String("icon_wifi_disconnect"); }));
+
+    QOVAWiFISettingsView *wifi = openWifiPage("WIFI2");
+    ASSERT_TRUE(wifi);
+    ASSERT_TRUE(waitUntil([&] { return wifi->wifiSelectButton()->count() > 1; }));
+    pick(wifi->wifiSelectButton(), QStringLiteral("Meeting Room"));
+    const auto windows = shownWindows<QOVAWiFiSimpleWindow>(mainWindow());
+    ASSERT_EQ(windows.size(), 1);
+    QTest::keyClicks(windows.first()->pwdTextView()->securePwdTextField(), QStringLiteral("pw 12345678"));
+    clickButton(windows.first()->joinButton());
+    ASSERT_TRUE(waitUntil([&] { return wifi->wifiPromptLabel()->stringValue().startsWith(qtTrId("STRING_CONNECTED")); }));
+
+    clickTab("STRING_STATUS");
+    ASSERT_TRUE(waitUntil([&] { return page()->currentView() == page()->statusInfoView(); }));
+    status = page()->statusInfoView();
+    EXPECT_TRUE(waitUntil([&] { return status->deviceWifiIcon()->imageName() == QLatin1String("icon_wifi_good"); }))
+        << qPrintable(status->deviceWifiIcon()->imageName());
+    EXPECT_EQ(status->ipAddressLabel()->stringValue(), sim::SimCatalogueRequestHandler::wifiAddressOf("WIFI2"));
+    shot(mainWindow(), QStringLiteral("status_page_after_wifi_join"));
 }
 
 // Each kind of scanned network opens its own window, once; a type no window

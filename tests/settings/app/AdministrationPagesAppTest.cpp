@@ -113,6 +113,10 @@ TEST_F(AdministrationPagesTest, ConfigurationExportedFromTheDeviceImportsBack)
     EXPECT_EQ(panels->proposedName, QStringLiteral("ZentaroHalvexConfig.xml"));
     const QByteArray xml = contentsOf(exported);
     ASSERT_TRUE(xml.startsWith("<?xml"));
+    // The file names the device as the application shows it.
+    const QString shownName = page()->model()->productDeviceName;
+    EXPECT_FALSE(shownName.isEmpty());
+    EXPECT_TRUE(xml.contains("<device_name>" + shownName.toUtf8() + "</device_name>")) << xml.constData();
 
     // A folder, or a file that is not there, sends nothing.
     for (const QString &bad : {dir.path(), dir.filePath("missing.xml")}) {
@@ -392,7 +396,7 @@ TEST_F(AdministrationPagesTest, LogsAreSavedWhileTheCollectingWindowDimsThePage)
     toasts.texts.clear();
     click(view->sysLogDownloadButton());
     ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_COLLECT_LOG_SUCCESSED"); }));
-    EXPECT_EQ(contentsOf(log), QByteArray("simulated system log of ORLOGS\n"));
+    EXPECT_EQ(contentsOf(log), sim::SimCatalogueRequestHandler::systemLogArchive(QStringLiteral("ORLOGS")));
     EXPECT_FALSE(view->logWindow()->isVisible());
 
     // Crash files: the device's bytes, or the warning when it kept none.
@@ -438,5 +442,5 @@ TEST_F(AdministrationPagesTest, NetworkCameraLogPageHasNoCrashFiles)
     panels->nextSave = log;
     click(view->sysLogDownloadButton());
     ASSERT_TRUE(waitUntil([&] { return toasts.shown("NOTIFICATION_COLLECT_LOG_SUCCESSED"); }));
-    EXPECT_EQ(contentsOf(log), QByteArray("simulated system log of VSLOGS\n"));
+    EXPECT_EQ(contentsOf(log), sim::SimCatalogueRequestHandler::systemLogArchive(QStringLiteral("VSLOGS")));
 }

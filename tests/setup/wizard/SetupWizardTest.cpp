@@ -132,7 +132,8 @@ TEST_F(SetupWizard, VideoBarWalksEveryStepAndLandsOnItsOwnPages)
     clickAndSettle(windows.first()->joinButton());
     ASSERT_TRUE(waitUntil([&] { return !wifi->pageControlView()->nextButton()->disabled(); }));
     ASSERT_TRUE(waitUntil([&] {
-        return wifi->wifiPromptLabel()->stringValue() == qtTrId("STRING_CONNECTED") + "  |  192.168.1.60"
+        return wifi->wifiPromptLabel()->stringValue()
+                   == qtTrId("STRING_CONNECTED") + "  |  " + sim::SimCatalogueRequestHandler::wifiAddressOf(bar.device->serialNumber())
                && wifi->oobWifiSelectButton()->itemText(0) == "Meeting Room";
     }));
     EXPECT_EQ(bodies(bar, 8, "wifi").size(), 1);
@@ -194,7 +195,8 @@ TEST_F(SetupWizard, NetworkCameraWalksEveryStepAndLandsOnItsOwnPages)
     ASSERT_TRUE(network);
     EXPECT_EQ(network->titleLabel()->stringValue(), product);
     ASSERT_TRUE(waitUntil([&] { return !network->pageControlView()->nextButton()->disabled(); }));
-    EXPECT_EQ(network->statusLabel()->stringValue(), qtTrId("STRING_CONNECTED") + "  |  192.168.1.50");
+    EXPECT_EQ(network->statusLabel()->stringValue(),
+              qtTrId("STRING_CONNECTED") + "  |  " + sim::SimCatalogueRequestHandler::ethernetAddressOf(cam.device->serialNumber()));
     EXPECT_EQ(network->networkButton()->itemText(0), qtTrId("STRING_ETHERNET"));
     EXPECT_TRUE(network->isPolling());
     ASSERT_TRUE(waitUntil([&] { return sent(cam, 39, "network_status") >= 3; }));

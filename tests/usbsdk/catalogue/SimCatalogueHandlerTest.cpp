@@ -4,15 +4,21 @@
 
 #include "sim/catalogue/SimOrbrinRequestHandler.h"
 #include "sim/catalogue/SimVaskoRequestHandler.h"
+#include "sim/SimZip.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 using namespace sim;
@@ -315,4 +321,198 @@ TEST(SimCatalogueHandler, AFailedRequestAnswersItsStatusAndKeepsTheSettings)
     handler.clearRequestFailures();
     EXPECT_EQ(send(handler, host, 2, "general", "PUT", rename).reply.statusCode, 200);
     EXPECT_EQ(send(handler, host, 1, "general", "GET").body.value("device_name").toString(), QStringLiteral("New"));
+}
+
+namespace {
+
+// What unzip makes of an archive: whether its test passes (every entry's
+// CRC and the directory), and the entries' contents by name.
+struct Unzipped {
+    bool tested = false;
+    QString listing;
+    std::map<QString, QByteArray> files;
+};
+
+Unzipped unzip(const QByteArray &archive)
+{
+    Unzipped out;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("archive.zip"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size())
+        return out;
+    file.close();
+    QProcess test;
+    test.start(QStringLiteral("unzip"), {QStringLiteral("-t"), path});
+    test.waitForFinished(20000);
+    out.tested = test.exitStatus() == QProcess::NormalExit && test.exitCode() == 0;
+    out.listing = QString::fromUtf8(test.readAllStandardOutput() + test.readAllStandardError());
+    QProcess names;
+    names.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), path});
+    names.waitForFinished(20000);
+    for (const QString &name : QString::fromUtf8(names.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        QProcess one;
+        one.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, name});
+        one.waitForFinished(20000);
+        out.files[name] = one.readAllStandardOutput();
+    }
+    return out;
+}
+
+} // namespace
+
+// The log and crash-file downloads are real zip archives: unzip tests them
+// and finds the device's texts inside.
+TEST(SimCatalogueHandler, LogAndCrashFileArchivesAreZipArchives)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        GTEST_SKIP() << "unzip is not installed";
+    const struct {
+        const char *name;
+        Family family;
+        int id;
+        const char *url;
+        const char *entry;
+        QByteArray text;
+    } cases[] = {
+        {"video bar log", Family::Orbrin, 11, "system_log", "logs/system.log", "simulated system log of ARCH1\n"},
+        {"camera log", Family::Vasko, 11, "system_log", "logs/system.log", "simulated system log of ARCH1\n"},
+        {"video bar crash file", Family::Orbrin, 27, "coredump_log", "coredump/core.1", "simulated core dump\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SimCatalogueRequestHandler handler(c.family);
+        RecordingHost host(c.family, QStringLiteral("ARCH1"));
+        const Exchange e = send(handler, host, c.id, QLatin1String(c.url), "GET");
+        ASSERT_EQ(e.reply.statusCode, 200);
+        ASSERT_TRUE(e.reply.body);
+        EXPECT_TRUE(e.reply.body->startsWith("PK\x03\x04"));
+        const Unzipped unzipped = unzip(*e.reply.body);
+        EXPECT_TRUE(unzipped.tested) << qPrintable(unzipped.listing);
+        ASSERT_EQ(unzipped.files.count(QLatin1String(c.entry)), 1u) << qPrintable(unzipped.listing);
+        EXPECT_EQ(unzipped.files.at(QLatin1String(c.entry)), c.text);
+    }
+    // The CRC against its published check value.
+    EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
+}
+
+// Each device has addresses of its own on the wire and on Wi-Fi, the same
+// in every reply; its clock runs on from the time it was set to; a joined
+// video bar reports a signal strength.
+TEST(SimCatalogueHandler, EachDeviceHasItsOwnIpAddresses)
+{
+    const struct {
+        Family family;
+        const char *serial;
+    } devices[] = {
+        {Family::Vasko, "VS20240002.01"}, {Family::Vasko, "VS20240003.01"}, {Family::Vasko, "VS7.01"},
+        {Family::Orbrin, "OR20240001"},   {Family::Orbrin, "OR20240002"},
+    };
+    QSet<QString> seen;
+    for (const auto &d : devices) {
+        SCOPED_TRACE(d.serial);
+        SimCatalogueRequestHandler handler(d.family);
+        RecordingHost host(d.family, QLatin1String(d.serial));
+        QString address;
+        if (d.family == Family::Vasko) {
+            address = send(handler, host, 12, "device_info", "GET").body.value("main_ip_address").toString();
+            const QJsonObject ipv4 = send(handler, host, 39, "network_status", "GET").body.value("IPV4setting").toObject();
+            EXPECT_EQ(ipv4.value("main_ip_address").toString(), address);
+            EXPECT_EQ(ipv4.value("gateway").toString(), QStringLiteral("10.0.0.1"));
+            EXPECT_TRUE(address.startsWith(QLatin1String("10."))) << qPrintable(address);
+        } else {
+            ASSERT_EQ(send(handler, host, 8, "wifi", "PUT",
+                           json({{"wifi_action", "connect"}, {"wifi_connect_param", QJsonObject{{"ssid", "Guest"}}}}))
+                          .reply.statusCode,
+                      200);
+            address = send(handler, host, 12, "device_info", "GET").body.value("main_ip_address").toString();
+            EXPECT_EQ(send(handler, host, 6, "wifi_status", "GET").body.value("main_ip_address").toString(), address);
+        }
+        EXPECT_FALSE(address.isEmpty());
+        EXPECT_FALSE(address.endsWith(QLatin1String(".1")) || address.endsWith(QLatin1String(".0"))
+                     || address.endsWith(QLatin1String(".255")))
+            << qPrintable(address);
+        EXPECT_FALSE(seen.contains(address)) << qPrintable(address);
+        seen.insert(address);
+        SimCatalogueRequestHandler again(d.family);
+        if (d.family == Family::Vasko) {
+            EXPECT_EQ(send(again, host, 12, "device_info", "GET").body.value("main_ip_address").toString(), address);
+        }
+    }
+
+    // A static address stays what the user set; back on DHCP the lease returns.
+    SimCatalogueRequestHandler camera(Family::Vasko);
+    RecordingHost host(Family::Vasko, QStringLiteral("VS20240002.01"));
+    const QString lease = send(camera, host, 12, "device_info", "GET").body.value("main_ip_address").toString();
+    auto putIpv4 = [&](const QJsonObject &ipv4) {
+        return send(camera, host, 40, "network", "PUT", json({{"network_mode", "Ethernet"}, {"IPV4setting", ipv4}}))
+            .reply.statusCode;
+    };
+    ASSERT_EQ(putIpv4({{"dhcp", 0}, {"main_ip_address", "10.9.9.9"}, {"mask", "255.0.0.0"}, {"gateway", "10.0.0.1"}}), 200);
+    EXPECT_EQ(send(camera, host, 12, "device_info", "GET").body.value("main_ip_address"), QJsonValue("10.9.9.9"));
+    ASSERT_EQ(putIpv4({{"dhcp", 1}}), 200);
+    EXPECT_EQ(send(camera, host, 12, "device_info", "GET").body.value("main_ip_address").toString(), lease);
+}
+
+TEST(SimCatalogueHandler, DeviceTimeRunsOnFromWhenItWasSet)
+{
+    for (Family family : {Family::Vasko, Family::Orbrin}) {
+        SCOPED_TRACE(int(family));
+        qint64 now = 1'000'000;
+        SimCatalogueRequestHandler handler(family);
+        handler.setClock([&now] { return now; });
+        RecordingHost host(family);
+        EXPECT_FALSE(send(handler, host, 12, "device_info", "GET").body.contains("device_time"));
+        const qint64 set = QDateTime(QDate(2024, 3, 1), QTime(9, 30, 0), Qt::UTC).toMSecsSinceEpoch();
+        ASSERT_EQ(send(handler, host, 29, "time_sync", "PUT", json({{"time", set}, {"timezone", "CET"}})).reply.statusCode,
+                  200);
+        const struct {
+            qint64 elapsedMs;
+            const char *shown;
+        } readings[] = {{0, "2024-03-01T09:30:00Z"}, {999, "2024-03-01T09:30:00Z"}, {65'000, "2024-03-01T09:31:05Z"},
+                        {3'600'000 * 25, "2024-03-02T10:30:00Z"}};
+        const qint64 setAt = now;
+        for (const auto &r : readings) {
+            now = setAt + r.elapsedMs;
+            EXPECT_EQ(send(handler, host, 12, "device_info", "GET").body.value("device_time"), QJsonValue(r.shown))
+                << r.elapsedMs;
+        }
+    }
+}
+
+TEST(SimCatalogueHandler, AJoinedVideoBarReportsASignalStrength)
+{
+    SimOrbrinRequestHandler handler;
+    RecordingHost host(Family::Orbrin);
+    auto strength = [&] {
+        return send(handler, host, 12, "device_info", "GET").body.value("wifi_signal_strength").toString().toInt();
+    };
+    EXPECT_EQ(strength(), 0);
+    ASSERT_EQ(send(handler, host, 8, "wifi", "PUT",
+                   json({{"wifi_action", "connect"}, {"wifi_connect_param", QJsonObject{{"ssid", "Meeting Room"}}}}))
+                  .reply.statusCode,
+              200);
+    // A percentage, as the status page reads it, and the one the Wi-Fi page shows.
+    EXPECT_GE(strength(), 31);
+    EXPECT_LE(strength(), 100);
+    EXPECT_EQ(send(handler, host, 6, "wifi_status", "GET")
+                  .body.value("wifi_connection_info").toObject().value("signalStrength").toInt(),
+              strength());
+    ASSERT_EQ(send(handler, host, 5, "wifi", "PUT", json({{"wifi_action", "disable"}})).reply.statusCode, 200);
+    EXPECT_EQ(strength(), 0);
+}
+
+// The exported configuration names the device as every other reply does.
+TEST(SimCatalogueHandler, ConfigurationFileCarriesTheDevicesName)
+{
+    for (Family family : {Family::Orbrin, Family::Vasko}) {
+        SCOPED_TRACE(int(family));
+        SimCatalogueRequestHandler handler(family);
+        RecordingHost host(family);
+        host.name = QStringLiteral("Halvex");
+        const Exchange e = send(handler, host, 9, "config_file", "GET");
+        ASSERT_TRUE(e.reply.body);
+        EXPECT_TRUE(e.reply.body->contains("<device_name>Halvex</device_name>")) << e.reply.body->constData();
+        EXPECT_EQ(send(handler, host, 1, "general", "GET").body.value("device_name"), QJsonValue("Halvex"));
+    }
 }
