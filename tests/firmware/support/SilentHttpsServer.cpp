@@ -24,6 +24,22 @@ QString SilentHttpsServer::url(const QString &path) const
 void SilentHttpsServer::setReply(const QString &path, const QByteArray &bytes, bool close)
 {
     m_replies.insert(path, Reply{bytes, close});
+    const QList<QSslSocket *> waiting = m_waiting.keys(path);
+    for (QSslSocket *socket : waiting)
+        answer(socket, path);
+}
+
+void SilentHttpsServer::answer(QSslSocket *socket, const QString &path)
+{
+    const auto reply = m_replies.constFind(path);
+    if (reply == m_replies.constEnd()) {
+        m_waiting.insert(socket, path);  // never answered, unless a reply is set
+        return;
+    }
+    m_waiting.remove(socket);
+    socket->write(reply->bytes);
+    if (reply->close)
+        socket->disconnectFromHost();
 }
 
 void SilentHttpsServer::clearReply(const QString &path)
@@ -50,6 +66,7 @@ void SilentHttpsServer::incomingConnection(qintptr descriptor)
     socket->setPeerVerifyMode(QSslSocket::VerifyNone);
     connect(socket, &QSslSocket::disconnected, this, [this, socket] {
         --m_open;
+        m_waiting.remove(socket);
         socket->deleteLater();
     });
     connect(socket, &QSslSocket::readyRead, this, [this, socket] { readRequest(socket); });
@@ -73,12 +90,7 @@ void SilentHttpsServer::readRequest(QSslSocket *socket)
     const QList<QByteArray> requestLine = seen.left(seen.indexOf("\r\n")).split(' ');
     const QString path = requestLine.size() >= 2 ? QString::fromLatin1(requestLine.at(1)) : QString();
     m_requested.append(path);
-    const auto reply = m_replies.constFind(path);
-    if (reply == m_replies.constEnd())
-        return;  // never answered
-    socket->write(reply->bytes);
-    if (reply->close)
-        socket->disconnectFromHost();
+    answer(socket, path);
 }
 
 } // namespace testsupport

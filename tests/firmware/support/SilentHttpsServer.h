@@ -27,7 +27,8 @@ public:
 
     // What a request of that path gets: the bytes, then the connection is
     // closed (close) or left open without another byte. Without an entry the
-    // request is never answered.
+    // request is never answered. Requests of the path that wait for an
+    // answer get it now.
     void setReply(const QString &path, const QByteArray &bytes, bool close);
     void clearReply(const QString &path);
     // A whole 200 reply with that body (Content-Length set), then close.
@@ -42,6 +43,7 @@ protected:
 
 private:
     void readRequest(QSslSocket *socket);
+    void answer(QSslSocket *socket, const QString &path);
 
     QSslCertificate m_certificate;
     QSslKey m_key;
@@ -50,6 +52,7 @@ private:
         bool close = false;
     };
     QHash<QString, Reply> m_replies;
+    QHash<QSslSocket *, QString> m_waiting;  // requests not answered yet
     int m_open = 0;
     QStringList m_requested;
 };

@@ -756,3 +756,31 @@ TEST_F(FirmwareUpdate, AnOfferFollowsTheVersionTheDeviceReports)
     EXPECT_FALSE(cell(remote)->updateButton()->isVisible());
     EXPECT_EQ(cell(remote)->versionLabel()->stringValue(), qtTrId("STRING_CURRENT_VERSION") + QStringLiteral(" : 2.0.1"));
 }
+
+// Two checks of one row overlap: the newer one still waits when the older
+// one answers. The row goes on waiting for the newer one ("Checking…",
+// disabled) and ends with its outcome, not with the older answer.
+TEST_F(FirmwareUpdate, OverlappingChecksOfARowEndWithTheNewest)
+{
+    if (m_skip)
+        return;
+    testsupport::SilentHttpsServer silent;
+    ASSERT_TRUE(silent.start(m_server.certificatePath(), m_server.keyPath()));
+    offer(1, QStringLiteral("12.0.4"));
+    QFile offered(m_server.www() + QStringLiteral("/check/kind1.json"));
+    ASSERT_TRUE(offered.open(QIODevice::ReadOnly));
+    const QByteArray answer = offered.readAll();
+    pointCheckAt(1, silent.url(QStringLiteral("/older.json")));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK160"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK160"));
+    ASSERT_TRUE(waitUntil([&] { return silent.requestedPaths().contains(QStringLiteral("/older.json")); }));
+    pointCheckAt(1, silent.url(QStringLiteral("/newer.json")));
+    click(page()->headerForSection(0)->refreshButton());
+    ASSERT_TRUE(waitUntil([&] { return silent.requestedPaths().contains(QStringLiteral("/newer.json")); }));
+    silent.setReply(QStringLiteral("/older.json"), testsupport::SilentHttpsServer::okReply(answer), true);
+    ASSERT_TRUE(waitUntil([&] { return !cell(r)->updateButton()->disabled(); }, 20000));
+    EXPECT_EQ(r->upgradeState, 3);
+    EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_CHECK_AGAIN"));
+    EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_CHECK_FAILED"));
+}
