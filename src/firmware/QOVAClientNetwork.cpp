@@ -2,7 +2,6 @@
 
 #include "QOVAAFSessionSingleton.h"
 #include "log/log.h"
-#include "platform/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -128,7 +127,7 @@ void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonRes
         giveUp(QOVANetworkError::make(QOVANetworkError::TimedOut,
                                       QStringLiteral("The update server did not answer in time")));
     });
-    deadline->start(platform::scaledMs(kCheckTimeoutMs));
+    deadline->start(QOVADownloader::networkBoundMs(kCheckTimeoutMs));
     connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, tooLarge] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > kCheckReplyCap)

@@ -32,7 +32,7 @@ class QOVAClientNetwork : public QObject {
 public:
     // The longest an update check or the application-version request may
     // take, from the request to the last byte of the reply (scaled by the
-    // time scale). A request that has not finished by then is given up and
+    // time scale, see QOVADownloader::networkBoundMs). A request that has not finished by then is given up and
     // fails with TimedOut, which also frees its connection for the next one.
     static constexpr int kCheckTimeoutMs = 60 * 1000;
     // The largest reply of either request that is read. A real reply is a

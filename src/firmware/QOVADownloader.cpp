@@ -18,6 +18,7 @@
 #include <QThreadPool>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -448,7 +449,12 @@ void QOVADownloader::startTask()
     // Any sign of the server (the reply head, a chunk) starts the wait anew.
     connect(m_reply, &QNetworkReply::metaDataChanged, &m_idleTimer, qOverload<>(&QTimer::start));
     connect(m_reply, &QNetworkReply::downloadProgress, &m_idleTimer, qOverload<>(&QTimer::start));
-    m_idleTimer.start(platform::scaledMs(kIdleTimeoutMs));
+    m_idleTimer.start(networkBoundMs(kIdleTimeoutMs));
+}
+
+int QOVADownloader::networkBoundMs(int milliseconds)
+{
+    return std::max(platform::scaledMs(milliseconds), std::min(milliseconds, kNetworkFloorMs));
 }
 
 void QOVADownloader::idleTimedOut()

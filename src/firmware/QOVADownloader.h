@@ -38,9 +38,14 @@ public:
 
     // The longest a transfer may go without a byte from the server (from
     // the request to the first byte, and between any two), scaled by the
-    // time scale. A transfer idle for longer is given up and fails with
+    // time scale (networkBoundMs). A transfer idle for longer is given up and fails with
     // TimedOut; the partial file and its bookkeeping stay for a resume.
     static constexpr int kIdleTimeoutMs = 60 * 1000;
+    // A bound of an exchange with the update server, scaled by the time
+    // scale, but never below a few seconds: a round trip over the network
+    // does not get faster when the program's periods are scaled down.
+    static constexpr int kNetworkFloorMs = 4000;
+    static int networkBoundMs(int milliseconds);
 
     explicit QOVADownloader(QObject *parent = nullptr);
     ~QOVADownloader() override;
