@@ -10,7 +10,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtDebug>
+
+#include <memory>
 
 // The built-in configuration lives in a static library; its resource has to
 // be registered by hand.
@@ -99,16 +102,68 @@ void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonRes
     }
     QNetworkReply *reply =
         QOVAAFSessionSingleton::sharedHttpSessionManager()->get(QOVAAFSessionSingleton::request(url));
-    connect(reply, &QNetworkReply::finished, this, [reply, result = std::move(result)] {
+    // The reply holds no more than this before it stops reading the socket;
+    // what arrives is taken into the body at once, up to the cap.
+    reply->setReadBufferSize(16 * 1024);
+    struct Reading {
+        QByteArray body;
+        std::optional<QOVANetworkError> failure;  // our own reason to give up
+    };
+    auto reading = std::make_shared<Reading>();
+    const auto giveUp = [reply, reading](QOVANetworkError error) {
+        if (reading->failure || reply->isFinished())
+            return;
+        reading->failure = std::move(error);
+        reply->abort();  // reports through finished, at once
+    };
+    const auto tooLarge = [giveUp](qint64 size) {
+        giveUp(QOVANetworkError::make(QOVANetworkError::ReplyTooLarge,
+                                      QStringLiteral("The update server's reply is larger than %1 bytes (%2)")
+                                          .arg(kCheckReplyCap).arg(size)));
+    };
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [giveUp] {
+        giveUp(QOVANetworkError::make(QOVANetworkError::TimedOut,
+                                      QStringLiteral("The update server did not answer in time")));
+    });
+    deadline->start(QOVADownloader::networkBoundMs(kCheckTimeoutMs));
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, tooLarge] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > kCheckReplyCap)
+            tooLarge(length.toLongLong());
+    });
+    const auto take = [reply, reading, tooLarge] {
+        while (!reading->failure && reply->bytesAvailable() > 0) {
+            const QByteArray chunk = reply->read(kCheckReplyCap + 1 - reading->body.size());
+            if (chunk.isEmpty())
+                break;
+            reading->body += chunk;
+            if (reading->body.size() > kCheckReplyCap) {
+                reading->body.clear();
+                tooLarge(kCheckReplyCap + 1);
+                return;
+            }
+        }
+    };
+    connect(reply, &QNetworkReply::readyRead, reply, take);
+    connect(reply, &QNetworkReply::finished, this, [reply, reading, take, deadline, result = std::move(result)] {
+        deadline->stop();
         reply->deleteLater();
+        if (!reading->failure && reply->error() == QNetworkReply::NoError)
+            take();
         if (!result)
             return;
+        if (reading->failure) {
+            result(*reading->failure, QJsonObject());
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError) {
             result(QOVANetworkError::fromReply(reply), QJsonObject());
             return;
         }
         // Anything but a JSON object reads as an empty one.
-        result(std::nullopt, QJsonDocument::fromJson(reply->readAll()).object());
+        result(std::nullopt, QJsonDocument::fromJson(reading->body).object());
     });
 }
 

@@ -30,6 +30,17 @@
 class QOVAClientNetwork : public QObject {
     Q_OBJECT
 public:
+    // The longest an update check or the application-version request may
+    // take, from the request to the last byte of the reply (scaled by the
+    // time scale, see QOVADownloader::networkBoundMs). A request that has not finished by then is given up and
+    // fails with TimedOut, which also frees its connection for the next one.
+    static constexpr int kCheckTimeoutMs = 60 * 1000;
+    // The largest reply of either request that is read. A real reply is a
+    // few hundred bytes; a larger one fails with ReplyTooLarge as soon as
+    // its announced length or the bytes received pass this, without being
+    // read further.
+    static constexpr qint64 kCheckReplyCap = 64 * 1024;
+
     // Error (none on success) and the reply's "version", "URL" and "md5".
     // A reply without a non-empty version and package address is a failed
     // check (BadCheckReply); md5 is null when the reply lacks it.

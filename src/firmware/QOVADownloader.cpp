@@ -2,6 +2,7 @@
 
 #include "QOVAAFSessionSingleton.h"
 #include "log/log.h"
+#include "platform/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -17,6 +18,7 @@
 #include <QThreadPool>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -106,6 +108,8 @@ std::unique_ptr<QSettings> userDefaults()
 QOVADownloader::QOVADownloader(QObject *parent)
     : QObject(parent)
 {
+    m_idleTimer.setSingleShot(true);
+    connect(&m_idleTimer, &QTimer::timeout, this, &QOVADownloader::idleTimedOut);
 }
 
 QOVADownloader::~QOVADownloader()
@@ -296,11 +300,45 @@ void QOVADownloader::removeExpiredFile()
 
 void QOVADownloader::removeKeys()
 {
+    removeKeysOf(m_sourcePath);
+}
+
+void QOVADownloader::removeKeysOf(const QString &address)
+{
     const auto settings = userDefaults();
-    settings->remove(sizeKey(m_sourcePath));
-    settings->remove(versionKey(m_sourcePath));
-    settings->remove(etagKey(m_sourcePath));
-    settings->remove(lastModifiedKey(m_sourcePath));
+    settings->remove(sizeKey(address));
+    settings->remove(versionKey(address));
+    settings->remove(etagKey(address));
+    settings->remove(lastModifiedKey(address));
+    settings->sync();
+}
+
+bool QOVADownloader::discardDownloadedFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir(downloadFolder()).canonicalPath();
+    if (folder.isEmpty() || info.canonicalPath() != folder)
+        return false;
+    const QString destination = downloadFolder() + QLatin1Char('/') + info.fileName();
+    // Held while the file and its keys go, so that no download claims the
+    // file in between and then finds half of its bookkeeping.
+    QMutexLocker lock(&busyMutex);
+    if (busyDestinations().contains(destination)) {
+        QOVA_LOG(WARNING, UI, "%s is being downloaded again; it stays", qUtf8Printable(info.fileName()));
+        return false;
+    }
+    const auto settings = userDefaults();
+    const QStringList keys = settings->childKeys();
+    for (const QLatin1String suffix : {QLatin1String("Version"), QLatin1String("Size")}) {
+        for (const QString &key : keys) {
+            if (!key.endsWith(suffix))
+                continue;
+            const QString address = QUrl::fromPercentEncoding(key.left(key.size() - suffix.size()).toLatin1());
+            if (getFileName(address) == info.fileName())
+                removeKeysOf(address);
+        }
+    }
+    return QFile::remove(destination);
 }
 
 bool QOVADownloader::startOver()
@@ -408,6 +446,26 @@ void QOVADownloader::startTask()
     m_reply->setReadBufferSize(kReadBufferSize);
     connect(m_reply, &QNetworkReply::readyRead, this, &QOVADownloader::handleData);
     connect(m_reply, &QNetworkReply::finished, this, &QOVADownloader::handleFinished);
+    // Any sign of the server (the reply head, a chunk) starts the wait anew.
+    connect(m_reply, &QNetworkReply::metaDataChanged, &m_idleTimer, qOverload<>(&QTimer::start));
+    connect(m_reply, &QNetworkReply::downloadProgress, &m_idleTimer, qOverload<>(&QTimer::start));
+    m_idleTimer.start(networkBoundMs(kIdleTimeoutMs));
+}
+
+int QOVADownloader::networkBoundMs(int milliseconds)
+{
+    return std::max(platform::scaledMs(milliseconds), std::min(milliseconds, kNetworkFloorMs));
+}
+
+void QOVADownloader::idleTimedOut()
+{
+    if (!m_reply)
+        return;
+    QOVA_LOG(ERROR, UI, "no data from %s for %d ms, the download is given up", qUtf8Printable(m_sourcePath),
+             m_idleTimer.interval());
+    // The partial file and the keys stay for a resume.
+    failNow(QOVANetworkError::make(QOVANetworkError::TimedOut,
+                                   QStringLiteral("The update server stopped sending the package")));
 }
 
 void QOVADownloader::handleHead()
@@ -601,6 +659,7 @@ void QOVADownloader::failNow(const QOVANetworkError &error)
 
 void QOVADownloader::dropReply()
 {
+    m_idleTimer.stop();
     if (!m_reply)
         return;
     QNetworkReply *reply = m_reply;
@@ -620,6 +679,7 @@ void QOVADownloader::dropReply()
 
 void QOVADownloader::end()
 {
+    m_idleTimer.stop();
     dropReply();
     m_file.close();
     m_currentLength = 0;

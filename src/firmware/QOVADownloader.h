@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -35,8 +36,26 @@ public:
         LocalFileNone = 2,      // fetch from byte 0
     };
 
+    // The longest a transfer may go without a byte from the server (from
+    // the request to the first byte, and between any two), scaled by the
+    // time scale (networkBoundMs). A transfer idle for longer is given up and fails with
+    // TimedOut; the partial file and its bookkeeping stay for a resume.
+    static constexpr int kIdleTimeoutMs = 60 * 1000;
+    // A bound of an exchange with the update server, scaled by the time
+    // scale, but never below a few seconds: a round trip over the network
+    // does not get faster when the program's periods are scaled down.
+    static constexpr int kNetworkFloorMs = 4000;
+    static int networkBoundMs(int milliseconds);
+
     explicit QOVADownloader(QObject *parent = nullptr);
     ~QOVADownloader() override;
+
+    // Deletes a package this downloader kind wrote into the download folder
+    // together with the bookkeeping of every address saved under that file,
+    // so that the next download of it starts from byte 0. A file that a
+    // download is writing at this moment is left to that download (false),
+    // as is any path outside the download folder. Safe from any thread.
+    static bool discardDownloadedFile(const QString &path);
 
     // The one entry: fetches, resumes, or reports the complete file.
     void downloadFileFromPath(const QString &address, ProgressBlock progress, SuccessBlock success,
@@ -96,6 +115,8 @@ private:
     // 0; false when that was done once already.
     bool startOver();
     void dropReply();
+    void idleTimedOut();
+    static void removeKeysOf(const QString &address);
 
     QString m_targetVersion;
     QString m_expectedMd5;
@@ -108,6 +129,7 @@ private:
     FailedBlock m_failedBlock;
 
     QPointer<QNetworkReply> m_reply;
+    QTimer m_idleTimer;
     QFile m_file;
     bool m_headHandled = false;
     bool m_retriedFromZero = false;

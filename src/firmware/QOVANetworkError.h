@@ -17,6 +17,8 @@ struct QOVANetworkError {
         Md5Mismatch = 1007,    // the file does not match the digest of the update check
         InsecureAddress = 1008, // an update address that is not https
         BadCheckReply = 1009,  // an update-check reply without a version or a package address
+        TimedOut = 1010,       // the server did not answer, or stopped sending, in time
+        ReplyTooLarge = 1011,  // an update-check reply larger than any real one
     };
 
     int code = 0;              // a Code, or a QNetworkReply::NetworkError

@@ -426,7 +426,10 @@ void QOVAUpgradeManager::removeMapInMemory(dfu_file &file)
 
 void QOVAUpgradeManager::removeLocalFirmware(const QString &path)
 {
-    QFile::remove(path);  // a failure changes nothing for the caller
+    // The downloader's own file: it goes with its bookkeeping, unless a
+    // download is writing it again at this moment. A failure changes nothing
+    // for the caller.
+    QOVADownloader::discardDownloadedFile(path);
 }
 
 bool QOVAUpgradeManager::isDownloadedPackage(const QString &path)

@@ -241,6 +241,79 @@ TEST_F(DownloadTest, UpdateCheckReplies)
     }
 }
 
+// An update-check reply larger than any real one fails the check as soon as
+// its length, announced or received, passes the cap: the reply is not read,
+// so the server gets to send only a part of it.
+TEST_F(DownloadTest, OversizedCheckRepliesFailUnread)
+{
+    const qint64 size = 64 * 1024 * 1024;
+    QByteArray huge(size, ' ');
+    huge[0] = '{';
+    ASSERT_TRUE(server.put(QStringLiteral("check/huge.json"), huge));
+    huge.clear();
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("OrvalindeApp.Config"));
+    const struct {
+        const char *name;
+        const char *uri;
+    } cases[] = {{"announced length", "/files/check/huge.json"}, {"no length", "/chunked/check/huge.json"}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(writeFile(config, QJsonDocument(QJsonObject{{"PIROK_CONFIG_URL", server.url(QLatin1String(c.uri))}})
+                                          .toJson()));
+        qputenv("ORVALINDE_UPDATE_CONFIG", config.toUtf8());
+        const CheckOutcome o = checkUpgrade(1);
+        ASSERT_TRUE(o.finished) << c.name;
+        ASSERT_TRUE(o.error.has_value()) << c.name;
+        EXPECT_EQ(o.error->code, QOVANetworkError::ReplyTooLarge) << c.name;
+        const auto sent = server.requestsFor(QLatin1String(c.uri), 1);
+        ASSERT_EQ(sent.size(), 1u) << c.name;
+        EXPECT_LT(sent.front().bytesSent, size / 2) << c.name;
+    }
+}
+
+// The downloader discards a package it wrote together with its bookkeeping,
+// never a file outside its folder, and never a file that a download is
+// writing at that moment.
+TEST_F(DownloadTest, DiscardTakesThePackageAndItsKeysButNotAFileBeingWritten)
+{
+    const QString addr = address();
+    ASSERT_TRUE(download(addr).ok);
+    ASSERT_TRUE(storedSize(addr).isValid());
+    EXPECT_TRUE(QOVADownloader::discardDownloadedFile(destination()));
+    EXPECT_FALSE(QFileInfo::exists(destination()));
+    EXPECT_FALSE(storedSize(addr).isValid());
+    EXPECT_FALSE(storedVersion(addr).isValid());
+
+    QTemporaryDir elsewhere;
+    const QString chosen = elsewhere.filePath(QStringLiteral("pkg.dfu"));
+    ASSERT_TRUE(writeFile(chosen, package));
+    EXPECT_FALSE(QOVADownloader::discardDownloadedFile(chosen));
+    EXPECT_TRUE(QFileInfo::exists(chosen));
+
+    const QByteArray big = randomBytes(600 * 1024, 9);
+    ASSERT_TRUE(server.put(QStringLiteral("big.dfu"), big));
+    const QString slow = address(QStringLiteral("/slow/"), QStringLiteral("big.dfu"));
+    const QString file = destinationOf(QStringLiteral("big.dfu"));
+    DownloadOutcome o;
+    QOVADownloader d;
+    d.setTargetVersion(QStringLiteral("1.4"));
+    bool tried = false;
+    bool discarded = true;
+    d.downloadFileFromPath(slow, recordProgress(o, [&](qint64 received, qint64) {
+                               if (!tried && received > 0) {
+                                   tried = true;
+                                   discarded = QOVADownloader::discardDownloadedFile(file);
+                               }
+                           }),
+                           recordSuccess(o), recordFailure(o));
+    waitFor(o.finished);
+    EXPECT_TRUE(tried);
+    EXPECT_FALSE(discarded);
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(readFile(file), big);
+    EXPECT_EQ(storedSize(slow).toLongLong(), big.size());
+}
+
 TEST_F(DownloadTest, TlsVerificationStaysOn)
 {
     ASSERT_TRUE(server.put("check/full.json", R"({"version":"1.4","URL":"https://u.example/p.dfu"})"));

@@ -6,9 +6,9 @@
 // 3 remote control of a video bar, 4 network camera, 5 section header,
 // 6 separator.
 // Upgrade states: 0 up to date as of updateDate, 1 newer version offered,
-// 2 the same for a device in DFU mode, 3 not known: the last update check
-// failed, 4 downloading, 6 installing, 7 installed, 8 update failed (5 is
-// never set).
+// 2 the same for a device in DFU mode, 3 not known: no check has answered yet
+// (a new row) or the last one failed, 4 downloading, 6 installing,
+// 7 installed, 8 update failed (5 is never set).
 
 #include "QOVAError.h"
 
@@ -51,8 +51,15 @@ public:
         failureText.clear();
         failureDetail.clear();
     }
-    // An update check of the row is under way.
-    bool isChecking = false;
+    // The newest update check of the row, and whether it has not answered
+    // yet. Each check takes the next generation; the answer of an older one
+    // is dropped, so only the newest ends the checking.
+    quint64 checkGeneration = 0;
+    bool checking = false;
+    bool isChecking() const { return checking; }
+    // The last package of the offer did not match its digest: the server is
+    // asked again (for a fresh digest and address) before the next download.
+    bool offerIsStale = false;
     // A remote control's video bar (kept alive by the remote's row), and a
     // video bar's remote control (empty once no list holds that row).
     QOVAFirmwareModelRef relativeDeviceModel;

@@ -23,6 +23,9 @@ constexpr int kPictureRight = 48 + 76;
 constexpr int kTextLeft = kPictureRight + 28;
 constexpr int kBarLeft = 424;
 constexpr int kBarTop = 46;
+// The versions never reach the progress bar, the status mark or Update: a
+// longer version text ends in an ellipsis (the tool tip shows it whole).
+constexpr int kVersionMaxWidth = 220;
 
 QString currentVersionText(const QOVAFirmwareModel &row)
 {
@@ -77,6 +80,9 @@ QOVAFirmwareUpgradeCell::QOVAFirmwareUpgradeCell(QWidget *parent)
     m_versionLabel = new QOVALabel(this);
     m_versionLabel->setFont(fontWithSFProDisplay(12, QOVAFontRegular));
     m_versionLabel->setTextColor(colorWithString(QStringLiteral("6e6e6e"), 1.0));
+    // Each version on its line, cut with an ellipsis where it is too wide,
+    // as the status pages show a device's values.
+    m_versionLabel->setLineBreakMode(QOVALabel::ByTruncatingTail);
 
     m_localUpdateButton = new QOVAButton(this);
     styleOutlined(m_localUpdateButton, qtTrId("STRING_LOCAL_UPDATE"));
@@ -181,23 +187,27 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
         else
             m_versionLabel->setStringValue(typeBarOrCamera ? newVersionText(row) : twoVersionText(row));
         break;
-    case 3:
-        // The check failed: nothing is known about a newer version, so
-        // neither the up-to-date mark nor Update; the reason and a way to
-        // ask again.
+    case 3: {
+        // Nothing is known about a newer version: neither the up-to-date
+        // mark nor Update. While a check runs the button says so; once one
+        // failed, the reason and a way to ask again.
         show(m_remainingSizeLabel, false);
         show(m_progress, false);
         show(m_updateButton, true);
-        m_updateButton->setDisabled(row.isChecking);
-        m_updateButton->setTextString(qtTrId(row.isChecking ? "STRING_CHECKING" : "STRING_CHECK_AGAIN"));
+        m_updateButton->setDisabled(row.isChecking());
+        m_updateButton->setTextString(qtTrId(row.isChecking() ? "STRING_CHECKING" : "STRING_CHECK_AGAIN"));
         show(m_localUpdateButton, true);
         show(m_cancelButton, false);
         show(m_statusView, false);
-        show(m_failedView, true);
-        m_failedView->showFailedString(row.failureText.isEmpty() ? qtTrId("STRING_CHECK_FAILED") : row.failureText);
-        m_failedView->setToolTip(row.failureDetail);
+        const bool failed = !row.failureText.isEmpty() || !row.isChecking();
+        show(m_failedView, failed);
+        if (failed) {
+            m_failedView->showFailedString(row.failureText.isEmpty() ? qtTrId("STRING_CHECK_FAILED") : row.failureText);
+            m_failedView->setToolTip(row.failureDetail);
+        }
         m_versionLabel->setStringValue(currentVersionText(row));
         break;
+    }
     case 4:
         show(m_remainingSizeLabel, true);
         m_remainingSizeLabel->setStringValue(downloadText(row.progress, row.totalSize));
@@ -237,7 +247,8 @@ void QOVAFirmwareUpgradeCell::updateWithModel(const QOVAFirmwareModelRef &model)
         show(m_progress, false);
         m_progress->setValue(0);
         show(m_updateButton, true);
-        m_updateButton->setDisabled(false);
+        // Disabled while the server is asked again before a new download.
+        m_updateButton->setDisabled(row.isChecking());
         m_updateButton->setTextString(qtTrId("STRING_UPDATE"));
         if (row.type == 3 || (row.type == 2 && !row.isDFU()))
             m_updateButton->hiddenImage(false);
@@ -347,7 +358,7 @@ void QOVAFirmwareUpgradeCell::layoutViews()
     const QStringList lines = m_versionLabel->stringValue().split(QLatin1Char('\n'));
     int versionWidth = 0;
     for (const QString &line : lines)
-        versionWidth = std::max(versionWidth, metrics.horizontalAdvance(line) + 2);
+        versionWidth = std::max(versionWidth, std::min(metrics.horizontalAdvance(line) + 2, kVersionMaxWidth));
     m_versionLabel->setGeometry(kTextLeft, versionTop, versionWidth,
                                 int(lines.size()) * metrics.lineSpacing() + 4);
     const int localWidth = std::max(128, int(std::ceil(m_localUpdateButton->textLength())));

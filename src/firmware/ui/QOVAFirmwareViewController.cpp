@@ -241,13 +241,20 @@ void QOVAFirmwareViewController::registerObservers()
 void QOVAFirmwareViewController::addObjectWithUserInfo(const QVariantMap &userInfo)
 {
     const QString serial = text(userInfo, "productSeriaNumber");
-    for (const QOVAFirmwareModelRef &row : std::as_const(m_deviceModelList)) {
-        if (row->type <= 4 && row->type != 3 && row->serialNumber == serial) {
+    for (const QOVAFirmwareModelRef &listed : std::as_const(m_deviceModelList)) {
+        if (listed->type <= 4 && listed->type != 3 && listed->serialNumber == serial) {
+            // The list is rebuilt below; the row is held on its own.
+            const QOVAFirmwareModelRef row = listed;
+            const QString version = text(userInfo, "productVersion");
+            const bool changed = row->version != version || row->productId != text(userInfo, "productID");
             row->productId = text(userInfo, "productID");
             row->productName = text(userInfo, "productName");
-            row->version = text(userInfo, "productVersion");
+            row->version = version;
             row->deviceName = text(userInfo, "productDeviceName");
+            if (changed)
+                rejudgeOffer(row);
             reloadTableView();
+            upgrade_checkUpdateGroup(row);
             return;
         }
     }
@@ -324,7 +331,8 @@ void QOVAFirmwareViewController::addDeviceObjectWithUserInfo(const QVariantMap &
     row->serialNumber = text(userInfo, "productSeriaNumber");
     row->productId = pid;
     row->vendorId = text(userInfo, "productVID");
-    row->upgradeState = 0;
+    // Nothing is known until the update server answers ("Checking…").
+    row->upgradeState = 3;
     row->deviceName = text(userInfo, "productDeviceName");
     AppDelegate *delegate = AppDelegate::sharedDelegate();
     row->uncheckedViewModel = !(delegate && delegate->currentController() == this);
@@ -701,8 +709,7 @@ void QOVAFirmwareViewController::checkSingleRemoteControl(const QOVAFirmwareMode
                 remote->version = remoteVersion;
                 remote->isRemoteUpdating = info->remote_upgrading.value_or(0) != 0;
                 remote->active = info->remote_active.value_or(0) != 0;
-                if (remote->isRemoteUpdating)
-                    remote->upgradeState = 6;
+                remote->upgradeState = remote->isRemoteUpdating ? 6 : 3;
                 model->deviceName = boundedShownText(info->device_name);
                 self->addRemoteControl(remote, model);
             } else {
@@ -728,10 +735,14 @@ void QOVAFirmwareViewController::addRemoteControl(const QOVAFirmwareModelRef &re
         return;
     if (const QOVAFirmwareModelRef existing = bar->remoteControl.lock()) {
         existing->productName = remote->productName;
-        existing->version = remote->version;
-        if (existing->upgradeState == 0 || existing->upgradeState == 3)
+        if (existing->version != remote->version) {
+            existing->version = remote->version;
+            rejudgeOffer(existing);
+        }
+        if ((existing->upgradeState == 0 || existing->upgradeState == 3) && !existing->isChecking())
             checkForUpdateForModel(existing);
         reloadTableView();
+        upgrade_checkUpdateGroup(existing);
         return;
     }
     const int barIndex = int(section->deviceList.indexOf(bar));

@@ -131,7 +131,11 @@ private:
     void redrawRow(const QOVAFirmwareModelRef &model);
     qint64 getCanUpdateDeviceNumber(qint64 type) const;
 
-    void checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model);
+    // startAfter: an offer in the answer starts the row's update.
+    void checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model, bool startAfter = false);
+    // After the row's version changed: the offer the server made is judged
+    // again against the version the device now reports.
+    void rejudgeOffer(const QOVAFirmwareModelRef &model);
     // complete gets the download's error when it failed.
     void downloadFirmwareForDevice(
         const QOVAFirmwareModelRef &model,

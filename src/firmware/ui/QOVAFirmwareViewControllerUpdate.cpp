@@ -19,17 +19,21 @@ void QOVAFirmwareViewController::checkForUpdateForModel(const QOVAFirmwareModelR
     checkUpgrade(model->type, model);
 }
 
-void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model)
+void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareModelRef &model, bool startAfter)
 {
     QPointer<QOVAFirmwareViewController> self(this);
-    model->isChecking = true;
-    if (model->upgradeState == 3)
-        redrawRow(model);  // "Check again" waits for the answer
-    QOVAClientNetwork::sharedClientNetwork()->checkUpgrade(int(kind), [self, model](
+    const quint64 generation = ++model->checkGeneration;
+    model->checking = true;
+    if (model->upgradeState == 3 || model->upgradeState == 8)
+        redrawRow(model);  // the button waits for the answer
+    QOVAClientNetwork::sharedClientNetwork()->checkUpgrade(int(kind), [self, model, generation, startAfter](
                                                                             const std::optional<QOVANetworkError> &error,
                                                                             const QString &version, const QString &url,
                                                                             const QString &md5) {
-        model->isChecking = false;
+        // A newer check of the row is under way: its answer decides.
+        if (generation != model->checkGeneration)
+            return;
+        model->checking = false;
         if (!self)
             return;
         // A row whose update started meanwhile keeps its state.
@@ -37,28 +41,62 @@ void QOVAFirmwareViewController::checkUpgrade(qint64 kind, const QOVAFirmwareMod
             return;
         if (error) {
             QOVA_LOG(ERROR, UI, "Firmware auto check failed,%s", qUtf8Printable(error->localizedDescription));
+            if (model->isDFU() && model->hasNewVersion && !model->sourcePath.isEmpty()) {
+                // A device left in DFU mode needs its firmware: the offer
+                // it has stays through a passing failure.
+                QOVA_LOG(INFO, UI, "The DFU-mode device %s keeps its offer of %s",
+                         qUtf8Printable(model->serialNumber), qUtf8Printable(model->targetVersion));
+                self->redrawRow(model);
+                return;
+            }
             // Nothing is known about a newer version: the row says that the
             // check failed and offers to ask again, never "Up to date".
             model->upgradeState = 3;
             model->failureText = qtTrId("STRING_CHECK_FAILED");
             model->failureDetail = error->localizedDescription;
             model->hasNewVersion = false;
-        } else if (self->compareVersion(model->version, version, model->type) || model->isDFU()) {
-            model->upgradeState = 1;
+        } else {
+            // The server's answer is kept either way, so that the offer can
+            // be judged again when the device's version changes.
             model->sourcePath = url;
             model->targetVersion = version;
             model->checksum = md5;
-            model->hasNewVersion = true;
+            model->offerIsStale = false;
             model->clearFailure();
-        } else {
-            model->upgradeState = 0;
-            model->updateDate = QDateTime::currentDateTime();
-            model->hasNewVersion = false;
-            model->clearFailure();
+            if (self->compareVersion(model->version, version, model->type) || model->isDFU()) {
+                model->upgradeState = 1;
+                model->hasNewVersion = true;
+            } else {
+                model->upgradeState = 0;
+                model->updateDate = QDateTime::currentDateTime();
+                model->hasNewVersion = false;
+            }
         }
         self->reloadTableView();
         self->upgrade_checkUpdateGroup(model);
+        if (startAfter && model->upgradeState == 1)
+            self->startUpdateModel(model);
     });
+}
+
+void QOVAFirmwareViewController::rejudgeOffer(const QOVAFirmwareModelRef &model)
+{
+    // Only a row at rest with an answer of the server to judge by.
+    if (!model || !model->canRefresh() || model->upgradeState == 3 || model->targetVersion.isEmpty()
+        || model->sourcePath.isEmpty())
+        return;
+    const bool newer = model->isDFU() || compareVersion(model->version, model->targetVersion, model->type);
+    QOVA_LOG(INFO, UI, "Version of %s is now %s, offered %s: %s", qUtf8Printable(model->serialNumber),
+             qUtf8Printable(model->version), qUtf8Printable(model->targetVersion), newer ? "still newer" : "not newer");
+    if (newer && (model->upgradeState == 0 || model->upgradeState == 7)) {
+        model->upgradeState = 1;
+        model->hasNewVersion = true;
+    } else if (!newer && (model->upgradeState == 1 || model->upgradeState == 2 || model->upgradeState == 8)) {
+        model->upgradeState = 0;
+        model->updateDate = QDateTime::currentDateTime();
+        model->hasNewVersion = false;
+        model->clearFailure();
+    }
 }
 
 bool QOVAFirmwareViewController::compareVersion(const QString &current, const QString &available, qint64 type)
@@ -129,6 +167,15 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
         checkForUpdateForModel(model);
         return;
     }
+    // The last package did not match its digest: the server is asked for a
+    // fresh digest and address first; its offer starts the download.
+    if (model->offerIsStale) {
+        QOVA_LOG(INFO, DFU, "The last package for %s did not match its digest, asking the update server again",
+                 qUtf8Printable(model->serialNumber));
+        if (model->type >= 1 && model->type <= 4)
+            checkUpgrade(model->type, model, true);
+        return;
+    }
     model->progress = 0;
     model->upgradeState = 4;
     model->clearFailure();
@@ -160,6 +207,8 @@ void QOVAFirmwareViewController::startUpdateModel(const QOVAFirmwareModelRef &mo
                     r->upgradeState = r->isDFU() ? 2 : 1;
                 } else {
                     r->upgradeState = 8;
+                    if (error->code == QOVANetworkError::Md5Mismatch)
+                        r->offerIsStale = true;
                     r->updateError.reset();
                     r->failureText = qtTrId("STRING_DOWNLOAD_FAILED");
                     r->failureDetail = error->localizedDescription;
@@ -387,7 +436,7 @@ void QOVAFirmwareViewController::cancelDownload(QOVAFirmwareUpgradeCell *cell)
 void QOVAFirmwareViewController::checkAgain(QOVAFirmwareUpgradeCell *cell)
 {
     const QOVAFirmwareModelRef row = rowForView(cell);
-    if (!row || !row->canRefresh() || row->isChecking)
+    if (!row || !row->canRefresh() || row->isChecking())
         return;
     checkForUpdateForModel(row);
 }

@@ -251,7 +251,13 @@ void QOVAManualUpdateWindow::clickCloseButton()
 {
     if (m_stage != Stage::Succeeded && m_stage != Stage::Failed)
         return;
+    const bool succeeded = m_stage == Stage::Succeeded;
     finish();
+    // After a success the user stays where the update was started (the
+    // firmware page, whose row now shows the new version); after a failure
+    // the device list shows where the device stands.
+    if (succeeded)
+        return;
     if (AppDelegate *delegate = AppDelegate::sharedDelegate())
         delegate->showDeviceController(delegate->deviceListController());
 }

@@ -2,7 +2,8 @@
 // Flashes one firmware file chosen on disk into one connected device: a
 // confirmation (title, tip, versions, Update and Cancel), a progress stage
 // while the file goes to the flashing queue, and a result (success or
-// failure) whose Close returns to the device list. While it is open the
+// failure) whose Close leaves the page as it is after a success and returns
+// to the device list after a failure. While it is open the
 // application ignores device removals, so the page stays while the device
 // leaves run mode and comes back. The window checks nothing in the file
 // itself: a file the flashing queue refuses ends in the failure result.

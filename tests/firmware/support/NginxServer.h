@@ -55,6 +55,11 @@ public:
     // Writes a file below www().
     bool put(const QString &relativePath, const QByteArray &bytes) const;
 
+    // The server's certificate and key (PEM, for 127.0.0.1), for other test
+    // servers that the same configuration trusts.
+    QString certificatePath() const { return m_dir.filePath(QStringLiteral("server.crt")); }
+    QString keyPath() const { return m_dir.filePath(QStringLiteral("server.key")); }
+
     // A TLS configuration that trusts only this server's authority.
     QSslConfiguration sslConfiguration() const;
 

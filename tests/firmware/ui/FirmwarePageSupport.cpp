@@ -162,6 +162,20 @@ QString FirmwarePageFixture::offer(int kind, const QString &version, const QStri
     return QStringLiteral("/files/") + name;
 }
 
+void FirmwarePageFixture::pointCheckAt(int kind, const QString &address)
+{
+    m_config.insert(QLatin1String(configKey(kind)), address);
+    testsupport::writeFile(m_configDir.filePath(QStringLiteral("OrvalindeApp.Config")),
+                           QJsonDocument(m_config).toJson());
+}
+
+void FirmwarePageFixture::answerCheck(int kind, const QJsonObject &reply)
+{
+    const QString check = QStringLiteral("check/kind%1.json").arg(kind);
+    EXPECT_TRUE(m_server.put(check, QJsonDocument(reply).toJson()));
+    pointCheckAt(kind, m_server.url(QStringLiteral("/files/") + check));
+}
+
 std::shared_ptr<sim::SimDevice> FirmwarePageFixture::plugRow(sim::Family family, const QString &serial,
                                                              sim::Mode mode)
 {

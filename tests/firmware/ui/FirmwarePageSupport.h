@@ -42,6 +42,10 @@ protected:
     // server. A null version leaves the reply without one.
     QString offer(int kind, const QString &version, const QString &location = QStringLiteral("/files"),
                   const QByteArray &body = {});
+    // Points the update check of the kind at any address, or answers it
+    // from the local server with the reply given.
+    void pointCheckAt(int kind, const QString &address);
+    void answerCheck(int kind, const QJsonObject &reply);
     // Plugs a device with its catalogue and waits until the page has its row.
     std::shared_ptr<sim::SimDevice> plugRow(sim::Family family, const QString &serial,
                                             sim::Mode mode = sim::Mode::Run);

@@ -191,8 +191,7 @@ TEST_F(FirmwarePage, ACheckReplyWithoutAVersionOffersNothing)
     plugRow(sim::Family::Pirok, QStringLiteral("PK30"), sim::Mode::Dfu);
     const QOVAFirmwareModelRef r = row(QStringLiteral("PK30"));
     ASSERT_TRUE(r->isDFU());
-    EXPECT_TRUE(waitUntil([&] { return !m_server.requestsFor(QStringLiteral("/files/check/kind1.json")).empty(); }));
-    spin(50);
+    ASSERT_TRUE(waitUntil([&] { return !r->isChecking(); }));
     EXPECT_EQ(r->upgradeState, 3);  // not known, never "Up to date"
     EXPECT_TRUE(r->sourcePath.isEmpty());
     // Update All or a forced start fetches nothing without an address.
@@ -209,7 +208,11 @@ TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
 {
     if (m_skip)
         return;
-    const QString ownVersion = QCoreApplication::applicationVersion();
+    // The application's version is put back however the test ends.
+    const struct RestoreVersion {
+        QString own = QCoreApplication::applicationVersion();
+        ~RestoreVersion() { QCoreApplication::setApplicationVersion(own); }
+    } restore;
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     plugRow(sim::Family::Pirok, QStringLiteral("PK90"));
     openPage();
@@ -240,7 +243,6 @@ TEST_F(FirmwarePage, TheApplicationUpdateBannerFollowsTheServer)
         EXPECT_TRUE(waitUntil([&] { return m_server.requestsFor(answer).size() == asked; }, 20000)) << label;
         EXPECT_EQ(page()->mainScrollview()->y(), c.shown ? banner->geometry().bottom() + 1 : 56) << label;
     }
-    QCoreApplication::setApplicationVersion(ownVersion);
 }
 
 // With three sections the rows outgrow the page: the bar's thumb, the dark
@@ -292,4 +294,88 @@ TEST_F(FirmwarePage, TheScrollBarThumbFollowsTheRows)
     wheel(-20);
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(thumbAt(), Top);
+}
+
+// Devices left in DFU mode that have an offer keep it when a later check
+// fails (here the daily one), and Update All still installs it.
+TEST_F(FirmwarePage, ADeviceLeftInDfuModeKeepsItsOfferWhenACheckFails)
+{
+    if (m_skip)
+        return;
+    offer(1, QStringLiteral("12.0.4"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK140"), sim::Mode::Dfu);
+    plugRow(sim::Family::Pirok, QStringLiteral("PK141"), sim::Mode::Dfu);
+    openPage();
+    const QList<QOVAFirmwareModelRef> rows{row(QStringLiteral("PK140")), row(QStringLiteral("PK141"))};
+    for (const QOVAFirmwareModelRef &r : rows)
+        ASSERT_TRUE(waitState(r, 1));
+    pointCheckAt(1, m_server.url(QStringLiteral("/status/500/kind1.json")));
+    post("QOVADeviceAutoCheckUpdate", {});
+    for (const QOVAFirmwareModelRef &r : rows) {
+        ASSERT_TRUE(waitUntil([&] { return !r->isChecking(); }));
+        EXPECT_EQ(r->upgradeState, 1) << qPrintable(r->serialNumber);
+        EXPECT_EQ(r->targetVersion, QStringLiteral("12.0.4"));
+        EXPECT_TRUE(cell(r)->updateButton()->isVisible());
+    }
+    QOVAFirmwareListHeader *header = page()->headerForSection(0);
+    ASSERT_TRUE(header->updateButton()->isVisible());
+    click(header->updateButton());
+    for (const QOVAFirmwareModelRef &r : rows) {
+        ASSERT_TRUE(waitState(r, 7)) << qPrintable(r->serialNumber);
+        EXPECT_EQ(bus()->device(r->serialNumber)->firmwareVersion(), QStringLiteral("12.0.4"));
+    }
+}
+
+// Version texts of any length stay on their lines inside the row: an offered
+// version that runs for pages and a remote control's long version end in an
+// ellipsis, whole in the tool tip, and leave "Update from local file",
+// Update and "Up to date" where they are.
+TEST_F(FirmwarePage, LongVersionTextsStayInTheirRow)
+{
+    if (m_skip)
+        return;
+    const QString offered = QStringLiteral("12.0.4-") + QString(40000, QLatin1Char('b'));
+    const QString remoteVersion = QStringLiteral("9.") + QString(5000, QLatin1Char('9'));
+    answerCheck(1, {{"version", offered}, {"URL", m_server.url(QStringLiteral("/files/fw/none.dfu"))}});
+    offer(3, QStringLiteral("1.0.1"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK150"));
+    pairRemoteAtPlug(QStringLiteral("OR151"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR151"));
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR151"), 3) != nullptr; }));
+    catalogueOf(QStringLiteral("OR151"))->setDeviceInfoField(QStringLiteral("remote_fw_version"), remoteVersion);
+    post("QOVARemoteControlPair", {{"productSeriaNumber", "OR151"}});
+    openPage();
+    const QOVAFirmwareModelRef camera = row(QStringLiteral("PK150"));
+    const QOVAFirmwareModelRef remote = row(QStringLiteral("OR151"), 3);
+    ASSERT_TRUE(waitState(camera, 1));
+    ASSERT_TRUE(waitUntil([&] { return remote->version == remoteVersion && remote->upgradeState == 0; }));
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_long_versions"));
+
+    const struct {
+        const char *name;
+        QOVAFirmwareModelRef row;
+        QString whole;
+    } cases[] = {{"offered version", camera, offered}, {"remote control's version", remote, remoteVersion}};
+    for (const auto &c : cases) {
+        QOVAFirmwareUpgradeCell *shown = cell(c.row);
+        ASSERT_TRUE(shown) << c.name;
+        QOVALabel *versions = shown->versionLabel();
+        EXPECT_TRUE(versions->toolTip().contains(c.whole)) << c.name;
+        bool elided = false;
+        for (const auto &line : versions->drawnLines()) {
+            EXPECT_LE(line.text.size(), 200) << c.name;
+            elided = elided || line.text.endsWith(QChar(0x2026));
+        }
+        EXPECT_TRUE(elided) << c.name;
+        // Everything right of the versions is where it belongs, inside the row.
+        QWidget *right = shown->statusView()->isVisible() ? static_cast<QWidget *>(shown->statusView())
+                                                          : static_cast<QWidget *>(shown->updateButton());
+        ASSERT_TRUE(right->isVisible()) << c.name;
+        EXPECT_LT(versions->geometry().right(), right->geometry().left()) << c.name;
+        EXPECT_LE(right->geometry().right(), shown->width()) << c.name;
+        if (shown->localUpdateButton()->isVisible()) {
+            EXPECT_GT(shown->localUpdateButton()->geometry().left(), versions->geometry().right()) << c.name;
+            EXPECT_LT(shown->localUpdateButton()->geometry().right(), right->geometry().left()) << c.name;
+        }
+    }
 }

@@ -18,8 +18,11 @@
 #include "firmware/ui/QOVAUpgradeFailedTipView.h"
 #include "sim/SimDevice.h"
 #include "support/DfuFileMaker.h"
+#include "support/SilentHttpsServer.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QSettings>
 #include <QLineEdit>
 #include <QSslConfiguration>
 #include <QTest>
@@ -413,8 +416,9 @@ TEST_F(FirmwareUpdate, LocalFileFlashesADeviceLeftInDfuMode)
     EXPECT_EQ(window->currentValueLabel()->stringValue(), QStringLiteral("1.1.9"));
     shot(delegate()->mainWindow(), QStringLiteral("local_update_done"));
     EXPECT_EQ(bus()->device(QStringLiteral("OR40"))->firmwareVersion(), QStringLiteral("1.1.9"));
+    // Closing the success leaves the user on the firmware page.
     click(window->closeButton());
-    EXPECT_EQ(delegate()->currentController(), delegate()->deviceListController());
+    EXPECT_EQ(delegate()->currentController(), page());
 
     // A device that is gone: the failure layout, not a wait without end.
     openPage();
@@ -512,8 +516,10 @@ TEST_F(FirmwareUpdate, AFailedDownloadSaysSoOnEveryWaitingRowAndUpdateTriesAgain
         ASSERT_TRUE(m_server.put(onServer, served));
         for (const QOVAFirmwareModelRef &r : rows)
             click(cell(r)->updateButton());
+        // After a package that did not match its digest the server is
+        // asked again first; its offer starts the download.
         for (const QOVAFirmwareModelRef &r : rows)
-            ASSERT_EQ(r->upgradeState, 4) << c.name;
+            ASSERT_TRUE(waitState(r, 4)) << c.name;
         if (c.fault != Fault::Md5Mismatch) {
             // Part of the package has arrived (the first 256 KiB come fast).
             ASSERT_TRUE(waitUntil([&] { return rows[0]->progress > 0.1 || rows[0]->upgradeState != 4; }))
@@ -571,7 +577,210 @@ TEST_F(FirmwareUpdate, APackageThatFailsItsCheckIsDeletedAndDownloadedAgain)
         ASSERT_TRUE(waitState(r, 8)) << attempt;
         EXPECT_TRUE(cell(r)->failedView()->isVisible()) << attempt;
         EXPECT_FALSE(QFileInfo::exists(destination)) << attempt;
+        // Its bookkeeping went with it.
+        EXPECT_FALSE(QSettings().contains(QOVADownloader::sizeKey(m_server.url(path)))) << attempt;
+        EXPECT_FALSE(QSettings().contains(QOVADownloader::versionKey(m_server.url(path)))) << attempt;
         EXPECT_EQ(m_server.requestsFor(path, attempt).size(), attempt);
     }
     EXPECT_EQ(bus()->device(QStringLiteral("PK80"))->firmwareVersion(), QStringLiteral("12.0.3"));
+}
+
+// A server that takes the connection and never answers. Every new row, the
+// one in DFU mode too, says "Checking…" and never "Up to date" while its
+// check waits; with more rows than connections kept per host, every check
+// gives up in the end and says "Could not check for updates." with Check
+// again. Once the server answers, Check again finds the offer on every row.
+TEST_F(FirmwareUpdate, AServerThatNeverAnswersEndsEveryCheckAndCheckAgainWorksOnceItAnswers)
+{
+    if (m_skip)
+        return;
+    testsupport::SilentHttpsServer silent;
+    ASSERT_TRUE(silent.start(m_server.certificatePath(), m_server.keyPath()));
+    offer(1, QStringLiteral("12.0.4"));
+    const QByteArray answer = [&] {
+        QFile f(m_server.www() + QStringLiteral("/check/kind1.json"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(answer.isEmpty());
+    const QString check = QStringLiteral("/check/kind1.json");
+    pointCheckAt(1, silent.url(check));
+    QList<QOVAFirmwareModelRef> rows;
+    for (int i = 0; i < 8; ++i) {
+        const QString serial = QStringLiteral("PK%1").arg(100 + i);
+        plugRow(sim::Family::Pirok, serial, i == 0 ? sim::Mode::Dfu : sim::Mode::Run);
+        if (i == 0)
+            openPage();
+        const QOVAFirmwareModelRef r = row(serial);
+        ASSERT_TRUE(r);
+        rows << r;
+        EXPECT_FALSE(cell(r)->statusView()->isVisible()) << qPrintable(serial);
+        EXPECT_TRUE(cell(r)->updateButton()->isVisible()) << qPrintable(serial);
+        EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_CHECKING")) << qPrintable(serial);
+        EXPECT_TRUE(cell(r)->updateButton()->disabled()) << qPrintable(serial);
+        EXPECT_FALSE(cell(r)->failedView()->isVisible()) << qPrintable(serial);
+    }
+    shot(delegate()->mainWindow(), QStringLiteral("firmware_checking"));
+    for (const QOVAFirmwareModelRef &r : rows) {
+        ASSERT_TRUE(waitUntil([&] { return !cell(r)->updateButton()->disabled(); }, 20000))
+            << qPrintable(r->serialNumber);
+        EXPECT_EQ(r->upgradeState, 3) << qPrintable(r->serialNumber);
+        EXPECT_FALSE(cell(r)->statusView()->isVisible());
+        EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_CHECK_FAILED"));
+        EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_CHECK_AGAIN"));
+    }
+    // The checks that gave up let go of their connections: with more rows
+    // than connections per server, the new checks below get through only
+    // because none of the unanswered requests holds one any more.
+    silent.setReply(check, testsupport::SilentHttpsServer::okReply(answer), true);
+    for (const QOVAFirmwareModelRef &r : rows)
+        click(cell(r)->updateButton());
+    for (const QOVAFirmwareModelRef &r : rows) {
+        ASSERT_TRUE(waitState(r, 1)) << qPrintable(r->serialNumber);
+        EXPECT_EQ(r->targetVersion, QStringLiteral("12.0.4"));
+        EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_UPDATE"));
+    }
+}
+
+// A package download that gets no byte, or stops in the middle, gives up
+// after its idle time and says so like any failed download.
+TEST_F(FirmwareUpdate, ADownloadThatStallsFailsAsAnyFailedDownload)
+{
+    if (m_skip)
+        return;
+    testsupport::SilentHttpsServer silent;
+    ASSERT_TRUE(silent.start(m_server.certificatePath(), m_server.keyPath()));
+    const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n";
+    const struct {
+        const char *name;
+        const char *path;
+        QByteArray sent;  // null: never answered
+    } cases[] = {
+        {"never answers", "/never.dfu", QByteArray()},
+        {"stops in the middle", "/middle.dfu", head + QByteArray(64 * 1024, 'x')},
+    };
+    plugRow(sim::Family::Pirok, QStringLiteral("PK120"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK120"));
+    for (const auto &c : cases) {
+        if (!c.sent.isNull())
+            silent.setReply(QLatin1String(c.path), c.sent, false);
+        const QString url = silent.url(QLatin1String(c.path));
+        answerCheck(1, {{"version", "12.0.4"}, {"URL", url}});
+        click(page()->headerForSection(0)->refreshButton());
+        ASSERT_TRUE(waitUntil([&] { return r->sourcePath == url && r->upgradeState == 1; })) << c.name;
+        click(cell(r)->updateButton());
+        ASSERT_TRUE(waitUntil([&] { return r->upgradeState != 4; }, 20000)) << c.name;
+        EXPECT_EQ(r->upgradeState, 8) << c.name;
+        EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_DOWNLOAD_FAILED")) << c.name;
+        EXPECT_FALSE(cell(r)->updateButton()->disabled()) << c.name;
+        EXPECT_EQ(deviceListStatus(delegate(), QStringLiteral("PK120")), 0) << c.name;
+        EXPECT_TRUE(waitUntil([&] { return silent.openConnections() == 0; }, 20000)) << c.name;
+    }
+}
+
+// The server replaced its package and digest after the check: the download
+// fails its digest, and the next Update asks the server again and installs
+// the package it names now.
+TEST_F(FirmwareUpdate, AfterADigestMismatchUpdateAsksTheServerAgain)
+{
+    if (m_skip)
+        return;
+    const QString path = offer(1, QStringLiteral("12.0.4"));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK125"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK125"));
+    ASSERT_TRUE(waitState(r, 1));
+    const QString check = QStringLiteral("/files/check/kind1.json");
+    const size_t asked = m_server.requestsFor(check, 1).size();
+    // Same address, another package and its digest.
+    offer(1, QStringLiteral("12.0.4"), QStringLiteral("/files"), package(sim::Family::Pirok, QStringLiteral("12.0.4"), 32 * 1024));
+    click(cell(r)->updateButton());
+    ASSERT_TRUE(waitState(r, 8));
+    EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_DOWNLOAD_FAILED"));
+    click(cell(r)->updateButton());
+    ASSERT_TRUE(waitState(r, 7)) << r->upgradeState;
+    EXPECT_EQ(bus()->device(QStringLiteral("PK125"))->firmwareVersion(), QStringLiteral("12.0.4"));
+    EXPECT_EQ(m_server.requestsFor(check, asked + 1).size(), asked + 1);
+    EXPECT_EQ(m_server.requestsFor(path, 2).size(), 2u);
+}
+
+// A row's offer follows the version its device reports: a local file that
+// installs the offered version leaves the row up to date (and closing the
+// success leaves the user on the firmware page), and a remote control whose
+// version passed the offer is no longer offered it.
+TEST_F(FirmwareUpdate, AnOfferFollowsTheVersionTheDeviceReports)
+{
+    if (m_skip)
+        return;
+    offer(1, QStringLiteral("12.0.4"));
+    offer(3, QStringLiteral("1.0.1"));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("offered.dfu"));
+    testsupport::writeFile(file, package(sim::Family::Pirok, QStringLiteral("12.0.4")));
+    QOVAOpenPanel::setChooser([&](QWidget *, const QString &, QOVAOpenPanel::Completion done) {
+        done(1, QStringList{file});
+    });
+    plugRow(sim::Family::Pirok, QStringLiteral("PK130"));
+    pairRemoteAtPlug(QStringLiteral("OR131"));
+    plugRow(sim::Family::Orbrin, QStringLiteral("OR131"));
+    openPage();
+    const QOVAFirmwareModelRef camera = row(QStringLiteral("PK130"));
+    ASSERT_TRUE(waitState(camera, 1));
+
+    click(cell(camera)->localUpdateButton());
+    QOVAManualUpdateWindow *window = nullptr;
+    for (QWidget *w : delegate()->mainWindow()->childWindows()) {
+        if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
+            window = m;
+    }
+    ASSERT_TRUE(window);
+    click(window->updateButton());
+    ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Succeeded; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return camera->version == QLatin1String("12.0.4"); }, 20000)) << qPrintable(camera->version);
+    EXPECT_EQ(camera->upgradeState, 0);
+    EXPECT_FALSE(cell(camera)->updateButton()->isVisible());
+    EXPECT_TRUE(cell(camera)->statusView()->isVisible());
+    EXPECT_EQ(cell(camera)->versionLabel()->stringValue(), qtTrId("STRING_CURRENT_VERSION") + QStringLiteral(" : 12.0.4"));
+    click(window->closeButton());
+    EXPECT_EQ(delegate()->currentController(), page());
+    QOVAOpenPanel::setChooser(nullptr);
+
+    ASSERT_TRUE(waitUntil([&] { return row(QStringLiteral("OR131"), 3) != nullptr; }));
+    const QOVAFirmwareModelRef remote = row(QStringLiteral("OR131"), 3);
+    ASSERT_TRUE(waitState(remote, 1));
+    catalogueOf(QStringLiteral("OR131"))->setDeviceInfoField(QStringLiteral("remote_fw_version"), QStringLiteral("2.0.1"));
+    QOVANotificationCenter::defaultCenter().postNotificationName(
+        QStringLiteral("QOVARemoteControlPair"), nullptr, QVariantMap{{"productSeriaNumber", "OR131"}});
+    ASSERT_TRUE(waitUntil([&] { return remote->version == QLatin1String("2.0.1"); }));
+    EXPECT_EQ(remote->upgradeState, 0);
+    EXPECT_FALSE(cell(remote)->updateButton()->isVisible());
+    EXPECT_EQ(cell(remote)->versionLabel()->stringValue(), qtTrId("STRING_CURRENT_VERSION") + QStringLiteral(" : 2.0.1"));
+}
+
+// Two checks of one row overlap: the newer one still waits when the older
+// one answers. The row goes on waiting for the newer one ("Checking…",
+// disabled) and ends with its outcome, not with the older answer.
+TEST_F(FirmwareUpdate, OverlappingChecksOfARowEndWithTheNewest)
+{
+    if (m_skip)
+        return;
+    testsupport::SilentHttpsServer silent;
+    ASSERT_TRUE(silent.start(m_server.certificatePath(), m_server.keyPath()));
+    offer(1, QStringLiteral("12.0.4"));
+    QFile offered(m_server.www() + QStringLiteral("/check/kind1.json"));
+    ASSERT_TRUE(offered.open(QIODevice::ReadOnly));
+    const QByteArray answer = offered.readAll();
+    pointCheckAt(1, silent.url(QStringLiteral("/older.json")));
+    plugRow(sim::Family::Pirok, QStringLiteral("PK160"));
+    openPage();
+    const QOVAFirmwareModelRef r = row(QStringLiteral("PK160"));
+    ASSERT_TRUE(waitUntil([&] { return silent.requestedPaths().contains(QStringLiteral("/older.json")); }));
+    pointCheckAt(1, silent.url(QStringLiteral("/newer.json")));
+    click(page()->headerForSection(0)->refreshButton());
+    ASSERT_TRUE(waitUntil([&] { return silent.requestedPaths().contains(QStringLiteral("/newer.json")); }));
+    silent.setReply(QStringLiteral("/older.json"), testsupport::SilentHttpsServer::okReply(answer), true);
+    ASSERT_TRUE(waitUntil([&] { return !cell(r)->updateButton()->disabled(); }, 20000));
+    EXPECT_EQ(r->upgradeState, 3);
+    EXPECT_EQ(cell(r)->updateButton()->textString(), qtTrId("STRING_CHECK_AGAIN"));
+    EXPECT_EQ(cell(r)->failedView()->textLabel()->stringValue(), qtTrId("STRING_CHECK_FAILED"));
 }
