@@ -5,10 +5,19 @@
 #include "QOVAFont.h"
 #include "QOVALabel.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+constexpr int kSignInTextWidth = 359;
+constexpr int kSignInTipHeight = 18;
+constexpr int kSignInMaximumTipLines = 4;
+
+} // namespace
 
 QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAFirmwareModelRef &model)
     : QOVAWindow(size.width(), size.height())
@@ -18,16 +27,23 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     m_tipLabel = new QOVALabel(this);
     m_tipLabel->setFont(font);
     m_tipLabel->setTextColor(Qt::black);
-    m_tipLabel->setMaximumNumberOfLines(1);
-    m_tipLabel->setLineBreakMode(QOVALabel::ByTruncatingTail);
+    // The whole prompt, wrapped: the device's name is what the user checks
+    // before typing the password. Up to four lines; the window grows by what
+    // the lines past the first take.
+    m_tipLabel->setMaximumNumberOfLines(0);
+    m_tipLabel->setLineBreakMode(QOVALabel::ByWordWrapping);
     m_tipLabel->setStringValue(model ? tipText(*model) : QString());
-    m_tipLabel->setGeometry(41, 43, 359, 18);
+    const double lineHeight = QFontMetricsF(font).lineSpacing();
+    const double tipHeight = std::min(m_tipLabel->textSize(kSignInTextWidth).height(), kSignInMaximumTipLines * lineHeight);
+    const int tipBox = std::max(kSignInTipHeight, int(std::ceil(tipHeight)));
+    m_tipLabel->setGeometry(41, 43, kSignInTextWidth, tipBox);
+    const int extra = tipBox - kSignInTipHeight;
 
     m_notificationLabel = new QOVALabel(this);
     m_notificationLabel->setFont(font);
     m_notificationLabel->setTextColor(colorWithString(QStringLiteral("d0021b"), 1.0));
     m_notificationLabel->setMaximumNumberOfLines(2);
-    m_notificationLabel->setGeometry(41, 43 + 18 + 8, 359, 28);
+    m_notificationLabel->setGeometry(41, 43 + tipBox + 8, kSignInTextWidth, 28);
 
     m_passwordLabel = new QOVALabel(this);
     m_passwordLabel->setFont(font);
@@ -50,7 +66,9 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     connect(m_cancelButton, &QOVAButton::clicked, this, [this] { orderOut(); });
 
     const int w = qRound(size.width());
-    const int h = qRound(size.height());
+    const int h = qRound(size.height()) + extra;
+    if (extra > 0)
+        adjustToSize(w, h);
     const int signInWidth = std::max(67, int(std::ceil(m_signInButton->textLength())));
     m_signInButton->setGeometry(w - 20 - signInWidth, h - 20 - 19, signInWidth, 19);
     const int cancelWidth = std::max(67, int(std::ceil(m_cancelButton->textLength())));
