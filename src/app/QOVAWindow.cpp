@@ -95,8 +95,6 @@ void QOVAWindow::closeEvent(QCloseEvent *event)
 
 void QOVAWindow::adjustToSize(double width, double height)
 {
-    // Kept, so that a window sized before it is shown opens at that size.
-    m_windowSize = QSizeF(width, height);
     QRect content = AppDelegate::mainContentScreenRect();
     if (m_parentView)
         content = QRect(m_parentView->mapToGlobal(QPoint(0, 0)), m_parentView->size());

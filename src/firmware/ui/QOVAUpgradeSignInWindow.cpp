@@ -19,8 +19,21 @@ constexpr int kSignInMaximumTipLines = 4;
 
 } // namespace
 
+// The prompt's height: the lines it wraps to, up to four, and never less
+// than one line's box.
+int QOVAUpgradeSignInWindow::tipHeight(const QString &tip)
+{
+    QOVALabel measure;
+    measure.setFont(fontWithSFProDisplay(13, QOVAFontRegular));
+    measure.setStringValue(tip);
+    const double lineHeight = QFontMetricsF(measure.font()).lineSpacing();
+    const double height = std::min(measure.textSize(kSignInTextWidth).height(), kSignInMaximumTipLines * lineHeight);
+    return std::max(kSignInTipHeight, int(std::ceil(height)));
+}
+
+// The window grows by what the prompt's lines past the first take.
 QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAFirmwareModelRef &model)
-    : QOVAWindow(size.width(), size.height())
+    : QOVAWindow(size.width(), size.height() + tipHeight(model ? tipText(*model) : QString()) - kSignInTipHeight)
     , m_model(model)
 {
     const QFont font = fontWithSFProDisplay(13, QOVAFontRegular);
@@ -28,16 +41,12 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     m_tipLabel->setFont(font);
     m_tipLabel->setTextColor(Qt::black);
     // The whole prompt, wrapped: the device's name is what the user checks
-    // before typing the password. Up to four lines; the window grows by what
-    // the lines past the first take.
+    // before typing the password.
     m_tipLabel->setMaximumNumberOfLines(0);
     m_tipLabel->setLineBreakMode(QOVALabel::ByWordWrapping);
     m_tipLabel->setStringValue(model ? tipText(*model) : QString());
-    const double lineHeight = QFontMetricsF(font).lineSpacing();
-    const double tipHeight = std::min(m_tipLabel->textSize(kSignInTextWidth).height(), kSignInMaximumTipLines * lineHeight);
-    const int tipBox = std::max(kSignInTipHeight, int(std::ceil(tipHeight)));
+    const int tipBox = tipHeight(m_tipLabel->stringValue());
     m_tipLabel->setGeometry(41, 43, kSignInTextWidth, tipBox);
-    const int extra = tipBox - kSignInTipHeight;
 
     m_notificationLabel = new QOVALabel(this);
     m_notificationLabel->setFont(font);
@@ -65,10 +74,8 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     connect(m_signInButton, &QOVAButton::clicked, this, [this] { signInAdminUser(); });
     connect(m_cancelButton, &QOVAButton::clicked, this, [this] { orderOut(); });
 
-    const int w = qRound(size.width());
-    const int h = qRound(size.height()) + extra;
-    if (extra > 0)
-        adjustToSize(w, h);
+    const int w = qRound(windowSize().width());
+    const int h = qRound(windowSize().height());
     const int signInWidth = std::max(67, int(std::ceil(m_signInButton->textLength())));
     m_signInButton->setGeometry(w - 20 - signInWidth, h - 20 - 19, signInWidth, 19);
     const int cancelWidth = std::max(67, int(std::ceil(m_cancelButton->textLength())));
