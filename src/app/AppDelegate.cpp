@@ -1,5 +1,7 @@
 #include "AppDelegate.h"
 
+#include "QOVAScrollBarStyle.h"
+
 #include "QOVAMainViewController.h"
 #include "QOVAMainWindow.h"
 #include "QOVANavigationView.h"
@@ -66,6 +68,8 @@ AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
 {
     initImageResources();
+    // Every scroll bar of the application, from here on.
+    QOVAScrollBarStyle::installOnApplication();
     Q_ASSERT(!theDelegate);
     theDelegate = this;
     m_terminate = [] {

@@ -55,9 +55,13 @@ void QOVADeviceListViewController::viewDidLoad()
     m_mainScrollview = new QScrollArea(page);
     m_mainScrollview->setObjectName(QStringLiteral("mainScrollview"));
     m_mainScrollview->setFrameShape(QFrame::NoFrame);
-    m_mainScrollview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A scroll bar says that there are more tiles than fit.
+    m_mainScrollview->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mainScrollview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_mainScrollview->setWidgetResizable(false);
+    // The grid follows the width the scroll bar leaves.
+    m_gridViewport = m_mainScrollview->viewport();
+    m_gridViewport->installEventFilter(this);
     m_mainScrollview->setGeometry(0, kNavigationHeight, 820, 600 - kNavigationHeight - kBottomMargin);
     m_deviceCollectionView = new QWidget;
     m_deviceCollectionView->setObjectName(QStringLiteral("deviceCollectionView"));
@@ -70,6 +74,14 @@ void QOVADeviceListViewController::viewDidLoad()
         w->setAutoFillBackground(true);
     }
     layoutGrid();
+}
+
+bool QOVADeviceListViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Compared by the pointer kept: the scroll area may be going down.
+    if (watched == m_gridViewport && event->type() == QEvent::Resize)
+        layoutGrid();
+    return QOVABaseViewController::eventFilter(watched, event);
 }
 
 void QOVADeviceListViewController::viewDidAppear()
@@ -138,9 +150,15 @@ void QOVADeviceListViewController::layoutGrid()
         return;
     const QSize viewport = m_mainScrollview->viewport()->size();
     int contentHeight = 0;
-    const QList<QRect> frames = tileFrames(m_tiles.size(), viewport.width(), &contentHeight);
-    // From the seventh device on the grid is taller than the page and scrolls.
-    m_deviceCollectionView->resize(viewport.width(), std::max(viewport.height(), contentHeight));
+    QList<QRect> frames = tileFrames(m_tiles.size(), viewport.width(), &contentHeight);
+    // From the seventh device on the grid is taller than the page and
+    // scrolls: the scroll bar then takes its width from the grid's right.
+    int width = viewport.width();
+    if (contentHeight > viewport.height() && !m_mainScrollview->verticalScrollBar()->isVisibleTo(m_mainScrollview)) {
+        width = std::max(0, m_mainScrollview->width() - m_mainScrollview->verticalScrollBar()->sizeHint().width());
+        frames = tileFrames(m_tiles.size(), width, &contentHeight);
+    }
+    m_deviceCollectionView->resize(width, std::max(viewport.height(), contentHeight));
     for (int i = 0; i < m_tiles.size(); ++i)
         m_tiles[i]->setGeometry(frames[i]);
 }

@@ -73,6 +73,7 @@ public:
 
 protected:
     void viewDidLoad() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void reloadData();
@@ -82,6 +83,7 @@ private:
 
     QList<QOVADeviceListItemRef> m_deviceItemList;
     QScrollArea *m_mainScrollview = nullptr;
+    QObject *m_gridViewport = nullptr;
     QWidget *m_deviceCollectionView = nullptr;
     QList<QOVACollectionViewItem *> m_tiles;
     QOVADeviceListViewControllerDelegate *m_delegate = nullptr;

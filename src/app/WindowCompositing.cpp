@@ -3,15 +3,19 @@
 #include <QByteArray>
 #include <QGuiApplication>
 
+#ifdef ORVALINDE_HAVE_XCB
 #include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <memory>
+#endif
 
 namespace windowcompositing {
 namespace {
 
 std::optional<bool> g_forced;
+
+#ifdef ORVALINDE_HAVE_XCB
 
 // The X screen of the connection: DISPLAY's ":n.s" names it, ":n" means 0.
 int defaultScreen()
@@ -37,6 +41,7 @@ bool x11Compositing(xcb_connection_t *connection)
         &std::free);
     return owner && owner->owner != XCB_NONE;
 }
+#endif
 
 } // namespace
 
@@ -47,12 +52,15 @@ bool translucentWindows()
     auto *app = qGuiApp;
     if (!app)
         return true;
+#ifdef ORVALINDE_HAVE_XCB
     if (auto *x11 = app->nativeInterface<QNativeInterface::QX11Application>()) {
         if (xcb_connection_t *connection = x11->connection())
             return x11Compositing(connection);
     }
+#endif
     // Wayland composes every window; the offscreen platform paints into
-    // images that keep their alpha.
+    // images that keep their alpha. A build without xcb cannot ask an X
+    // server and keeps the translucent corners there too.
     return true;
 }
 

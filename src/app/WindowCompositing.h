@@ -2,7 +2,9 @@
 // Whether the display shows what lies behind a window's transparent pixels.
 // Wayland and X11 with a compositing manager do; a bare X server (no
 // compositing manager, as under Xvfb) fills them with black, so a window of
-// rounded shape cuts its corners off with a window mask there.
+// rounded shape cuts its corners off with a window mask there. Built
+// without xcb (ORVALINDE_WITH_XCB off, or no xcb found) the X server is not
+// asked and windows count as translucent.
 
 #include <optional>
 

@@ -18,6 +18,8 @@ const char *const QOVACreateCertificateWindow::kSubjectKeys[FieldCount] = {
 
 namespace {
 
+constexpr int kSubjectFieldHeight = 22;
+
 const char *const kCreateLabelKeys[QOVACreateCertificateWindow::FieldCount] = {
     "STRING_COUNTRY",      "STRING_STATE_OR_PROVINCE", "STRING_CITY_OR_LOCALITY",
     "STRING_ORGANIZATION", "STRING_ORGANIZATION_UNIT", "STRING_COMMON_NAME",
@@ -75,7 +77,9 @@ void QOVACreateCertificateWindow::layoutCreateCertificateView()
         label->setGeometry(16, top, 128, 16);
         auto *field = new QOVATextField(this);
         field->setObjectName(QLatin1String(kSubjectKeys[i]));
-        field->setGeometry(16 + 128 + 16, top, 200, 16);
+        // Centred on its label, and tall enough for the descenders of the
+        // field's font (16 would cut them).
+        field->setGeometry(16 + 128 + 16, top + (16 - kSubjectFieldHeight) / 2, 200, kSubjectFieldHeight);
         connect(field, &QLineEdit::textChanged, this, [this] { checkInputStatus(); });
         m_labels[i] = label;
         m_fields[i] = field;

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -135,7 +136,8 @@ void QOVAInstallCertificateWindow::layoutInstallCertificateView()
     m_chooseButton->setTextString(qtTrId("STRING_CHOOSE_FILE"));
     m_chooseButton->setTextColor(colorWithString(QStringLiteral("616161"), 1.0));
     m_chooseButton->setBackgroundColor(Qt::white);
-    m_chooseButton->setStyleSheet(QStringLiteral("border: 1px solid #979797; border-radius: 2px;"));
+    m_chooseButton->setBorder(colorWithString(QStringLiteral("979797"), 1.0), 1);
+    m_chooseButton->setCornerRadius(2);
     connect(m_chooseButton, &QOVAButton::clicked, this, [this] { openFileSelector(); });
     m_fileLabel = installLabel(this, qtTrId("STRING_NO_FILE_CHOSEN"), colorWithString(QStringLiteral("9b9b9b"), 1.0), false);
     m_fileLabel->setLineBreakMode(QOVALabel::ByTruncatingMiddle);
@@ -199,8 +201,11 @@ void QOVAInstallCertificateWindow::fileChosen(const QString &path)
 {
     m_filePath = path;
     m_fileLabel->setStringValue(path.isEmpty() ? qtTrId("STRING_NO_FILE_CHOSEN") : QFileInfo(path).fileName());
+    // Grey while it stands in for a file; a chosen file's name is text.
+    m_fileLabel->setTextColor(colorWithString(QLatin1String(path.isEmpty() ? "9b9b9b" : "2e2e2e"), 1.0));
     const QRect certificate = m_certificateLabel->geometry();
-    const int chooseWidth = int(m_chooseButton->textLength());
+    // The title and four points more on either side, inside the outline.
+    const int chooseWidth = int(std::ceil(m_chooseButton->textLength())) + 8;
     m_chooseButton->setGeometry(certificate.right() + 1 + 16, certificate.center().y() - 9 + 1, chooseWidth, 18);
     const int fileLeft = m_chooseButton->geometry().right() + 1 + 5;
     const int right = m_typeButton->geometry().right() + 1;
@@ -226,8 +231,8 @@ void QOVAInstallCertificateWindow::openFileSelector()
             formatButton(self->m_installButton, false, false);
             return;
         }
+        // The type label stays beside its pop-up.
         self->fileChosen(*path);
-        self->m_typeLabel->setGeometry(16, self->m_errorLabel->geometry().bottom() + 1 + 24, 128, 16);
         formatButton(self->m_installButton, true, true);
     });
 }

@@ -44,7 +44,9 @@ public:
     static QString resourceForTitle(const QString &title);
     static QStringList suffixesForTitle(const QString &title);
 
+    QOVALabel *typeLabel() const { return m_typeLabel; }
     QOVAPopUpButton *typeButton() const { return m_typeButton; }
+    QOVALabel *certificateLabel() const { return m_certificateLabel; }
     QOVAButton *chooseButton() const { return m_chooseButton; }
     QOVALabel *fileLabel() const { return m_fileLabel; }
     QOVAButton *installButton() const { return m_installButton; }

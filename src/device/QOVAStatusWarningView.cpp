@@ -43,6 +43,8 @@ void QOVAStatusWarningView::setupUI()
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setBackgroundColor(Qt::transparent);
     m_closeButton->setImage(QStringLiteral("icon_close_tip"));
+    // The cross fills the 16-point button (in its corner it would be cut).
+    m_closeButton->setImageCentred(true);
     connect(m_closeButton, &QOVAButton::clicked, this, [this](QOVAButton *) { closeTipView(); });
 
     resize(619, bannerHeight());

@@ -46,8 +46,9 @@ void QOVAPasswordSettingsView::setupPasswordSettingsUI()
     connect(m_simpleButton, &QCheckBox::clicked, this, [this] { clickSimpleButton(); });
 
     m_tipLabel = rowLabel(this, qtTrId("STRING_NEW_PASSWORD_RULE"), QStringLiteral("000000"));
-    // Sized by its text, wrapped at the page's right margin.
-    fitLabel(m_tipLabel, 410);
+    // Sized by its text, wrapped at the page's right margin: the page's
+    // text ends 574 from its left, as the 538-wide texts that start at 36.
+    fitLabel(m_tipLabel, 574 - 200);
     m_tipLabel->move(200, m_simpleButton->geometry().bottom() + 1 + 17);
 
     m_passwordSaveButton = accentButton(this, qtTrId("STRING_SAVE"));

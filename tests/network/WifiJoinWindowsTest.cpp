@@ -22,6 +22,9 @@
 #include <QCheckBox>
 #include <QJsonArray>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 
 using namespace nettest;
@@ -377,3 +380,52 @@ TEST_F(WifiJoinWindowTest, VaskoJoinOtherWindowSendsThirteenKeys)
 }
 
 } // namespace
+
+// Every scroll bar of the application has the firmware page's look: a dark
+// rounded thumb on a light track and no arrow buttons. Here the join
+// window's form, which scrolls once the 802.1X fields are open.
+TEST_F(WifiJoinWindowTest, ScrollBarShowsADarkThumbOnALightTrack)
+{
+    auto *window = new QOVAWifiAdvancedConnectWindow(420, 372);
+    window->setWindowDelegate(&owner);
+    window->show();
+    pick(window->securityButton(), QStringLiteral("802.1xEAP"));
+    window->switchView()->advancedButton()->click();
+    ASSERT_TRUE(window->isScrollingEnabled());
+    QScrollBar *bar = nullptr;
+    for (QScrollBar *candidate : window->findChildren<QScrollBar *>()) {
+        if (candidate->orientation() == Qt::Vertical && candidate->isVisible())
+            bar = candidate;
+    }
+    ASSERT_TRUE(bar);
+    ASSERT_GT(bar->maximum(), 0);
+    shot(QStringLiteral("wifi_join_scroll_bar"));
+
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    const QStyle *style = bar->style();
+    const QRect thumb = style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect track = style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddPage, bar);
+    ASSERT_TRUE(thumb.isValid());
+    ASSERT_TRUE(track.isValid());
+    // No arrow buttons: the thumb runs from one end of the bar to the other.
+    EXPECT_TRUE(style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubLine, bar).isEmpty());
+    EXPECT_TRUE(style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar).isEmpty());
+    const QImage image = bar->grab().toImage();
+    const QColor thumbColour = image.pixelColor(thumb.center());
+    const QColor trackColour = image.pixelColor(track.center());
+    EXPECT_GT(trackColour.lightness(), 235) << qPrintable(trackColour.name());
+    EXPECT_LT(thumbColour.lightness() + 40, trackColour.lightness())
+        << qPrintable(thumbColour.name()) << " on " << qPrintable(trackColour.name());
+    // Rounded: the thumb's corner shows the track.
+    const QColor corner = image.pixelColor(thumb.topLeft() + QPoint(2, 2));
+    EXPECT_GT(corner.lightness(), thumbColour.lightness());
+}

@@ -5,13 +5,21 @@
 // which is all a widget can paint in.
 //
 //   EXPECT_TRUE(textfit::labelShowsWhole(label));
+//   EXPECT_TRUE(textfit::labelDrawsAllText(label));
+//   EXPECT_TRUE(textfit::labelInside(label, page, area));
+//   EXPECT_TRUE(textfit::inksApart(label, otherLabel));
 //   EXPECT_TRUE(textfit::titleClearOfEnds(button, 5));
+//   EXPECT_TRUE(textfit::fieldShowsWhole(lineEdit, 3));
+//   EXPECT_TRUE(textfit::imageShowsWhole(button));
 
 #include "QOVAButton.h"
+#include "QOVAImageView.h"
 #include "QOVALabel.h"
 
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QRectF>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +84,96 @@ inline ::testing::AssertionResult titleClearOfEnds(const QOVAButton *button, dou
                 << qPrintable(button->textString()) << ": title ink " << ink.left() << ".." << ink.right()
                 << " within " << clearance << " of the outline (" << in << ".." << w - in << ") at y " << y;
     }
+    return ::testing::AssertionSuccess();
+}
+
+// The label draws its whole text: no line ends in an ellipsis in place of
+// what did not fit.
+inline ::testing::AssertionResult labelDrawsAllText(const QOVALabel *label)
+{
+    QString drawn;
+    for (const QOVALabel::DrawnLine &line : label->drawnLines())
+        drawn += line.text;
+    const auto letters = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("\\s"))); };
+    if (letters(drawn) != letters(label->stringValue()))
+        return ::testing::AssertionFailure() << "draws \"" << qPrintable(drawn) << "\" for \""
+                                             << qPrintable(label->stringValue()) << "\"";
+    return ::testing::AssertionSuccess();
+}
+
+// The ink of the label, in the coordinates of an ancestor.
+inline QRectF labelInkIn(const QOVALabel *label, const QWidget *ancestor)
+{
+    return labelInk(label).translated(QPointF(label->mapTo(ancestor, QPoint(0, 0))));
+}
+
+// The ink of every line of the label lies inside the ancestor's rectangle
+// less the margins (a page's left and right margins, for instance).
+inline ::testing::AssertionResult labelInside(const QOVALabel *label, const QWidget *ancestor,
+                                              const QRectF &area)
+{
+    const QRectF ink = labelInkIn(label, ancestor);
+    if (!area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(ink))
+        return ::testing::AssertionFailure()
+            << qPrintable(label->stringValue().left(40)) << ": ink " << ink.left() << ".." << ink.right() << " x "
+            << ink.top() << ".." << ink.bottom() << " leaves " << area.left() << ".." << area.right() << " x "
+            << area.top() << ".." << area.bottom();
+    return ::testing::AssertionSuccess();
+}
+
+// Two labels' inks do not overlap (both measured in their common window).
+inline ::testing::AssertionResult inksApart(const QOVALabel *a, const QOVALabel *b)
+{
+    const QWidget *window = a->window();
+    const QRectF inkA = labelInkIn(a, window), inkB = labelInkIn(b, window);
+    if (inkA.intersects(inkB))
+        return ::testing::AssertionFailure() << "\"" << qPrintable(a->stringValue()) << "\" and \""
+                                             << qPrintable(b->stringValue()) << "\" overlap at y "
+                                             << inkA.top() << ".." << inkA.bottom() << " / " << inkB.top() << ".."
+                                             << inkB.bottom();
+    return ::testing::AssertionSuccess();
+}
+
+// The ink of a line edit's text, where the line edit draws it (its caret
+// at the start of the text gives the line's top and left); the field must
+// have been painted once, which places its line.
+inline QRectF fieldInk(QLineEdit *field)
+{
+    const int cursor = field->cursorPosition();
+    field->setCursorPosition(0);
+    field->grab();
+    const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    field->setCursorPosition(cursor);
+    const QFontMetricsF metrics(field->font());
+    return inkRect(field->font(), field->displayText(), QPointF(caret.center().x(), caret.top() + metrics.ascent()));
+}
+
+// A line edit's text shows whole: inside the field's border (a point in
+// from its edges, where the outline is drawn) and at least the clearance
+// away from its left edge.
+inline ::testing::AssertionResult fieldShowsWhole(QLineEdit *field, double leftClearance)
+{
+    const QRectF ink = fieldInk(field);
+    const QRectF inside = QRectF(field->rect()).adjusted(1, 1, -1, -1);
+    if (!inside.contains(ink))
+        return ::testing::AssertionFailure()
+            << qPrintable(field->objectName()) << ": ink " << ink.left() << ".." << ink.right() << " x " << ink.top()
+            << ".." << ink.bottom() << " leaves the field's inside " << inside.top() << ".." << inside.bottom();
+    if (ink.left() < leftClearance)
+        return ::testing::AssertionFailure()
+            << qPrintable(field->objectName()) << ": ink starts " << ink.left() << " from the left border";
+    return ::testing::AssertionSuccess();
+}
+
+// A button's image lies inside the button (the only place it can paint).
+inline ::testing::AssertionResult imageShowsWhole(const QOVAButton *button)
+{
+    const QRect image = button->imageView()->geometry();
+    if (!button->imageView()->isVisibleTo(button) || !button->rect().contains(image))
+        return ::testing::AssertionFailure()
+            << qPrintable(button->objectName()) << ": image at " << image.x() << "," << image.y() << " "
+            << image.width() << "x" << image.height() << " in a " << button->width() << "x" << button->height()
+            << " button";
     return ::testing::AssertionSuccess();
 }
 

@@ -150,7 +150,6 @@ QOVAScrollView *QOVATabControlView::mainScrollView()
         m_contentView->resize(kWidth, kScrollHeight);
         fill(m_contentView, QStringLiteral("fbfbfb"));
         m_mainScrollView->setWidget(m_contentView);
-        m_mainScrollView->setScrollingEnabled(true);
     }
     return m_mainScrollView;
 }
@@ -339,6 +338,34 @@ void QOVATabControlView::setupTabCellLayout()
         item->setGeometry(0, y, kWidth, int(std::lround(top + height)) - y);
         top += height;
     }
+    updateDocument();
+}
+
+// The headers and lists as tall as they are or are about to be: a list
+// that is opening counts at its open height, one that is closing until it
+// has closed.
+int QOVATabControlView::contentHeight() const
+{
+    double bottom = kHeaderHeight;
+    for (QWidget *item : m_chain) {
+        if (auto *list = qobject_cast<SystemSettingsSubView *>(item))
+            bottom += std::max(m_shownHeight.value(list, 0), m_targetHeight.value(list, 0));
+        else
+            bottom += kHeaderHeight;
+    }
+    return int(std::ceil(bottom));
+}
+
+// The document is the scroll area's height, or the content's where that is
+// taller: the scroll bar shows, and the wheel scrolls, only then.
+void QOVATabControlView::updateDocument()
+{
+    if (!m_contentView)
+        return;
+    const int height = std::max(kScrollHeight, contentHeight());
+    if (m_contentView->height() != height)
+        m_contentView->resize(kWidth, height);
+    m_mainScrollView->setScrollingEnabled(height > kScrollHeight);
 }
 
 // ---- opening and closing --------------------------------------------------------
@@ -372,12 +399,14 @@ void QOVATabControlView::layoutSystemView(SystemSettingsSubView *list, qint64 ta
     setListSize(list, size);
     if (list)
         list->selectFirstCell();
+    updateDocument();
     selectedCellAnimation();
 }
 
 void QOVATabControlView::collapseSystemView(SystemSettingsSubView *list)
 {
     setListSize(list, QSizeF(kWidth, 0));
+    updateDocument();
     selectedCellAnimation();
 }
 
@@ -391,12 +420,11 @@ void QOVATabControlView::selectedCellAnimation()
     m_animation->start();
 }
 
-void QOVATabControlView::enableScrollView(bool enabled)
+void QOVATabControlView::scrollToTop()
 {
     mainScrollView();
-    m_contentView->resize(kWidth, enabled ? kScrollingDocumentHeight : kScrollHeight);
+    updateDocument();
     m_mainScrollView->verticalScrollBar()->setValue(0);
-    m_mainScrollView->setScrollingEnabled(enabled);
 }
 
 // ---- choices ----------------------------------------------------------------------
@@ -408,7 +436,7 @@ void QOVATabControlView::didSelectedCell(QOVATabCell *cell)
     QOVATabCell *previous = m_selectedCell;
     const qint64 previousTag = previous ? previous->tag() : kStatusTag;
 
-    enableScrollView(false);
+    scrollToTop();
 
     switch (cell->tag()) {
     case kStatusTag:
@@ -432,8 +460,6 @@ void QOVATabControlView::didSelectedCell(QOVATabCell *cell)
         // The administrator list opens only when the controller says so.
         collapseSystemView(previousTag == kDiagnosticsTag ? m_currentDiagnosticsSubview
                                                           : m_currentUserSettingSubview);
-        if (m_productID == QLatin1String("6e17"))
-            enableScrollView(currentVersion() != QLatin1String("1.0"));
         break;
     case kDiagnosticsTag:
         if (previousTag != kDiagnosticsTag) {

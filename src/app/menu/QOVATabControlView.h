@@ -44,7 +44,6 @@ public:
     static constexpr int kHeight = 544;
     static constexpr int kHeaderHeight = 44;
     static constexpr int kScrollHeight = 500;
-    static constexpr int kScrollingDocumentHeight = 540;
     static constexpr double kAnimationSeconds = 0.5;
 
     // initWithDeviceProductID: the header, the scroll area and the status
@@ -105,7 +104,8 @@ public:
     SystemSettingsSubView *vaskoAdminSubviews();
     SystemSettingsSubView *vaskoDiagnosticsSubviews();
 
-    // Height of the scrolled content: 540 while scrolling is on, else 500.
+    // Height of the scrolled content: the headers and lists, at least the
+    // scroll area's 500.
     int documentHeight() const;
     // The height a list is opening or closing to (0: closed).
     double targetHeight(const SystemSettingsSubView *list) const;
@@ -116,7 +116,10 @@ protected:
     void layoutSystemView(SystemSettingsSubView *list, qint64 tag);
     void collapseSystemView(SystemSettingsSubView *list);
     void selectedCellAnimation();
-    void enableScrollView(bool enabled);
+    // Every header click starts at the top of the menu.
+    void scrollToTop();
+    int contentHeight() const;
+    void updateDocument();
     // Places the chain of headers and lists, each under the one above, at
     // the heights they show at this moment.
     void setupTabCellLayout();

@@ -177,8 +177,18 @@ void QOVAButton::resizeEvent(QResizeEvent *event)
     layoutImageView();
 }
 
+void QOVAButton::setImageCentred(bool centred)
+{
+    m_imageCentred = centred;
+    layoutImageView();
+}
+
 void QOVAButton::layoutImageView()
 {
+    if (m_imageCentred) {
+        m_imageView->setGeometry((width() - 16) / 2, (height() - 16) / 2, 16, 16);
+        return;
+    }
     // 16 x 16, right edge 7 in from the button's right, bottom edge 4 up.
     qovaSetFrame(m_imageView, width() - 7 - 16, 4, 16, 16);
 }

@@ -51,6 +51,9 @@ public:
     QOVAImageView *imageView() const { return m_imageView; }
     void setImage(const QString &imageName);
     void hiddenImage(bool hidden);
+    // The image in the middle of the button instead of its corner, for a
+    // button that is an image alone (a close cross).
+    void setImageCentred(bool centred);
 
     // The width the title needs: its width in the title font plus 10.
     double textLength() const;
@@ -116,6 +119,7 @@ private:
     int m_borderWidth = 0;
     QColor m_borderColor;
     double m_cornerRadius = 0;
+    bool m_imageCentred = false;
     bool m_mouseDown = false;
     bool m_mouseIn = false;
     QOVAImageView *m_imageView = nullptr;

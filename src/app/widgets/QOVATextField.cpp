@@ -10,6 +10,9 @@ QOVATextField::QOVATextField(QWidget *parent)
     : QLineEdit(parent)
 {
     setFrame(false);
+    // Three more points inside the line edit's own two, so that the text
+    // stands clear of the rounded border.
+    setTextMargins(kTextInset, 0, kTextInset, 0);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     setFont(fontWithSFProDisplay(13, QOVAFontRegular));
     // The white rounded interior is painted below the line edit's own

@@ -1,7 +1,8 @@
 #pragma once
 // The styled one-line text field: white interior, a thin grey rounded border,
-// black text centred in the height with 2 points free left and right, no
-// focus ring. Undo, cut, copy and paste are the line edit's own (Ctrl+Z, X,
+// black text centred in the height with 5 points free left and right, no
+// focus ring. Text of the field's 13-point font needs a field at least 18
+// high to keep its descenders (g, j, p, q, y) inside the border. Undo, cut, copy and paste are the line edit's own (Ctrl+Z, X,
 // C, V). textEdited() reports every change made by the user.
 
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 class QOVATextField : public QLineEdit {
     Q_OBJECT
 public:
+    static constexpr int kTextInset = 3;
     explicit QOVATextField(QWidget *parent = nullptr);
 
     // A null text becomes "".

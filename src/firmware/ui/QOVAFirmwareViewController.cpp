@@ -132,15 +132,7 @@ void QOVAFirmwareViewController::viewDidLoad()
     m_scroll->setAutoFillBackground(true);
     m_scroll->viewport()->setPalette(p);
     m_scroll->viewport()->setAutoFillBackground(true);
-    // The thumb is the dark part of the bar on the page's light grey, so
-    // that it reads as the part that moves with the rows (the platform's
-    // light handle on a darker groove reads the other way round).
-    m_scroll->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical { background: #f6f6f6; width: 12px; margin: 0; border: none; }"
-        "QScrollBar::handle:vertical { background: #b0b0b0; border-radius: 4px; min-height: 32px; margin: 2px; }"
-        "QScrollBar::handle:vertical:hover, QScrollBar::handle:vertical:pressed { background: #8a8a8a; }"
-        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; border: none; }"
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    // The scroll bar has the application's look (QOVAScrollBarStyle).
     m_table = new QWidget;
     m_table->setPalette(p);
     m_table->setAutoFillBackground(true);

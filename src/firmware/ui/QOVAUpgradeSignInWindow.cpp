@@ -5,29 +5,54 @@
 #include "QOVAFont.h"
 #include "QOVALabel.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+constexpr int kSignInTextWidth = 359;
+constexpr int kSignInTipHeight = 18;
+constexpr int kSignInMaximumTipLines = 4;
+
+} // namespace
+
+// The prompt's height: the lines it wraps to, up to four, and never less
+// than one line's box.
+int QOVAUpgradeSignInWindow::tipHeight(const QString &tip)
+{
+    QOVALabel measure;
+    measure.setFont(fontWithSFProDisplay(13, QOVAFontRegular));
+    measure.setStringValue(tip);
+    const double lineHeight = QFontMetricsF(measure.font()).lineSpacing();
+    const double height = std::min(measure.textSize(kSignInTextWidth).height(), kSignInMaximumTipLines * lineHeight);
+    return std::max(kSignInTipHeight, int(std::ceil(height)));
+}
+
+// The window grows by what the prompt's lines past the first take.
 QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAFirmwareModelRef &model)
-    : QOVAWindow(size.width(), size.height())
+    : QOVAWindow(size.width(), size.height() + tipHeight(model ? tipText(*model) : QString()) - kSignInTipHeight)
     , m_model(model)
 {
     const QFont font = fontWithSFProDisplay(13, QOVAFontRegular);
     m_tipLabel = new QOVALabel(this);
     m_tipLabel->setFont(font);
     m_tipLabel->setTextColor(Qt::black);
-    m_tipLabel->setMaximumNumberOfLines(1);
-    m_tipLabel->setLineBreakMode(QOVALabel::ByTruncatingTail);
+    // The whole prompt, wrapped: the device's name is what the user checks
+    // before typing the password.
+    m_tipLabel->setMaximumNumberOfLines(0);
+    m_tipLabel->setLineBreakMode(QOVALabel::ByWordWrapping);
     m_tipLabel->setStringValue(model ? tipText(*model) : QString());
-    m_tipLabel->setGeometry(41, 43, 359, 18);
+    const int tipBox = tipHeight(m_tipLabel->stringValue());
+    m_tipLabel->setGeometry(41, 43, kSignInTextWidth, tipBox);
 
     m_notificationLabel = new QOVALabel(this);
     m_notificationLabel->setFont(font);
     m_notificationLabel->setTextColor(colorWithString(QStringLiteral("d0021b"), 1.0));
     m_notificationLabel->setMaximumNumberOfLines(2);
-    m_notificationLabel->setGeometry(41, 43 + 18 + 8, 359, 28);
+    m_notificationLabel->setGeometry(41, 43 + tipBox + 8, kSignInTextWidth, 28);
 
     m_passwordLabel = new QOVALabel(this);
     m_passwordLabel->setFont(font);
@@ -49,8 +74,8 @@ QOVAUpgradeSignInWindow::QOVAUpgradeSignInWindow(const QSizeF &size, const QOVAF
     connect(m_signInButton, &QOVAButton::clicked, this, [this] { signInAdminUser(); });
     connect(m_cancelButton, &QOVAButton::clicked, this, [this] { orderOut(); });
 
-    const int w = qRound(size.width());
-    const int h = qRound(size.height());
+    const int w = qRound(windowSize().width());
+    const int h = qRound(windowSize().height());
     const int signInWidth = std::max(67, int(std::ceil(m_signInButton->textLength())));
     m_signInButton->setGeometry(w - 20 - signInWidth, h - 20 - 19, signInWidth, 19);
     const int cancelWidth = std::max(67, int(std::ceil(m_cancelButton->textLength())));

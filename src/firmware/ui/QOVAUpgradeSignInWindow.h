@@ -38,6 +38,8 @@ public:
 
     // "Tip product." or "Tip product - name.".
     static QString tipText(const QOVAFirmwareModel &model);
+    // The height the wrapped tip takes (one line: 18).
+    static int tipHeight(const QString &tip);
 
     QOVALabel *tipLabel() const { return m_tipLabel; }
     QOVALabel *notificationLabel() const { return m_notificationLabel; }

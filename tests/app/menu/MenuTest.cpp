@@ -219,11 +219,12 @@ TEST(MenuTest, AdministratorRowsAppearOnlyAfterExpand)
     // The last rows lie below the visible part: the user scrolls down first.
     w.click(admin->cells().at(2));
     QScrollBar *bar = menu->mainScrollView()->verticalScrollBar();
-    EXPECT_EQ(bar->maximum(), 40);
+    // Four headers and the 396-point list: 72 points past the 500 shown.
+    EXPECT_EQ(bar->maximum(), 72);
     QWheelEvent wheel(QPointF(100, 100), w.window.mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -240),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(menu->mainScrollView()->viewport(), &wheel);
-    EXPECT_EQ(bar->value(), 40);
+    EXPECT_EQ(bar->value(), 72);
     w.click(admin->cells().at(10));
     w.click(admin->cells().at(10));   // already highlighted: nothing
     EXPECT_EQ(w.recorder.take(), (std::vector<Report>{{2, QStringLiteral("Wi-Fi Settings")},
@@ -237,6 +238,11 @@ TEST(MenuTest, AdministratorRowsAppearOnlyAfterExpand)
     EXPECT_EQ(w.recorder.take(), (std::vector<Report>{{2, "FirstView"}}));
 
     // From the open admin list to user settings: one opens, the other closes.
+    // The user scrolls back up to the header first.
+    QWheelEvent up(QPointF(100, 100), w.window.mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 240),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(menu->mainScrollView()->viewport(), &up);
+    EXPECT_EQ(bar->value(), 0);
     w.click(menu->systemSettingsCell());
     ASSERT_TRUE(w.settle());
     EXPECT_EQ(admin->height(), 0);
@@ -255,39 +261,54 @@ TEST(MenuTest, AdministratorRowsAppearOnlyAfterExpand)
     EXPECT_EQ(w.recorder.take(), (std::vector<Report>{{1, english("STRING_CAMERA_TRACKING")}}));
 }
 
-TEST(MenuTest, ScrollingOnlyForTheVideoBarAdminGroupPastTheFirstVersion)
+// The menu scrolls exactly when its headers and open lists are taller than
+// its 500-point area, and then as far as the last header's bottom: a closed
+// administrator group (the sign-in page's four headers) shows no scroll bar.
+TEST(MenuTest, ScrollsOnlyWhatOverflows)
 {
     struct Case {
         const char *productID;
         const char *version;
-        int adminDocument;
+        int adminOpen;   // document height with the admin list open
     };
-    for (const Case c : {Case{"6e17", "1.1", 540}, Case{"6e17", "1.3", 540}, Case{"6e17", "", 540},
-                         Case{"6e17", "1.0", 500}, Case{"6e12", "V1.3", 500}}) {
+    for (const Case c : {Case{"6e17", "1.1", 4 * 44 + 360}, Case{"6e17", "1.3", 4 * 44 + 396},
+                         Case{"6e17", "", 4 * 44 + 396}, Case{"6e17", "1.0", 500},
+                         Case{"6e12", "V1.3", 4 * 44 + 360}, Case{"6e12", "V1.1", 500}}) {
         SCOPED_TRACE(std::string(c.productID) + " " + c.version);
         MenuWindow w(c.productID, c.version);
         QOVATabControlView *menu = w.menu;
+        QScrollBar *bar = menu->mainScrollView()->verticalScrollBar();
         w.click(menu->adminSettingsCell());
-        EXPECT_EQ(menu->documentHeight(), c.adminDocument);
-        EXPECT_EQ(menu->mainScrollView()->scrollingEnabled(), c.adminDocument == 540);
+        ASSERT_TRUE(w.settle());
+        EXPECT_EQ(menu->documentHeight(), 500);
+        EXPECT_FALSE(bar->isVisible());
+        EXPECT_FALSE(menu->mainScrollView()->scrollingEnabled());
+
         menu->expandAdminSettingView();
         ASSERT_TRUE(w.settle());
+        EXPECT_EQ(menu->documentHeight(), c.adminOpen);
+        EXPECT_TRUE(waitUntil([&] { return bar->isVisible() == (c.adminOpen > 500); }));
+        EXPECT_EQ(menu->mainScrollView()->scrollingEnabled(), c.adminOpen > 500);
+        // Scrolled to the end, the last header shows whole.
+        bar->setValue(bar->maximum());
+        const QRect last = menu->diagnosticsCell()->geometry();
+        EXPECT_EQ(last.bottom() + 1, menu->documentHeight());
+        EXPECT_LE(last.bottom() + 1 - bar->value(), menu->mainScrollView()->viewport()->height());
         w.click(menu->currentAdminSubview()->cells().at(1));   // rows leave scrolling alone
-        EXPECT_EQ(menu->documentHeight(), c.adminDocument);
-        w.click(menu->systemSettingsCell());
+        EXPECT_EQ(menu->documentHeight(), c.adminOpen);
+
+        // Another group, chosen at the bottom of the menu, closes the list.
+        w.click(menu->diagnosticsCell());
+        ASSERT_TRUE(w.settle());
+        EXPECT_EQ(bar->value(), 0);
         EXPECT_EQ(menu->documentHeight(), 500);
+        EXPECT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
         EXPECT_FALSE(menu->mainScrollView()->scrollingEnabled());
     }
 
-    // The version is read anew on every admin click, also on the selected
-    // header.
-    MenuWindow w("6e17", "1.1");
-    w.click(w.menu->adminSettingsCell());
-    EXPECT_EQ(w.menu->documentHeight(), 540);
-    QOVADeviceInfoSingleton::sharedDevice()->setCurrentDeviceVersion("1.0");
-    w.click(w.menu->adminSettingsCell());
-    EXPECT_EQ(w.menu->documentHeight(), 500);
-    EXPECT_EQ(w.recorder.take(), (std::vector<Report>{{2, "Password"}}));
+    // A Pirok menu holds the status header alone.
+    MenuWindow w("5c01", "");
+    EXPECT_FALSE(w.menu->mainScrollView()->verticalScrollBar()->isVisible());
 }
 
 TEST(MenuTest, HeaderAndRowLooks)

@@ -6,6 +6,8 @@
 
 #include "menu/QOVATabControlView.h"
 
+#include "QOVAScrollView.h"
+
 #include "QOVACollectionViewItem.h"
 #include "QOVADeviceListViewController.h"
 #include "QOVADeviceModel.h"
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QScrollBar>
 #include <QTest>
 
 #include <atomic>
@@ -138,6 +141,8 @@ TEST_F(MenuOnDevicePageTest, AdministratorGroupOpensOnlyWithoutPassword)
                               "cameraTrackingView", "device_page_orbrin.png"},
                          Case{"video bar, password", sim::Family::Orbrin, "ORMENU2", "1.0.2.1", true, 9,
                               "cameraTrackingView", nullptr},
+                         Case{"video bar 1.3, password", sim::Family::Orbrin, "ORMENU5", "1.3.0.5", true, 11,
+                              "cameraTrackingView", nullptr},
                          Case{"network camera, no password", sim::Family::Vasko, "VSMENU3.01", "V1.1.4", false, 9,
                               "cameraTrackingView", "device_page_vasko.png"}}) {
         SCOPED_TRACE(c.label);
@@ -159,12 +164,16 @@ TEST_F(MenuOnDevicePageTest, AdministratorGroupOpensOnlyWithoutPassword)
             ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("adminSigninView"); }));
             ASSERT_TRUE(waitUntil([&] { return !menu->isAnimating(); }));
             EXPECT_EQ(admin->height(), 0);
+            // Four headers fit: no scroll bar beside the sign-in page.
+            EXPECT_FALSE(menu->mainScrollView()->verticalScrollBar()->isVisible());
+            shot(delegate()->mainWindow(), QStringLiteral("menu_sign_in_") + QLatin1String(c.serial));
             // After a successful sign-in the controller opens the group.
             menu->expandAdminSettingView();
         }
         ASSERT_TRUE(waitUntil([&] { return page()->currentGetter() == QLatin1String("orbrinGeneralView"); }));
         ASSERT_TRUE(waitUntil([&] { return !menu->isAnimating(); }));
         EXPECT_EQ(admin->height(), menu->adminSettingSize().height());
+        shot(delegate()->mainWindow(), QStringLiteral("menu_admin_open_") + QLatin1String(c.serial));
 
         // A picked row reaches the controller by the title it shows.
         click(admin->cells().at(1));

@@ -85,10 +85,39 @@ TEST_F(DeviceListTest, TilesShrinkFromTheThirdDeviceAndScrollFromTheSeventh)
     ASSERT_EQ(list()->tiles().size(), 6);
     EXPECT_EQ(list()->tiles()[3]->geometry().top(), 32 + 208 + 24);
     EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+    // Six tiles fit: no scroll bar.
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    shot(delegate()->mainWindow(), QStringLiteral("list_6"));
     plug(sim::Family::Pirok, QStringLiteral("PK7"));
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(list()->deviceCollectionView()->height(), 32 + 3 * 208 + 2 * 24);
     shot(delegate()->mainWindow(), QStringLiteral("list_7"));
+
+    // Tiles that do not fit are announced by a scroll bar, which takes the
+    // wheel's place for reaching them; the rows keep three tiles, clear of it.
+    plug(sim::Family::Pirok, QStringLiteral("PK8"));
+    ASSERT_EQ(list()->tiles().size(), 8);
+    QScrollBar *bar = scroll->verticalScrollBar();
+    EXPECT_TRUE(waitUntil([&] { return bar->isVisible(); }));
+    EXPECT_GT(bar->maximum(), 0);
+    const int viewportWidth = scroll->viewport()->width();
+    EXPECT_LE(viewportWidth + bar->width(), scroll->width());
+    for (QOVACollectionViewItem *tile : list()->tiles())
+        EXPECT_LE(tile->geometry().right() + 1, viewportWidth);
+    EXPECT_EQ(list()->tiles()[2]->geometry().top(), list()->tiles()[0]->geometry().top());
+    shot(delegate()->mainWindow(), QStringLiteral("list_8"));
+    bar->setValue(bar->maximum());
+    const QRect last = list()->tiles().last()->geometry();
+    EXPECT_LE(last.bottom() + 1 - bar->value(), scroll->viewport()->height());
+    shot(delegate()->mainWindow(), QStringLiteral("list_8_scrolled"));
+    bar->setValue(0);
+
+    // Back to six: the bar goes.
+    unplug(QStringLiteral("PK8"));
+    unplug(QStringLiteral("PK7"));
+    // The scroll area shows or hides its bar on its next turn.
+    EXPECT_TRUE(waitUntil([&] { return !bar->isVisible(); }));
+    EXPECT_EQ(scroll->viewport()->width(), scroll->width());
 }
 
 TEST_F(DeviceListTest, RecoveryModeTileShowsItsVeilAndIgnoresClicks)
