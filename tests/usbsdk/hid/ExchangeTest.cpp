@@ -83,6 +83,9 @@ protected:
     {
         savedScale = platform::timeScale();
         platform::setTimeScale(0.001);
+        // An ordinary request waits 300 ms here: the device answers well
+        // within it, and a silent one fails soon enough.
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(300);
         ASSERT_TRUE(logDir.isValid());
         logFolder = logDir.path().toStdString();
         log_set_folder(logFolder.c_str());
@@ -100,6 +103,7 @@ protected:
         log_stop();
         log_set_folder(nullptr);
         platform::setTimeScale(savedScale);
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(0);
     }
 
     // The log file's text once it holds the given line.
@@ -337,7 +341,8 @@ TEST_F(ExchangeTest, Faults)
     }
     device->failGetAt(-1);
 
-    // No reply: nothing is called; the next request is answered as usual.
+    // No reply: the request fails once it has waited its time; the next
+    // request is answered as usual meanwhile.
     device->setHandler([](const FakeRequest &req) {
         FakeReply r;
         r.silent = req.head.value("msg_id").toString() == "3";
@@ -348,7 +353,9 @@ TEST_F(ExchangeTest, Faults)
     get("3", "x", "NSData", silent);
     get("4", "x", "NSData", next);
     ASSERT_TRUE(waitUntil([&] { return next.calls > 0; }));
-    EXPECT_EQ(silent.calls, 0);
+    ASSERT_TRUE(waitUntil([&] { return silent.calls > 0; }));
+    EXPECT_EQ(silent.failure, errorText(QOVAError::errorResponseOvertime()));
+    EXPECT_TRUE(silent.onMainThread);
 
     // A failed send reports error 1 at once and forgets the request.
     device->failSet(true);
@@ -376,7 +383,7 @@ TEST_F(ExchangeTest, SecondRequestWithTheSameIDReplacesTheCallbacks)
     EXPECT_EQ(std::get<QByteArray>(*second.completion), "second");
 }
 
-TEST_F(ExchangeTest, GetsAreHeldWhileALogFetchWaitsAndTheOverTimerFails21Before11)
+TEST_F(ExchangeTest, GetsAreHeldWhileALogFetchWaitsAndEveryOneEndsInItsTime)
 {
     device->setHandler([](const FakeRequest &req) {
         FakeReply r;
@@ -394,18 +401,25 @@ TEST_F(ExchangeTest, GetsAreHeldWhileALogFetchWaitsAndTheOverTimerFails21Before1
     ASSERT_EQ(device->requests().size(), 2u);
     EXPECT_EQ(device->requests()[1].head.value("url").toString(), "audio_diagnostic_record_stop");
 
-    // The 350 s time-out (scaled) fails 21 first; 11 stays pending.
+    // Nothing answers: the log fetch fails after its 60 s, the held GET after
+    // the ordinary wait (300 s here), the recording after its 350 s (all
+    // scaled), each once.
+    ASSERT_TRUE(waitUntil([&] { return log.calls > 0; }));
+    EXPECT_EQ(log.failure, errorText(QOVAError::errorResponseOvertime()));
+    EXPECT_EQ(held.calls, 0);
+    EXPECT_EQ(stop.calls, 0);
+    ASSERT_TRUE(waitUntil([&] { return held.calls > 0; }));
+    EXPECT_EQ(held.failure, errorText(QOVAError::errorResponseOvertime()));
+    EXPECT_EQ(stop.calls, 0);
     ASSERT_TRUE(waitUntil([&] { return stop.calls > 0; }));
     EXPECT_EQ(stop.failure, errorText(QOVAError::errorResponseOvertime()));
-    EXPECT_EQ(log.calls, 0);
-    EXPECT_EQ(held.calls, 0);
 
-    // Replies arriving now: 11 is answered, 21's late reply finds no handler.
+    // Replies arriving now find no handler.
     device->releaseHeld();
-    ASSERT_TRUE(waitUntil([&] { return log.calls > 0; }));
-    EXPECT_EQ(std::get<QByteArray>(*log.completion), "log of system_log");
     waitForLog("Have not this Handler, should quit this handle!");
-    EXPECT_EQ(stop.calls, 1);
+    EXPECT_EQ(device->requests().size(), 2u);
+    for (const Outcome *out : {&log, &held, &stop})
+        EXPECT_EQ(out->calls, 1);
 }
 
 TEST_F(ExchangeTest, RemoteControlUpgradeProgress)
