@@ -1,0 +1,85 @@
+// A device that stops answering, on the real application: every request ends
+// after its wait, and the page says so instead of showing values it never
+// read as if they were the device's.
+
+#include "SettingsAppTestSupport.h"
+
+#include "QOVAButton.h"
+#include "QOVATextField.h"
+#include "settings/QOVAAudioSettingsView.h"
+#include "settings/QOVABLEFeatureView.h"
+#include "settings/QOVAMiscellaneousView.h"
+#include "settings/QOVAOrbrinGeneralView.h"
+
+using namespace settingsapptest;
+
+TEST_F(SettingsAppFixture, ADeviceThatNeverAnswersEndsInTheFailureThePageShows)
+{
+    enum class Step { SaveGeneral, OpenAdmin, OpenUser };
+    const struct {
+        const char *name;
+        sim::Family family;
+        const char *serial;
+        Step step;
+        const char *entry;    // side-menu row; none: the admin group's first page
+        const char *getter;
+        const char *toast;
+    } cases[] = {
+        {"General Save", sim::Family::Orbrin, "ORNR1", Step::SaveGeneral, nullptr, "orbrinGeneralView",
+         "NOTIFICATION_TIP_SAVE_FAILED"},
+        {"General opened, video bar", sim::Family::Orbrin, "ORNR2", Step::OpenAdmin, nullptr,
+         "orbrinGeneralView", "NOTIFICATION_TIP_READ_FAILED"},
+        {"General opened, network camera", sim::Family::Vasko, "VANR1", Step::OpenAdmin, nullptr,
+         "orbrinGeneralView", "NOTIFICATION_TIP_READ_FAILED"},
+        {"Bluetooth opened", sim::Family::Orbrin, "ORNR3", Step::OpenAdmin, "STRING_BLUETOOTH", "bleFeatureView",
+         "NOTIFICATION_TIP_READ_FAILED"},
+        {"Audio opened", sim::Family::Orbrin, "ORNR4", Step::OpenUser, "STRING_AUDIO_SETTINGS",
+         "audioSettingsView", "NOTIFICATION_TIP_READ_FAILED"},
+    };
+    sim::SimFaults silent;
+    silent.noReply = true;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        SimHandle device = plugDevice(c.family, QLatin1String(c.serial),
+                                      c.family == sim::Family::Orbrin ? QStringLiteral("1.3.0.5") : QString(),
+                                      "Cam 1");
+        ASSERT_TRUE(openDevicePage(QLatin1String(c.serial)));
+        if (c.step == Step::SaveGeneral) {
+            clickTab("STRING_ADMIN_SETTINGS");
+            auto *general = waitForPage<QOVAOrbrinGeneralView>(c.getter);
+            ASSERT_TRUE(general);
+            ASSERT_TRUE(waitUntil([&] { return general->isReadFromDevice(); }));
+            device.device->setFaults(silent);
+            toasts.texts.clear();
+            general->deviceNameEditor()->setFocus();
+            QTest::keyClicks(general->deviceNameEditor(), QStringLiteral("2"));
+            ASSERT_FALSE(general->saveButton()->disabled());
+            click(general->saveButton());
+        } else {
+            device.device->setFaults(silent);
+            toasts.texts.clear();
+            if (!c.entry)
+                clickTab("STRING_ADMIN_SETTINGS");
+            else if (c.step == Step::OpenAdmin)
+                openAdminEntry(c.entry);
+            else
+                openUserEntry(c.entry);
+            ASSERT_TRUE(waitForPage<QOVADisplayBaseView>(c.getter));
+        }
+        ASSERT_TRUE(waitUntil([&] { return !toasts.texts.isEmpty(); }));
+        EXPECT_EQ(toasts.texts, QStringList{qtTrId(c.toast)});
+        if (c.step != Step::SaveGeneral && !c.entry) {
+            // Nothing read, nothing to save: typing does not offer Save.
+            auto *general = waitForPage<QOVAOrbrinGeneralView>(c.getter);
+            ASSERT_TRUE(general);
+            EXPECT_FALSE(general->isReadFromDevice());
+            EXPECT_TRUE(general->saveButton()->disabled());
+            general->deviceNameEditor()->setFocus();
+            QTest::keyClicks(general->deviceNameEditor(), QStringLiteral("2"));
+            EXPECT_TRUE(general->saveButton()->disabled());
+            settledShot(c.family == sim::Family::Orbrin ? "no_reply_general_orbrin" : "no_reply_general_vasko");
+        }
+        device.device->clearFaults();
+        unplug(QLatin1String(c.serial));
+    }
+}
