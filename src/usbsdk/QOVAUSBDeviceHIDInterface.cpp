@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -56,7 +57,17 @@ double overTimerSeconds(const QString &url)
 // over 60 s and the reply may come minutes after that.
 constexpr double kRemoteControlUpgradeReplyWait = 600.0;
 
-std::atomic<double> replyWaitOfOrdinaryRequests{QOVAUSBDeviceHIDInterface::kDefaultReplyWait};
+// The ordinary wait unless told otherwise: ORVALINDE_REPLY_WAIT (seconds,
+// before the time scale) lets a test run give replies more room on a loaded
+// machine; tests of the time-out set the wait they test.
+double initialReplyWait()
+{
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("ORVALINDE_REPLY_WAIT").toDouble(&ok);
+    return ok && seconds > 0 ? seconds : QOVAUSBDeviceHIDInterface::kDefaultReplyWait;
+}
+
+std::atomic<double> replyWaitOfOrdinaryRequests{initialReplyWait()};
 
 // How long a request waits for its reply before it fails.
 double replyWaitSeconds(const QString &url)
@@ -69,6 +80,9 @@ double replyWaitSeconds(const QString &url)
         return kRemoteControlUpgradeReplyWait;
     return replyWaitOfOrdinaryRequests.load();
 }
+
+// How soon a request whose time is up looks again while a reply is read.
+constexpr int kReplyInFlightRecheckMs = 5;
 
 bool onMainThread()
 {
@@ -164,7 +178,7 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     // deadline reports again. False when it no longer waits.
     bool forgetLastRequest();
     void startDeadline(const QString &msgID, quint64 ticket, double seconds);
-    void requestTimedOut(const QString &msgID, quint64 ticket, bool postponed = false);
+    void requestTimedOut(const QString &msgID, quint64 ticket);
     void startOverTimer(double seconds);
     void stopOverTimer();
     bool overTimerRunning() const;
@@ -319,17 +333,15 @@ void QOVAUSBDeviceHIDInterface::Impl::startDeadline(const QString &msgID, quint6
     timer->invalidate();
 }
 
-void QOVAUSBDeviceHIDInterface::Impl::requestTimedOut(const QString &msgID, quint64 ticket,
-                                                      bool postponed)
+void QOVAUSBDeviceHIDInterface::Impl::requestTimedOut(const QString &msgID, quint64 ticket)
 {
-    // A reply read before the deadline but not yet dispatched may be this
-    // request's: look again once the replies queued so far have been handed
-    // on.
-    if (!postponed && repliesInFlight.load() > 0) {
+    // The device has said a reply is ready and it is being read or handed
+    // on: it may be this request's, so look again once it has been.
+    if (repliesInFlight.load() > 0) {
         std::weak_ptr<Impl> weak = weak_from_this();
-        runOnMain([weak, msgID, ticket] {
+        QTimer::singleShot(kReplyInFlightRecheckMs, QCoreApplication::instance(), [weak, msgID, ticket] {
             if (auto self = weak.lock())
-                self->requestTimedOut(msgID, ticket, true);
+                self->requestTimedOut(msgID, ticket);
         });
         return;
     }
@@ -731,9 +743,17 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
     QString error;
     const auto status = paraseHeadJsonWithString(reply, &error);
     if (!status) {
-        // A request that has already ended (answered, or given up after its
-        // time) is not failed a second time.
-        if (!forgetLastRequest()) {
+        // A request that has given up after its time, or that was answered
+        // and is not what this reply is about, is not failed a second time.
+        // (A reply to the last request's own message id still reaches it:
+        // a request sent again under the same id before the earlier reply
+        // came takes that reply, and then hears its own.)
+        bool lastRequestsID;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            lastRequestsID = !reply.key.isEmpty() && reply.key == messageID;
+        }
+        if (!forgetLastRequest() && !lastRequestsID) {
             QOVA_LOG(INFO, HID, "Bad reply while no request waits: %s", qUtf8Printable(error));
             return;
         }
@@ -852,7 +872,7 @@ QOVAUSBDeviceHIDInterface::~QOVAUSBDeviceHIDInterface()
 
 void QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(double seconds)
 {
-    replyWaitOfOrdinaryRequests = seconds > 0 ? seconds : kDefaultReplyWait;
+    replyWaitOfOrdinaryRequests = seconds > 0 ? seconds : initialReplyWait();
 }
 
 double QOVAUSBDeviceHIDInterface::ordinaryReplyWait()

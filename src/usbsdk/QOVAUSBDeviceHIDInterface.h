@@ -62,7 +62,8 @@ public:
     // crash-file fetches wait 60 s, the audio test 350 s and a remote-control
     // upgrade 600 s. A late reply is dropped.
     static constexpr double kDefaultReplyWait = 10.0;
-    static void setOrdinaryReplyWait(double seconds);  // 0 or less: the default
+    // 0 or less: the default (ORVALINDE_REPLY_WAIT when set, else 10 s).
+    static void setOrdinaryReplyWait(double seconds);
     static double ordinaryReplyWait();
 
     platform::HidDeviceRef deviceRef() const;

@@ -94,10 +94,16 @@ namespace devicetest {
 // the default wait on purpose.
 class ScopedReplyWait {
 public:
-    explicit ScopedReplyWait(double seconds) { QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(seconds); }
-    ~ScopedReplyWait() { QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(0); }
+    explicit ScopedReplyWait(double seconds) : m_saved(QOVAUSBDeviceHIDInterface::ordinaryReplyWait())
+    {
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(seconds);
+    }
+    ~ScopedReplyWait() { QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(m_saved); }
     ScopedReplyWait(const ScopedReplyWait &) = delete;
     ScopedReplyWait &operator=(const ScopedReplyWait &) = delete;
+
+private:
+    double m_saved;
 };
 
 // Runs the application's periods at another fraction of real time for the
