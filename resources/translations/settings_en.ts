@@ -31,6 +31,10 @@
         <source>Configuration imported.</source>
         <translation>Configuration imported.</translation>
     </message>
+    <message id="NOTIFICATION_TIP_READ_FAILED">
+        <source>Could not read the settings from the device.</source>
+        <translation>Could not read the settings from the device.</translation>
+    </message>
     <message id="NOTIFICATION_REQUEST_REJECTED">
         <source>The device rejected the request.</source>
         <translation>The device rejected the request.</translation>

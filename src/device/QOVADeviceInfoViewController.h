@@ -232,6 +232,10 @@ public:
 
 private:
     void generalSaved(const QString &name);
+    // A page's values could not be read from the device: said in a failure
+    // toast while that page is the one shown, so defaults do not pass for
+    // the device's values.
+    void readFailedToast(const QString &getter);
     void updateSimplePassword(bool enabled);
     void stopLogDownloading();
     QOVAAudioDiagnosticsViewInterface *audioDiagnosticsPage();

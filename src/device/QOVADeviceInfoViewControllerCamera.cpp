@@ -177,8 +177,10 @@ void QOVADeviceInfoViewController::osdViewGetStatus(QOVAOSDView *page)
             if (target)
                 target->setOSDEnabled(model->enable);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get osd status Failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QStringLiteral("osdView"));
         });
 }
 

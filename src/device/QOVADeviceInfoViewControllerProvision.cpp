@@ -40,8 +40,10 @@ void QOVADeviceInfoViewController::requestProvision()
             if (auto *page = qobject_cast<QOVAProvisionServerView *>(self->builtPage(QLatin1String(kProvisionServerView))))
                 page->provisionModel(info->provision_server_info);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Requset Provision Failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kProvisionServerView));
         });
 }
 

@@ -95,9 +95,21 @@ void QOVADeviceInfoViewController::getGeneralInformation()
                                                model->camera_vivid_mode == QLatin1String("true"));
             self->tabControlView()->setDeviceName(model->device_name);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get General Information failure: %s", qUtf8Printable(reason));
+            if (!self)
+                return;
+            if (auto *page = qobject_cast<QOVAOrbrinGeneralView *>(self->builtPage(QStringLiteral("orbrinGeneralView"))))
+                page->generalInformationUnavailable();
+            self->readFailedToast(QStringLiteral("orbrinGeneralView"));
         });
+}
+
+void QOVADeviceInfoViewController::readFailedToast(const QString &getter)
+{
+    const QOVADisplayBaseView *page = builtPage(getter);
+    if (page && page == currentView())
+        settingsToast(false, "NOTIFICATION_TIP_READ_FAILED");
 }
 
 void QOVADeviceInfoViewController::generalSaved(const QString &name)
@@ -164,8 +176,10 @@ void QOVADeviceInfoViewController::requestBloothInformation()
             if (auto *page = self->pageAs<QOVABLEFeatureView>(QStringLiteral("bleFeatureView")))
                 page->bloothInformationStatus(model);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "request bluetooth info failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QStringLiteral("bleFeatureView"));
         });
 }
 
@@ -402,8 +416,10 @@ void QOVADeviceInfoViewController::getMiscellaneousInformation()
             if (auto *page = self->pageAs<QOVAMiscellaneousView>(QStringLiteral("miscellaneousView")))
                 page->updateMiscellaneousView(model);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get MiscellaneousInformation Failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QStringLiteral("miscellaneousView"));
         });
 }
 
@@ -658,8 +674,10 @@ bool QOVADeviceInfoViewController::audioBeamForm() const
 void QOVADeviceInfoViewController::getAudioSettingsStatus()
 {
     QPointer<QOVADeviceInfoViewController> self(this);
-    auto failed = [](const QString &reason) {
+    auto failed = [self](const QString &reason) {
         QOVA_LOG(ERROR, UI, "Get audio settings Failure, reason is %s", qUtf8Printable(reason));
+        if (self)
+            self->readFailedToast(QStringLiteral("audioSettingsView"));
     };
     if (audioBeamForm()) {
         QOVAIOManager::usbManagerShared()->getUSBAudioSetting(

@@ -32,6 +32,8 @@ QOVAOrbrinGeneralView::QOVAOrbrinGeneralView(const QString &productID, QWidget *
     else if (isVasko())
         layoutVaskoRows();
     relayoutForMode();
+    if (m_saveButton)
+        m_saveButton->setDisabled(true);
 }
 
 // ------------------------------------------------------------------ widgets
@@ -208,10 +210,19 @@ void QOVAOrbrinGeneralView::checkButtonStatus()
     if (!m_saveButton)
         return;
     const bool hasName = !m_deviceNameEditor->stringValue().isEmpty();
-    if (title == qtTrId("STRING_AUTO"))
+    if (!m_readFromDevice)
+        m_saveButton->setDisabled(true);
+    else if (title == qtTrId("STRING_AUTO"))
         m_saveButton->setDisabled(!hasName);
     else if (title == qtTrId("STRING_MANUAL"))
         m_saveButton->setDisabled(!(hasName && !m_ntpServerTextField->stringValue().isEmpty()));
+}
+
+void QOVAOrbrinGeneralView::generalInformationUnavailable()
+{
+    m_readFromDevice = false;
+    if (m_saveButton)
+        m_saveButton->setDisabled(true);
 }
 
 void QOVAOrbrinGeneralView::controlTextDidChange()
@@ -298,6 +309,7 @@ void QOVAOrbrinGeneralView::updateGeneralInformation(const QString &countryRegio
                                                      const QString &ntpMode, const QString &ntpServer,
                                                      bool cameraVividMode)
 {
+    m_readFromDevice = true;
     m_countryRegion = countryRegion;
     m_deviceNameEditor->setStringValue(deviceName);
     const std::optional<QString> server = percentDecoded(ntpServer);

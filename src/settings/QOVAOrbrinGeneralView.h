@@ -4,7 +4,8 @@
 // bar) or the name-rule window (network camera). The page asks its delegate
 // for the values when shown and hands the edited values back on Save; Save
 // is enabled only while the name (and, in manual mode, the server) is not
-// empty, and stays disabled after every update until the user edits.
+// empty, and stays disabled after every update until the user edits. Until
+// the device's values have been read, Save stays disabled.
 
 #include "QOVADisplayBaseView.h"
 #include "QOVATextField.h"
@@ -31,6 +32,10 @@ public:
     QString countryRegion() const { return m_countryRegion; }
 
     void handleDisplayViewEvent() override;
+    // The device's values could not be read: Save stays disabled until a
+    // later read fills the page, so values never read are not offered.
+    void generalInformationUnavailable();
+    bool isReadFromDevice() const { return m_readFromDevice; }
     // Fills the page from the device's reply; Save ends up disabled.
     void updateGeneralInformation(const QString &countryRegion, const QString &deviceName,
                                   const QString &ntpMode, const QString &ntpServer, bool cameraVividMode);
@@ -76,6 +81,8 @@ private:
 
     QString m_productID;
     QString m_countryRegion;
+    // The fields hold the device's values (the last read succeeded).
+    bool m_readFromDevice = false;
     QOVAWeakDelegate<QOVAGeneraDelegate> m_delegate;
 
     QPointer<QOVALabel> m_deviceNameTitleLabel;

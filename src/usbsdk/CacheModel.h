@@ -2,6 +2,7 @@
 // The callbacks of one pending request, filed under its message id.
 
 #include "QOVACallbacks.h"
+#include "util/QOVABlockTimer.h"
 
 #include <QString>
 
@@ -12,4 +13,10 @@ struct CacheModel {
     QOVACompletionBlock completionSuccessBlock;
     QOVASuccessBlock successBlock;
     QOVAFailureBlock failureBlock;
+
+    // Tells this request from a later one filed under the same message id.
+    quint64 ticket = 0;
+    // Ends the wait with a failure when no reply comes in time; stopped when
+    // the entry leaves the table.
+    QOVABlockTimerRef deadline;
 };

@@ -21,9 +21,6 @@ void consoleLine(const char *text)
     qInfo().noquote() << text;
 }
 
-// How long a caller joins a GET already sent rather than sending it again.
-constexpr qint64 kGetJoinWindowMs = 5000;
-
 qint64 truncatedMultiple(double multiple)
 {
     if (std::isnan(multiple))
@@ -89,27 +86,21 @@ void QOVABaseUSBDevice::joinedGet(QOVARequest request, QOVACompletionBlock succe
                                   QOVAFailureBlock failure,
                                   const std::function<void(QOVACompletionBlock, QOVAFailureBlock)> &send)
 {
-    GetWaiters waiters;
+    // The request in flight ends in bounded time (its reply or its
+    // time-out), so joining it never waits for ever.
     if (auto it = m_pendingGets->find(request); it != m_pendingGets->end()) {
-        PendingGet &pending = it->second;
-        pending.waiters->push_back({std::move(success), std::move(failure)});
-        if (!pending.sent.hasExpired(kGetJoinWindowMs))
-            return;
-        waiters = pending.waiters;
-        pending.sent.start();
-    } else {
-        waiters = std::make_shared<std::vector<GetWaiter>>();
-        waiters->push_back({std::move(success), std::move(failure)});
-        PendingGet pending{waiters, {}};
-        pending.sent.start();
-        m_pendingGets->emplace(request, std::move(pending));
+        it->second->push_back({std::move(success), std::move(failure)});
+        return;
     }
+    GetWaiters waiters = std::make_shared<std::vector<GetWaiter>>();
+    waiters->push_back({std::move(success), std::move(failure)});
+    m_pendingGets->emplace(request, waiters);
     // The reply (or failure) of the one request goes to every waiter; the
     // slot is freed first, so a waiter may ask again from its callback.
     std::weak_ptr<PendingGets> pending = m_pendingGets;
     auto takeWaiters = [pending, waiters, request] {
         if (auto map = pending.lock()) {
-            if (auto it = map->find(request); it != map->end() && it->second.waiters == waiters)
+            if (auto it = map->find(request); it != map->end() && it->second == waiters)
                 map->erase(it);
         }
         return std::exchange(*waiters, {});

@@ -16,7 +16,6 @@
 #include "QOVAUpgradeManager.h"
 #include "catalogue/QOVARequestCatalogue.h"
 
-#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QString>
 #include <QVariant>
@@ -217,18 +216,14 @@ private:
     // while the same GET is awaited joins it instead of sending it again:
     // replies are matched by message id, so a second request in flight would
     // take the first one's reply and leave its own answered as a mismatch.
-    // A GET unanswered for a while is sent again for all its waiters, so one
-    // lost reply does not silence that request for good.
+    // The request channel ends every request in bounded time, so the waiters
+    // hear its reply or its failure.
     struct GetWaiter {
         QOVACompletionBlock success;
         QOVAFailureBlock failure;
     };
     using GetWaiters = std::shared_ptr<std::vector<GetWaiter>>;
-    struct PendingGet {
-        GetWaiters waiters;
-        QElapsedTimer sent;
-    };
-    using PendingGets = std::map<QOVARequest, PendingGet>;
+    using PendingGets = std::map<QOVARequest, GetWaiters>;
     void joinedGet(QOVARequest request, QOVACompletionBlock success, QOVAFailureBlock failure,
                    const std::function<void(QOVACompletionBlock, QOVAFailureBlock)> &send);
     std::shared_ptr<PendingGets> m_pendingGets = std::make_shared<PendingGets>();

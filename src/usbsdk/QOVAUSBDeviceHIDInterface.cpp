@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QHash>
 #include <QJsonDocument>
+#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -31,14 +33,61 @@ namespace {
 // Over-timer period of a request url; 10.0 means none.
 constexpr double kNoOverTimer = 10.0;
 
+bool isLogFetch(const QString &url)
+{
+    return url == QLatin1String("system_log") || url == QLatin1String("coredump_log");
+}
+
+bool isAudioRecording(const QString &url)
+{
+    return url == QLatin1String("audio_diagnostic_record_start")
+        || url == QLatin1String("audio_diagnostic_record_stop");
+}
+
 double overTimerSeconds(const QString &url)
 {
-    if (url == QLatin1String("system_log") || url == QLatin1String("coredump_log"))
+    if (isLogFetch(url))
         return 60.0;
-    if (url == QLatin1String("audio_diagnostic_record_start")
-        || url == QLatin1String("audio_diagnostic_record_stop"))
+    if (isAudioRecording(url))
         return 350.0;
     return kNoOverTimer;
+}
+
+// A remote control takes its firmware over the radio: its progress is shown
+// over 60 s and the reply may come minutes after that.
+constexpr double kRemoteControlUpgradeReplyWait = 600.0;
+
+// The ordinary wait unless told otherwise: ORVALINDE_REPLY_WAIT (seconds,
+// before the time scale) lets a test run give replies more room on a loaded
+// machine; tests of the time-out set the wait they test.
+double initialReplyWait()
+{
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("ORVALINDE_REPLY_WAIT").toDouble(&ok);
+    return ok && seconds > 0 ? seconds : QOVAUSBDeviceHIDInterface::kDefaultReplyWait;
+}
+
+std::atomic<double> replyWaitOfOrdinaryRequests{initialReplyWait()};
+
+// How long a request waits for its reply before it fails.
+double replyWaitSeconds(const QString &url)
+{
+    if (isLogFetch(url))
+        return 60.0;
+    if (isAudioRecording(url))
+        return 350.0;
+    if (url == QLatin1String("remote_control_upgrade"))
+        return kRemoteControlUpgradeReplyWait;
+    return replyWaitOfOrdinaryRequests.load();
+}
+
+// How soon a request whose time is up looks again while a reply is read.
+constexpr int kReplyInFlightRecheckMs = 5;
+
+bool onMainThread()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
 }
 
 // The call is queued as it is, without a std::function around it.
@@ -94,12 +143,15 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     // The interface's own lock: the tables, the last request and the timers.
     mutable std::mutex lock;
     QHash<QString, CacheModel> blockCache;
+    quint64 lastTicket = 0;  // of the last request filed
     QHash<QString, QString> cache;  // message id -> url
     QString messageID;
     QString messageURL;
     QOVABlockTimerRef overTimer;
 
     std::atomic<bool> cancel{false};
+    // Replies read (or being read) and not yet dispatched on the main thread.
+    std::atomic<int> repliesInFlight{0};
     std::atomic<bool> remoteControl{false};
 
     // Main thread only.
@@ -114,10 +166,19 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
                                          uint8_t dataType);
     bool setIOHIDDeviceReport(const std::vector<Frame> &frames);
 
-    void addInfoToCache(const QString &className, QOVASuccessBlock success,
-                        QOVAFailureBlock failure, QOVACompletionBlock completion,
-                        const QString &msgID);
+    quint64 addInfoToCache(const QString &className, QOVASuccessBlock success,
+                           QOVAFailureBlock failure, QOVACompletionBlock completion,
+                           const QString &msgID);
+    // Files the entry, replacing (and stopping) an older one with its id;
+    // under the lock. Gives the entry's ticket.
+    quint64 fileEntryLocked(const QString &msgID, CacheModel entry, QOVABlockTimerRef *replaced);
     void removeEntries(const QString &msgID);
+    // Removes the entry of the last request filed when it is still waiting,
+    // as its failure is about to be reported: neither a late reply nor its
+    // deadline reports again. False when it no longer waits.
+    bool forgetLastRequest();
+    void startDeadline(const QString &msgID, quint64 ticket, double seconds);
+    void requestTimedOut(const QString &msgID, quint64 ticket);
     void startOverTimer(double seconds);
     void stopOverTimer();
     bool overTimerRunning() const;
@@ -172,26 +233,133 @@ bool QOVAUSBDeviceHIDInterface::Impl::setIOHIDDeviceReport(const std::vector<Fra
     return true;
 }
 
-void QOVAUSBDeviceHIDInterface::Impl::addInfoToCache(const QString &className,
-                                                     QOVASuccessBlock success,
-                                                     QOVAFailureBlock failure,
-                                                     QOVACompletionBlock completion,
-                                                     const QString &msgID)
+quint64 QOVAUSBDeviceHIDInterface::Impl::addInfoToCache(const QString &className,
+                                                        QOVASuccessBlock success,
+                                                        QOVAFailureBlock failure,
+                                                        QOVACompletionBlock completion,
+                                                        const QString &msgID)
 {
     CacheModel entry;
     entry.classString = className;
     entry.successBlock = std::move(success);
     entry.failureBlock = std::move(failure);
     entry.completionSuccessBlock = std::move(completion);
-    std::lock_guard<std::mutex> guard(lock);
-    blockCache.emplace(msgID, std::move(entry));
+    QOVABlockTimerRef replaced;
+    quint64 ticket;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ticket = fileEntryLocked(msgID, std::move(entry), &replaced);
+    }
+    if (replaced)
+        replaced->invalidate();
+    return ticket;
+}
+
+quint64 QOVAUSBDeviceHIDInterface::Impl::fileEntryLocked(const QString &msgID, CacheModel entry,
+                                                         QOVABlockTimerRef *replaced)
+{
+    entry.ticket = ++lastTicket;
+    auto it = blockCache.find(msgID);
+    if (it != blockCache.end()) {
+        *replaced = std::move(it->deadline);
+        *it = std::move(entry);
+    } else {
+        blockCache.insert(msgID, std::move(entry));
+    }
+    return lastTicket;
 }
 
 void QOVAUSBDeviceHIDInterface::Impl::removeEntries(const QString &msgID)
 {
-    std::lock_guard<std::mutex> guard(lock);
-    cache.remove(msgID);
-    blockCache.remove(msgID);
+    QOVABlockTimerRef deadline;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        cache.remove(msgID);
+        auto it = blockCache.find(msgID);
+        if (it == blockCache.end())
+            return;
+        deadline = std::move(it->deadline);
+        blockCache.erase(it);
+    }
+    if (deadline)
+        deadline->invalidate();
+}
+
+bool QOVAUSBDeviceHIDInterface::Impl::forgetLastRequest()
+{
+    QOVABlockTimerRef deadline;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto it = blockCache.find(messageID);
+        if (it == blockCache.end() || it->ticket != lastTicket)
+            return false;
+        deadline = std::move(it->deadline);
+        blockCache.erase(it);
+    }
+    if (deadline)
+        deadline->invalidate();
+    return true;
+}
+
+// The deadline lives on the main thread, where requests are issued and
+// replies dispatched; a request issued elsewhere has it started there.
+void QOVAUSBDeviceHIDInterface::Impl::startDeadline(const QString &msgID, quint64 ticket,
+                                                   double seconds)
+{
+    std::weak_ptr<Impl> weak = weak_from_this();
+    if (!onMainThread()) {
+        runOnMain([weak, msgID, ticket, seconds] {
+            if (auto self = weak.lock())
+                self->startDeadline(msgID, ticket, seconds);
+        });
+        return;
+    }
+    auto timer = QOVABlockTimer::qova_scheduledTimerWithTimeInterval(
+        seconds,
+        [weak, msgID, ticket](const QOVABlockTimerRef &) {
+            if (auto self = weak.lock())
+                self->requestTimedOut(msgID, ticket);
+        },
+        false);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto it = blockCache.find(msgID);
+        if (it != blockCache.end() && it->ticket == ticket) {
+            it->deadline = timer;
+            return;
+        }
+    }
+    // Answered, failed or replaced before its deadline was set.
+    timer->invalidate();
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::requestTimedOut(const QString &msgID, quint64 ticket)
+{
+    // The device has said a reply is ready and it is being read or handed
+    // on: it may be this request's, so look again once it has been.
+    if (repliesInFlight.load() > 0) {
+        std::weak_ptr<Impl> weak = weak_from_this();
+        QTimer::singleShot(kReplyInFlightRecheckMs, QCoreApplication::instance(), [weak, msgID, ticket] {
+            if (auto self = weak.lock())
+                self->requestTimedOut(msgID, ticket);
+        });
+        return;
+    }
+    QOVAFailureBlock failure;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        auto it = blockCache.find(msgID);
+        if (it == blockCache.end() || it->ticket != ticket)
+            return;
+        failure = std::move(it->failureBlock);
+        blockCache.erase(it);
+    }
+    // The url entry stays: a late reply still parses, finds no handler and
+    // is dropped.
+    QOVA_LOG(INFO, HID, "No reply for msg_id %s in time, the request has failed!",
+             qUtf8Printable(msgID));
+    if (failure)
+        failure(QOVAError::errorResponseOvertime().localizedDescription());
 }
 
 void QOVAUSBDeviceHIDInterface::Impl::startOverTimer(double seconds)
@@ -243,14 +411,18 @@ void QOVAUSBDeviceHIDInterface::Impl::handleTimeoutEvent()
     QOVA_LOG(INFO, HID, "Orbrin HID Interface Overtime!");
     for (const char *key : {"21", "11", "27"}) {
         QOVAFailureBlock failure;
+        QOVABlockTimerRef deadline;
         {
             std::lock_guard<std::mutex> guard(lock);
             auto it = blockCache.find(QLatin1String(key));
             if (it == blockCache.end())
                 continue;
             failure = it->failureBlock;
+            deadline = std::move(it->deadline);
             blockCache.erase(it);
         }
+        if (deadline)
+            deadline->invalidate();
         QOVA_LOG(INFO, HID, "Orbrin HID Handle Overtime!");
         runOnMain([failure] {
             if (failure)
@@ -339,13 +511,16 @@ void QOVAUSBDeviceHIDInterface::Impl::inputReport(const uint8_t *data, size_t le
 
 void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithData()
 {
+    ++repliesInFlight;
     stopOverTimer();
     Reply reply = getResponseFromDeivceGetHeadandBodyJsonString();
     decodeReply(reply);
     std::weak_ptr<Impl> weak = weak_from_this();
     runOnMain([weak, reply = std::move(reply)] {
-        if (auto self = weak.lock())
+        if (auto self = weak.lock()) {
             self->dispatch(reply);
+            --self->repliesInFlight;
+        }
     });
 }
 
@@ -568,6 +743,20 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
     QString error;
     const auto status = paraseHeadJsonWithString(reply, &error);
     if (!status) {
+        // A request that has given up after its time, or that was answered
+        // and is not what this reply is about, is not failed a second time.
+        // (A reply to the last request's own message id still reaches it:
+        // a request sent again under the same id before the earlier reply
+        // came takes that reply, and then hears its own.)
+        bool lastRequestsID;
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            lastRequestsID = !reply.key.isEmpty() && reply.key == messageID;
+        }
+        if (!forgetLastRequest() && !lastRequestsID) {
+            QOVA_LOG(INFO, HID, "Bad reply while no request waits: %s", qUtf8Printable(error));
+            return;
+        }
         if (failureStringBlock)
             failureStringBlock(error);
         return;
@@ -585,6 +774,8 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
         entry = std::move(*it);
         blockCache.erase(it);
     }
+    if (entry.deadline)
+        entry.deadline->invalidate();
 
     auto fail = [&entry](const QString &text) {
         if (entry.failureBlock)
@@ -664,12 +855,29 @@ QOVAUSBDeviceHIDInterface::~QOVAUSBDeviceHIDInterface()
     if (d->progressTimer)
         d->progressTimer->invalidate();
     QOVABlockTimerRef over;
+    std::vector<QOVABlockTimerRef> deadlines;
     {
         std::lock_guard<std::mutex> guard(d->lock);
         over = std::exchange(d->overTimer, nullptr);
+        for (CacheModel &entry : d->blockCache) {
+            if (entry.deadline)
+                deadlines.push_back(std::move(entry.deadline));
+        }
     }
     if (over)
         over->invalidate();
+    for (const QOVABlockTimerRef &deadline : deadlines)
+        deadline->invalidate();
+}
+
+void QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(double seconds)
+{
+    replyWaitOfOrdinaryRequests = seconds > 0 ? seconds : initialReplyWait();
+}
+
+double QOVAUSBDeviceHIDInterface::ordinaryReplyWait()
+{
+    return replyWaitOfOrdinaryRequests.load();
 }
 
 void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &className,
@@ -687,20 +895,30 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
     entry.failureBlock = std::move(failure);
     entry.completionSuccessBlock = std::move(completion);
     bool heldBack;
+    quint64 ticket;
+    QOVABlockTimerRef replaced;
     {
         std::lock_guard<std::mutex> guard(d->lock);
-        d->blockCache.emplace(msgID, std::move(entry));
+        ticket = d->fileEntryLocked(msgID, std::move(entry), &replaced);
         d->messageID = msgID;
         d->messageURL = url;
         d->cache.insert(msgID, url);
         heldBack = d->overTimer && d->overTimer->isValid();
     }
+    if (replaced)
+        replaced->invalidate();
     QOVA_LOG(INFO, HID, "GET Information From Orbrin,The msg_id is %s, the msg_url is %s",
              qUtf8Printable(msgID), qUtf8Printable(url));
 
+    // Every request ends: with its reply, or with a failure once it has
+    // waited its time after it was sent (or held back).
+    const double replyWait = replyWaitSeconds(url);
+
     // While a long request waits for its reply, GETs are filed but held back.
-    if (heldBack && url != QLatin1String("audio_diagnostic_record_stop"))
+    if (heldBack && url != QLatin1String("audio_diagnostic_record_stop")) {
+        d->startDeadline(msgID, ticket, replyWait);
         return;
+    }
 
     // The time-out starts before the request leaves: a fast device may answer
     // (and stop the timer) before the send returns.
@@ -713,7 +931,10 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
         if (d->failureStringBlock)
             d->failureStringBlock(QOVAError::errorSetReportFailure().localizedDescription());
         d->removeEntries(msgID);
+        return;
     }
+    // A reply already read is dispatched on this thread only after this.
+    d->startDeadline(msgID, ticket, replyWait);
 }
 
 namespace {
@@ -764,7 +985,7 @@ void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
         d->cache.insert(msgID, url);
     }
     d->failureStringBlock = failure;
-    d->addInfoToCache(QString(), std::move(success), failure, nullptr, msgID);
+    const quint64 ticket = d->addInfoToCache(QString(), std::move(success), failure, nullptr, msgID);
 
     const bool upgrade = url == QLatin1String("remote_control_upgrade");
     if (upgrade)
@@ -778,6 +999,8 @@ void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
         d->removeEntries(msgID);
         return;
     }
+    // A reply already read is dispatched on this thread only after this.
+    d->startDeadline(msgID, ticket, replyWaitSeconds(url));
     if (upgrade)
         d->startProgressTimer();
 }

@@ -7,7 +7,8 @@
 // HID discovery thread and dispatched on the main thread.
 //
 // Requests are issued from the main thread. Every callback runs on the main
-// thread. Feature transfers of one device never interleave.
+// thread. Feature transfers of one device never interleave. Every request
+// ends: a reply that does not come in time fails it (ordinaryReplyWait).
 
 #include "QOVACallbacks.h"
 #include "platform/Hid.h"
@@ -55,6 +56,15 @@ public:
     void setNotificationBlock(QOVAVoidBlock block);
     // Progress of a remote-control upgrade, 0 to 1.
     void setProgressBlock(QOVAProgressBlock block);
+
+    // How long an ordinary request waits for its reply before it fails with
+    // the over-time error (seconds, before the time scale). Log and
+    // crash-file fetches wait 60 s, the audio test 350 s and a remote-control
+    // upgrade 600 s. A late reply is dropped.
+    static constexpr double kDefaultReplyWait = 10.0;
+    // 0 or less: the default (ORVALINDE_REPLY_WAIT when set, else 10 s).
+    static void setOrdinaryReplyWait(double seconds);
+    static double ordinaryReplyWait();
 
     platform::HidDeviceRef deviceRef() const;
     platform::UsbDeviceRef deviceInterface() const;

@@ -208,6 +208,7 @@ TEST_F(CertificatesPageTest, ListShowsTypesAndDeletesTheCertificateOfItsDetailWi
         // The device answers slowly (300 ms once scaled), so the second click
         // mostly lands while the first request is pending; when the reply
         // comes between the two, the open window refuses the second.
+        ScopedReplyWait patient(300);
         sim::SimFaults slow;
         slow.replyDelayMs = 30000;
         bar.device->setFaults(slow);

@@ -118,6 +118,7 @@ TEST_F(DevicePageFixture, PollNeverPilesRequestsOnASlowDevice)
     ASSERT_TRUE(waitUntil([&] { return requestCount(bar, "device_info") >= 2; }));   // polling
     ASSERT_TRUE(waitUntil([&] { return !page()->isDeviceInformationPending(); }));
 
+    ScopedReplyWait patient(100 * QOVAStatusBaseView::kStatusIntervalMs / 1000.0);
     sim::SimFaults slow;
     slow.replyDelayMs = 30 * QOVAStatusBaseView::kStatusIntervalMs;   // thirty poll periods
     bar.device->setFaults(slow);

@@ -42,6 +42,7 @@
 #include "QOVACollectionViewItem.h"
 #include "QOVADeviceListViewController.h"
 #include "QOVAIOManager.h"
+#include "QOVAUSBDeviceHIDInterface.h"
 #include "QOVAGeometry.h"
 #include "QOVAMainWindow.h"
 #include "QOVATranslations.h"
@@ -87,6 +88,23 @@ inline void devicetestInitImages()
 }
 
 namespace devicetest {
+
+// Lets an ordinary device request wait that many (unscaled) seconds for its
+// reply for the life of the object: for a device made to answer slower than
+// the default wait on purpose.
+class ScopedReplyWait {
+public:
+    explicit ScopedReplyWait(double seconds) : m_saved(QOVAUSBDeviceHIDInterface::ordinaryReplyWait())
+    {
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(seconds);
+    }
+    ~ScopedReplyWait() { QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(m_saved); }
+    ScopedReplyWait(const ScopedReplyWait &) = delete;
+    ScopedReplyWait &operator=(const ScopedReplyWait &) = delete;
+
+private:
+    double m_saved;
+};
 
 // Runs the application's periods at another fraction of real time for the
 // life of the object: for checks that must land between two ticks of a

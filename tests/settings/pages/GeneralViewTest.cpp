@@ -141,6 +141,31 @@ TEST(GeneralView, SaveIsDisabledAfterAnUpdateUntilTheUserEdits)
     EXPECT_EQ(general.delegate.saves, QStringList{QStringLiteral("Bar|FR|auto||1")});
 }
 
+// Values the device never gave are not offered for saving: Save waits for a
+// read, and a failed read takes it away again until the next one fills the
+// page.
+TEST(GeneralView, SaveWaitsForTheDevicesValues)
+{
+    GeneralPage general(QStringLiteral("6e17"));
+    EXPECT_FALSE(general.saveEnabled());
+    general.page->deviceNameEditor()->setFocus();
+    QTest::keyClicks(general.page->deviceNameEditor(), QStringLiteral(" 2"));
+    click(general.page->cameraVividSwitch());
+    EXPECT_FALSE(general.saveEnabled());
+    click(general.page->saveButton());
+    EXPECT_TRUE(general.delegate.saves.isEmpty());
+
+    general.page->updateGeneralInformation(QStringLiteral("FR"), QStringLiteral("Bar"), QStringLiteral("auto"),
+                                           QString(), false);
+    QTest::keyClicks(general.page->deviceNameEditor(), QStringLiteral("!"));
+    EXPECT_TRUE(general.saveEnabled());
+
+    general.page->generalInformationUnavailable();
+    EXPECT_FALSE(general.saveEnabled());
+    QTest::keyClicks(general.page->deviceNameEditor(), QStringLiteral("?"));
+    EXPECT_FALSE(general.saveEnabled());
+}
+
 TEST(GeneralView, ManualModeNeedsAServerAndAutoSendsNone)
 {
     GeneralPage general(QStringLiteral("6e17"));

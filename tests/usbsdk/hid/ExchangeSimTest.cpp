@@ -49,6 +49,9 @@ protected:
     {
         savedScale = platform::timeScale();
         platform::setTimeScale(0.001);
+        // Replies come within a few scaled seconds here, however loaded the
+        // machine; the time-out test shortens the wait again.
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(5000);
         logFolder = logDir.path().toStdString();
         log_set_folder(logFolder.c_str());
         log_start();
@@ -81,6 +84,13 @@ protected:
         log_stop();
         log_set_folder(nullptr);
         platform::setTimeScale(savedScale);
+        QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(0);
+    }
+
+    QByteArray logText() const
+    {
+        QFile f(logDir.path() + QString::fromUtf8("/Zentaro\xC2\xAE Orvalinde0.log"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     struct Result {
@@ -96,6 +106,22 @@ protected:
             [&r](const QOVAReplyObject &o) {
                 ++r.calls;
                 r.bytes = std::get<QByteArray>(o);
+                r.onMain = QThread::currentThread() == qApp->thread();
+            },
+            [&r](const QString &text) {
+                ++r.calls;
+                r.failure = text;
+                r.onMain = QThread::currentThread() == qApp->thread();
+            });
+    }
+
+    void put(const QString &id, const QString &url, Result &r)
+    {
+        iface->putInformationToUSBDevice(
+            QJsonObject{{"msg_id", id}, {"url", url}, {"type", "PUT"}}, QJsonObject{{"a", 1}},
+            [&r](const QString &text) {
+                ++r.calls;
+                r.bytes = text.toUtf8();
                 r.onMain = QThread::currentThread() == qApp->thread();
             },
             [&r](const QString &text) {
@@ -185,6 +211,69 @@ TEST_F(ExchangeSimTest, DeviceFaults)
         }
         device->clearFaults();
     }
+}
+
+// A device that does not answer: every request ends in the over-time
+// failure once it has waited its time (an ordinary one 10 s, a log fetch
+// 60 s, scaled), exactly once, and a reply that comes later is dropped.
+TEST_F(ExchangeSimTest, EveryRequestEndsInItsTimeAndALateReplyIsDropped)
+{
+    const QString overtime = QOVAError::errorResponseOvertime().localizedDescription();
+    platform::setTimeScale(0.01);
+
+    // A reply for another message id fails the request at once; its time
+    // running out later does not fail it again.
+    sim::SimFaults otherID;
+    otherID.headOverrides["msg_id"] = 64;
+    device->setFaults(otherID);
+    Result mismatched;
+    get("5", "device_info", mismatched);
+    ASSERT_TRUE(waitUntil([&] { return mismatched.calls > 0; }));
+    EXPECT_EQ(mismatched.failure, QOVAError::errorMessageIDNotMatch().localizedDescription());
+
+    // Silent from here on; an ordinary request waits its 10 s (100 ms).
+    sim::SimFaults silent;
+    silent.noReply = true;
+    device->setFaults(silent);
+    QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(QOVAUSBDeviceHIDInterface::kDefaultReplyWait);
+    Result info, name, log;
+    get("3", "device_info", info);
+    put("30", "device_name", name);
+    get("11", "system_log", log);
+    ASSERT_TRUE(waitUntil([&] { return info.calls > 0 && name.calls > 0; }));
+    for (const Result *r : {&info, &name}) {
+        EXPECT_EQ(r->failure, overtime);
+        EXPECT_TRUE(r->onMain);
+    }
+    EXPECT_EQ(log.calls, 0);   // waits longer
+    ASSERT_TRUE(waitUntil([&] { return log.calls > 0; }));
+    EXPECT_EQ(log.failure, overtime);
+    // The fetch's own over-timer has fired too, and failed nothing more.
+    ASSERT_TRUE(waitUntil([&] { return logText().contains("Orbrin HID Interface Overtime!"); }));
+    QCoreApplication::processEvents();
+    for (const Result *r : {&mismatched, &info, &name, &log})
+        EXPECT_EQ(r->calls, 1);
+
+    // A reply that comes after the request gave up finds no handler.
+    sim::SimFaults late;
+    late.replyDelayMs = int(2000 * QOVAUSBDeviceHIDInterface::kDefaultReplyWait);
+    device->setFaults(late);
+    Result slow;
+    get("7", "device_info", slow);
+    ASSERT_TRUE(waitUntil([&] { return slow.calls > 0; }));
+    EXPECT_EQ(slow.failure, overtime);
+    ASSERT_TRUE(waitUntil([&] { return logText().contains("Have not this Handler, should quit this handle!"); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(slow.calls, 1);
+    EXPECT_TRUE(slow.bytes.isEmpty());
+
+    // The channel goes on as before.
+    device->clearFaults();
+    QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(5000);
+    Result next;
+    get("8", "device_info", next);
+    ASSERT_TRUE(waitUntil([&] { return next.calls > 0; }));
+    EXPECT_EQ(next.bytes, "reply to device_info");
 }
 
 TEST_F(ExchangeSimTest, WiFiEvents)
