@@ -1,4 +1,5 @@
 #include "QOVAFileDialogFolders.h"
+#include "util/QOVAUserDefaults.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,17 +14,9 @@ namespace QOVAFileDialogFolders {
 
 namespace {
 
-// The user defaults. Without an organisation name QSettings() cannot store
-// anything, so the application's own folder name stands in for it.
 std::unique_ptr<QSettings> userDefaults()
 {
-    if (!QCoreApplication::organizationName().isEmpty())
-        return std::make_unique<QSettings>();
-    QString application = QCoreApplication::applicationName();
-    if (application.isEmpty())
-        application = QStringLiteral("Orvalinde");
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Zentaro® Orvalinde"), application);
+    return qova_user_defaults();
 }
 
 QString key(Kind kind)

@@ -1,4 +1,5 @@
 #include "QOVADownloader.h"
+#include "util/QOVAUserDefaults.h"
 
 #include "QOVAAFSessionSingleton.h"
 #include "log/log.h"
@@ -90,17 +91,9 @@ ContentRange parseContentRange(const QByteArray &header)
 
 constexpr qint64 kReadBufferSize = 1 << 20;
 
-// The user defaults. Without an organisation name QSettings() cannot store
-// anything, so the application's own folder name stands in for it.
 std::unique_ptr<QSettings> userDefaults()
 {
-    if (!QCoreApplication::organizationName().isEmpty())
-        return std::make_unique<QSettings>();
-    QString application = QCoreApplication::applicationName();
-    if (application.isEmpty())
-        application = QStringLiteral("Orvalinde");
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("Zentaro® Orvalinde"), application);
+    return qova_user_defaults();
 }
 
 } // namespace

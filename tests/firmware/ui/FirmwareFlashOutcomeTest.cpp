@@ -207,11 +207,7 @@ TEST_F(FirmwareFlashOutcome, DeviceInDfuModeFlashedFromAFileIsASuccessWithTheVer
     const QOVAFirmwareModelRef r = row(QStringLiteral("OR90"));
     ASSERT_TRUE(r && r->isDFU());
     click(cell(r)->localUpdateButton());
-    QOVAManualUpdateWindow *window = nullptr;
-    for (QWidget *w : delegate()->mainWindow()->childWindows()) {
-        if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
-            window = m;
-    }
+    QOVAManualUpdateWindow *window = manualUpdateWindow();
     ASSERT_TRUE(window);
     click(window->updateButton());
     ASSERT_TRUE(waitUntil([&] { return window->stage() != QOVAManualUpdateWindow::Stage::Progress; }, 20000));

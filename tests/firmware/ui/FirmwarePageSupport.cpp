@@ -3,6 +3,7 @@
 #include "QOVAAFSessionSingleton.h"
 #include "QOVADownloader.h"
 #include "QOVAIOManager.h"
+#include "firmware/ui/QOVAManualUpdateWindow.h"
 #include "sim/SimDevice.h"
 #include "support/DfuFileMaker.h"
 
@@ -205,6 +206,15 @@ bool FirmwarePageFixture::waitState(const QOVAFirmwareModelRef &r, qint64 state)
 QOVAFirmwareUpgradeCell *FirmwarePageFixture::cell(const QOVAFirmwareModelRef &r) const
 {
     return page()->cellFor(r);
+}
+
+QOVAManualUpdateWindow *FirmwarePageFixture::manualUpdateWindow() const
+{
+    for (QWidget *w : delegate()->mainWindow()->childWindows()) {
+        if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
+            return m;
+    }
+    return nullptr;
 }
 
 } // namespace fwtest

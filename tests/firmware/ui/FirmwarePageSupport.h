@@ -15,6 +15,8 @@
 
 #include <QTemporaryDir>
 
+class QOVAManualUpdateWindow;
+
 namespace fwtest {
 
 using namespace shelltest;
@@ -53,6 +55,8 @@ protected:
     // Waits until the row is in the state.
     bool waitState(const QOVAFirmwareModelRef &row, qint64 state);
     QOVAFirmwareUpgradeCell *cell(const QOVAFirmwareModelRef &row) const;
+    // The local-file update window open over the main window, if any.
+    QOVAManualUpdateWindow *manualUpdateWindow() const;
     QOVAFirmwareViewController *page() const { return delegate()->firmwareController(); }
     QOVAFirmwareModelRef row(const QString &serial, qint64 type = 0) const { return page()->rowFor(serial, type); }
 

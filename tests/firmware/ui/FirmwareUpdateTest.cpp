@@ -385,11 +385,7 @@ TEST_F(FirmwareUpdate, LocalFileFlashesADeviceLeftInDfuMode)
     auto openWindow = [&](const QString &path) -> QOVAManualUpdateWindow * {
         answer = path;
         click(cell(r)->localUpdateButton());
-        for (QWidget *w : delegate()->mainWindow()->childWindows()) {
-            if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
-                return m;
-        }
-        return nullptr;
+        return manualUpdateWindow();
     };
     // Cancelled dialog: nothing opens.
     EXPECT_EQ(openWindow(QString()), nullptr);
@@ -728,11 +724,7 @@ TEST_F(FirmwareUpdate, AnOfferFollowsTheVersionTheDeviceReports)
     ASSERT_TRUE(waitState(camera, 1));
 
     click(cell(camera)->localUpdateButton());
-    QOVAManualUpdateWindow *window = nullptr;
-    for (QWidget *w : delegate()->mainWindow()->childWindows()) {
-        if (auto *m = qobject_cast<QOVAManualUpdateWindow *>(w))
-            window = m;
-    }
+    QOVAManualUpdateWindow *window = manualUpdateWindow();
     ASSERT_TRUE(window);
     click(window->updateButton());
     ASSERT_TRUE(waitUntil([&] { return window->stage() == QOVAManualUpdateWindow::Stage::Succeeded; }, 20000));
