@@ -5,9 +5,11 @@
 #include "UpgraderSupport.h"
 
 #include "platform/TimeScale.h"
+#include "upgrader/ProgressTicker.h"
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 using namespace upgradertest;
 
@@ -225,6 +227,52 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         upgrader.reset();
         dfu_unmap_file(&file);
     }
+}
+
+// The progress estimate gives its first step on the thread that starts it,
+// before start() returns: a job that ends soon after never goes without
+// one, however late the estimate's own thread first runs. None comes after
+// stop().
+TEST(DfuProgressEstimate, FirstStepComesAtOnceOnTheStartingThreadAndNoneAfterStop)
+{
+    std::mutex mutex;
+    std::vector<double> values;
+    std::vector<std::thread::id> threads;
+    upgrader::ProgressTicker ticker;
+    ticker.start(std::chrono::hours(1), [&](double v) {
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(v);
+        threads.push_back(std::this_thread::get_id());
+    });
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ASSERT_EQ(values, std::vector<double>{0.01});
+        EXPECT_EQ(threads.front(), std::this_thread::get_id());
+    }
+    ticker.stop();
+    EXPECT_EQ(values.size(), 1u);
+
+    // Restarted with a short interval: the steps run on, in order, from 0.01.
+    values.clear();
+    ticker.start(std::chrono::milliseconds(1), [&](double v) {
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(v);
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (values.size() >= 3 || std::chrono::steady_clock::now() > until)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ticker.stop();
+    std::lock_guard<std::mutex> lock(mutex);
+    const std::vector<double> stopped = values;
+    ASSERT_GE(stopped.size(), 3u);
+    for (size_t i = 0; i < stopped.size(); ++i)
+        EXPECT_DOUBLE_EQ(stopped[i], double(i + 1) / 100.0);
 }
 
 // The device's own time-outs: every status request comes at least the
