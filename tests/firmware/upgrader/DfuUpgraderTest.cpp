@@ -39,6 +39,10 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
     struct Poll {
         std::chrono::steady_clock::time_point at;
@@ -74,6 +78,10 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
 private:
     std::shared_ptr<sim::SimDfuHandler> m_inner;
@@ -102,10 +110,41 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
 private:
     std::shared_ptr<sim::SimDfuHandler> m_inner;
     platform::UsbError m_error;
+};
+
+// Passes every request on, but holds the host's port reset up for a while
+// before the device sees it, as a loaded machine may hold up the thread that
+// sends it right after DETACH.
+class HeldUpReset : public sim::SimControlHandler {
+public:
+    HeldUpReset(std::shared_ptr<sim::SimDfuHandler> inner, std::chrono::milliseconds delay)
+        : m_inner(std::move(inner)), m_delay(delay) {}
+
+    std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup, uint8_t *data,
+                                                    int *transferred) override
+    {
+        return m_inner->handleControl(host, setup, data, transferred);
+    }
+    void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
+    bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        std::this_thread::sleep_for(m_delay);
+        return m_inner->refuseReset(host);
+    }
+
+private:
+    std::shared_ptr<sim::SimDfuHandler> m_inner;
+    std::chrono::milliseconds m_delay;
 };
 
 class DfuUpgraderTest : public SimBusFixture {
@@ -224,6 +263,55 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         EXPECT_DOUBLE_EQ(progress.front(), 0.01);
         EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
         EXPECT_EQ(progress.size(), job.progressAtOutcome());
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// A loaded machine holds threads up: the host between DETACH and its port
+// reset (for far less than the device's wDetachTimeOut). That changes
+// nothing the device does, and the flash goes as on an idle machine.
+TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
+{
+    struct Case {
+        const char *name;
+        sim::Family family;
+        uint8_t attributes;
+        bool resetHeldUp;
+        std::vector<int> statuses;
+        int resets;
+    } cases[] = {
+        {"reset held up, not tolerant", sim::Family::Vasko, 0x01, true, kIntolerant, 2},
+        {"reset held up, tolerant", sim::Family::Pirok, 0x05, true, kTolerant, 1},
+    };
+    const QByteArray image = testsupport::randomBytes(3000, 21);
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VH%1.07").arg(n)
+                                                              : QStringLiteral("PH%1").arg(n);
+        ++n;
+        sim::SimDfuConfig config = dfuConfig(c.attributes);
+        const QString newVersion = c.family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
+        config.versionAfterUpdate = newVersion;
+        const Plugged p = plug(c.family, serial, config);
+        if (c.resetHeldUp) {
+            // Five times the window the device would have at the tests'
+            // time scale were it scaled, a twentieth of its real one.
+            p.device->removeControlHandler(p.handler);
+            p.device->addControlHandler(std::make_shared<HeldUpReset>(p.handler, std::chrono::milliseconds(50)));
+        }
+        const QOVADeviceModelRef model = modelFor(c.family, serial);
+        job.reset();
+        flash(model, image);
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        ASSERT_EQ(job.successes().size(), 1u);
+        EXPECT_EQ(job.successes().front(), newVersion);
+        EXPECT_EQ(p.handler->installedImage(), image);
+        EXPECT_EQ(p.handler->resetCount(), c.resets);
+        EXPECT_EQ(model->productPID(), QLatin1String(runPid(c.family)));
+        EXPECT_TRUE(waitUntil([&] { return p.device->isPresent() && p.device->mode() == sim::Mode::Run; }));
         upgrader.reset();
         dfu_unmap_file(&file);
     }
