@@ -147,6 +147,35 @@ private:
     std::chrono::milliseconds m_delay;
 };
 
+// Keeps the simulated bus's worker thread busy until released (or
+// destroyed), as a loaded machine may keep it from running: work the
+// devices schedule from now on is due later and waits behind it.
+class HeldUpWorker {
+public:
+    explicit HeldUpWorker(sim::SimScheduler &scheduler)
+    {
+        scheduler.post(0, [state = m_state] {
+            std::unique_lock<std::mutex> lock(state->mutex);
+            state->wake.wait(lock, [&] { return state->released; });
+        });
+    }
+    ~HeldUpWorker() { release(); }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->released = true;
+        m_state->wake.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool released = false;
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+};
+
 class DfuUpgraderTest : public SimBusFixture {
 protected:
     // Starts one job that records into job. A device given as stayAway is
@@ -269,8 +298,9 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
 }
 
 // A loaded machine holds threads up: the host between DETACH and its port
-// reset (for far less than the device's wDetachTimeOut). That changes
-// nothing the device does, and the flash goes as on an idle machine.
+// reset (for far less than the device's wDetachTimeOut), or the simulated
+// bus's worker that brings devices back after they re-enumerate. Neither
+// changes what the device does, and the flash goes as on an idle machine.
 TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
 {
     struct Case {
@@ -278,11 +308,14 @@ TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
         sim::Family family;
         uint8_t attributes;
         bool resetHeldUp;
+        bool workerHeldUp;
         std::vector<int> statuses;
         int resets;
     } cases[] = {
-        {"reset held up, not tolerant", sim::Family::Vasko, 0x01, true, kIntolerant, 2},
-        {"reset held up, tolerant", sim::Family::Pirok, 0x05, true, kTolerant, 1},
+        {"reset held up, not tolerant", sim::Family::Vasko, 0x01, true, false, kIntolerant, 2},
+        {"reset held up, tolerant", sim::Family::Pirok, 0x05, true, false, kTolerant, 1},
+        {"bus worker held up, detaches by itself", sim::Family::Pirok, 0x09, false, true, kIntolerant, 0},
+        {"bus worker held up, reset by the host", sim::Family::Vasko, 0x01, false, true, kIntolerant, 2},
     };
     const QByteArray image = testsupport::randomBytes(3000, 21);
     int n = 0;
@@ -301,6 +334,9 @@ TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
             p.device->removeControlHandler(p.handler);
             p.device->addControlHandler(std::make_shared<HeldUpReset>(p.handler, std::chrono::milliseconds(50)));
         }
+        std::optional<HeldUpWorker> worker;
+        if (c.workerHeldUp)
+            worker.emplace(bus->scheduler());
         const QOVADeviceModelRef model = modelFor(c.family, serial);
         job.reset();
         flash(model, image);
@@ -311,6 +347,7 @@ TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
         EXPECT_EQ(p.handler->installedImage(), image);
         EXPECT_EQ(p.handler->resetCount(), c.resets);
         EXPECT_EQ(model->productPID(), QLatin1String(runPid(c.family)));
+        worker.reset();
         EXPECT_TRUE(waitUntil([&] { return p.device->isPresent() && p.device->mode() == sim::Mode::Run; }));
         upgrader.reset();
         dfu_unmap_file(&file);
