@@ -188,6 +188,12 @@ std::vector<std::shared_ptr<SimDevice>> SimBus::devices() const
     return m_devices;
 }
 
+void SimBus::returnDueDevices()
+{
+    for (const auto &device : devices())
+        device->returnIfDue();
+}
+
 std::vector<SimConnectionRef> SimBus::connections() const
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);

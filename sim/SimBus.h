@@ -63,6 +63,11 @@ public:
     std::shared_ptr<SimDevice> device(const QString &serial) const;
     std::vector<std::shared_ptr<SimDevice>> devices() const;
     std::vector<SimConnectionRef> connections() const;
+    // Brings back every device whose re-enumeration is due, on the calling
+    // thread (SimDevice::returnIfDue). The host's USB listing calls it first,
+    // so that a device is listed once its time has come whether or not the
+    // bus's worker has run. Not to be called with the bus or a device locked.
+    void returnDueDevices();
     SimConnectionRef connection(uint64_t id) const;
 
     // Events run synchronously on the thread that caused them, in bus order,

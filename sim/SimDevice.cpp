@@ -356,25 +356,50 @@ void SimDevice::reenumerate(Mode mode, int delayMs)
     auto bus = m_bus.lock();
     if (!bus)
         return;
+    const int delay = platform::scaledMs(delayMs);
     uint64_t ticket;
     bool stayAway;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         ticket = ++m_returnTicket;
         stayAway = m_faults.stayAway;
+        if (stayAway)
+            m_pendingReturn.reset();
+        else
+            m_pendingReturn = PendingReturn{std::chrono::steady_clock::now() + std::chrono::milliseconds(delay),
+                                            mode, ticket};
     }
     auto self = shared_from_this();
     bus->deviceLeaves(self);
     if (stayAway)
         return;
     std::weak_ptr<SimDevice> weak = self;
-    bus->scheduler().post(platform::scaledMs(delayMs), [weak, mode, ticket] {
+    bus->scheduler().post(delay, [weak, mode, ticket] {
         if (auto device = weak.lock())
             device->comeBack(mode, ticket);
     });
 }
 
+void SimDevice::returnIfDue()
+{
+    std::lock_guard<std::mutex> returning(m_returnMutex);
+    std::optional<PendingReturn> pending;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_pendingReturn && m_pendingReturn->due <= std::chrono::steady_clock::now())
+            pending = m_pendingReturn;
+    }
+    if (pending)
+        comeBackLocked(pending->mode, pending->ticket);
+}
+
 void SimDevice::comeBack(Mode mode, uint64_t ticket)
+{
+    std::lock_guard<std::mutex> returning(m_returnMutex);
+    comeBackLocked(mode, ticket);
+}
+
+void SimDevice::comeBackLocked(Mode mode, uint64_t ticket)
 {
     auto bus = m_bus.lock();
     if (!bus)
@@ -384,6 +409,7 @@ void SimDevice::comeBack(Mode mode, uint64_t ticket)
         std::lock_guard<std::mutex> lock(m_mutex);
         if (ticket != m_returnTicket || m_connection != 0)
             return;
+        m_pendingReturn.reset();
         before = m_config.mode;
         m_config.mode = mode;
     }

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -74,6 +75,9 @@ public:
     void setFirmwareVersion(const QString &version) override;
     QString deviceName() const override;
     void setDeviceName(const QString &name) override;
+    // Leaves the bus and comes back in mode after delayMs (scaled): the
+    // bus's worker brings it back then, or the first look at the bus after
+    // that time does (returnIfDue), whichever comes first.
     void reenumerate(Mode mode, int delayMs) override;
     void disconnect() override;
     void raiseInputReport(uint8_t kind, uint16_t code) override;
@@ -108,6 +112,10 @@ public:
     void setUvcLayout(const SimUvcLayout &uvc);
 
     bool isPresent() const;
+    // Comes back now when a re-enumeration's time has come and the bus's
+    // worker has not brought the device back yet (it may not have run on a
+    // loaded machine).
+    void returnIfDue();
     QByteArray deviceDescriptor() const;
     SimConfiguration configuration() const;   // of the current mode
     QByteArray stringDescriptor(uint8_t index) const;  // empty when the device has none
@@ -155,12 +163,24 @@ private:
     void releaseAfterRead(std::vector<AfterReply> &afterRead);
     QByteArray buildHead(const SimReply &reply, const QJsonObject &requestHead, const SimFaults &faults) const;
     void comeBack(Mode mode, uint64_t ticket);
+    void comeBackLocked(Mode mode, uint64_t ticket);  // m_returnMutex held
+
+    // A re-enumeration under way.
+    struct PendingReturn {
+        std::chrono::steady_clock::time_point due;
+        Mode mode = Mode::Run;
+        uint64_t ticket = 0;
+    };
 
     std::weak_ptr<SimBus> m_bus;
     mutable std::mutex m_mutex;
     SimDeviceConfig m_config;
     uint64_t m_connection = 0;          // 0 while off the bus
     uint64_t m_returnTicket = 0;
+    std::optional<PendingReturn> m_pendingReturn;
+    // Held through a whole return, so that the worker and a look at the bus
+    // never bring the device back at the same time.
+    std::mutex m_returnMutex;
     std::shared_ptr<SimRequestHandler> m_requestHandler;
     std::vector<std::shared_ptr<SimControlHandler>> m_controlHandlers;
     SimFaults m_faults;

@@ -61,6 +61,7 @@ platform::UsbDeviceRef SimUsbBus::wrap(const std::shared_ptr<const SimConnection
 
 std::vector<platform::UsbDeviceRef> SimUsbBus::devices()
 {
+    m_bus->returnDueDevices();
     std::vector<platform::UsbDeviceRef> result;
     for (const auto &connection : m_bus->connections())
         result.push_back(wrap(connection));

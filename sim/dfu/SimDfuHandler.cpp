@@ -223,8 +223,13 @@ void SimDfuHandler::advanceByClock()
         } else {
             m_state = kManifestWaitReset;
         }
-    } else if (m_state == kAppDetach && now - m_detachedAt > scaled(m_config.wDetachTimeOut)) {
-        m_state = kAppIdle;  // no reset within wDetachTimeOut
+    } else if (m_state == kAppDetach
+               && now - m_detachedAt > std::chrono::milliseconds(m_config.wDetachTimeOut)) {
+        // No reset within wDetachTimeOut. This window is the host's time to
+        // send its reset, which the time scale does not make any quicker, so
+        // it keeps its real length: scaled down it would fail a host that is
+        // merely preempted between DETACH and the reset.
+        m_state = kAppIdle;
     }
 }
 

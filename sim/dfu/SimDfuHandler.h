@@ -7,8 +7,11 @@
 // can compare it with the image sent.
 //
 // Timing is lazy: a busy or manifesting device notes when it will be done and
-// judges the next request by the clock, so the handler needs no timer. All
-// durations go through the time scale.
+// judges the next request by the clock, so the handler needs no timer. The
+// device's own durations (busy, manifestation, re-enumeration) go through the
+// time scale; the window in which it takes the host's reset after DETACH
+// (wDetachTimeOut) does not, as it bounds how quickly the host acts, and the
+// host's own pace is not scaled.
 
 #include "sim/SimDescriptors.h"
 #include "sim/SimDeviceHost.h"
@@ -35,7 +38,7 @@ struct SimDfuConfig {
     // 2 manifestation tolerant, 3 will detach. The defaults are those of a
     // simulated device's descriptor (SimDfuFunctional).
     uint8_t bmAttributes = 0x09;
-    uint16_t wDetachTimeOut = 1000;
+    uint16_t wDetachTimeOut = 1000;  // real milliseconds, not scaled (see above)
     uint16_t wTransferSize = 2048;
 
     // bwPollTimeout reported after a block; how long the device stays busy

@@ -293,8 +293,6 @@ bool QOVADFUUpgrader::updateFirmwareWithFile(const dfu_file &file, QOVAProgressB
     _packageVersion = _model->flashingVersion().trimmed();
     _versionBefore = _model->isDfuDevice() ? QString() : _model->productVersion().trimmed();
 
-    // The estimate starts first: the job may end, and stop it, at once.
-    startUpgradeTimer();
     std::shared_ptr<QOVADFUUpgrader> self = shared_from_this();
     d->thread = upgrader::makeWorker(QStringLiteral("dfu-upgrader"), [self] { self->runJob(); });
     d->thread->start();
@@ -318,6 +316,11 @@ void QOVADFUUpgrader::stopUpgradeTimer()
 
 void QOVADFUUpgrader::runJob()
 {
+    // The estimate starts on this thread, which gives its first step at
+    // once: it comes before the outcome, which this thread reports too, and
+    // never on the thread that started the job.
+    if (live())
+        startUpgradeTimer();
     {
         QStateMachine machine;
         machine.setObjectName(QStringLiteral("dfuStateMachine"));

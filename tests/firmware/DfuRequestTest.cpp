@@ -327,7 +327,7 @@ TEST_F(DfuRequestTest, NonTolerantDeviceWaitsForTheHostReset)
 {
     auto c = config();
     c.bmAttributes = 0x01;  // can download only: no self detach, not tolerant
-    c.wDetachTimeOut = 60000;  // scaled, still ample for the reset on a loaded machine
+    c.wDetachTimeOut = 60000;  // ample for the reset on a loaded machine
     auto p = plug(sim::Family::Pirok, QStringLiteral("PK9"), c);
 
     auto run = dfuOf(waitForDevice("5c01", "PK9"));
@@ -385,7 +385,7 @@ TEST_F(DfuRequestTest, DetachNotFollowedByAResetInTimeIsForgotten)
 {
     auto c = config();
     c.bmAttributes = 0x01;
-    c.wDetachTimeOut = 100;  // 1 ms scaled
+    c.wDetachTimeOut = 1;  // 1 ms: the window is not scaled
     plug(sim::Family::Orbrin, QStringLiteral("OR3"), c);
     auto run = dfuOf(waitForDevice("6e17", "OR3"));
     ASSERT_EQ(dfu_detach(run, c.wDetachTimeOut), kDfuIoSuccess);

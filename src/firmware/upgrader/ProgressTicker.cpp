@@ -2,6 +2,10 @@
 
 namespace upgrader {
 
+namespace {
+constexpr int kSteps = 100;
+} // namespace
+
 ProgressTicker::~ProgressTicker()
 {
     stop();
@@ -15,7 +19,13 @@ void ProgressTicker::start(std::chrono::milliseconds interval, std::function<voi
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = false;
     }
-    m_thread = std::thread(&ProgressTicker::run, this, interval, std::move(progress));
+    // The first step is not left to the new thread: on a loaded machine it
+    // may not run before the starting thread has finished its work and
+    // stopped the estimate, and the caller would see no progress at all.
+    const Clock::time_point first = Clock::now();
+    if (progress)
+        progress(1.0 / kSteps);
+    m_thread = std::thread(&ProgressTicker::run, this, first + interval, interval, std::move(progress));
 }
 
 void ProgressTicker::stop()
@@ -39,25 +49,20 @@ void ProgressTicker::stopLocked()
         m_thread.join();
 }
 
-void ProgressTicker::run(std::chrono::milliseconds interval, std::function<void(double)> progress)
+void ProgressTicker::run(Clock::time_point next, std::chrono::milliseconds interval,
+                         std::function<void(double)> progress)
 {
-    auto next = std::chrono::steady_clock::now();
-    int counter = 1;
     std::unique_lock<std::mutex> lock(m_mutex);
-    while (!m_stopping) {
-        if (counter <= 100) {
-            const double value = counter / 100.0;
-            ++counter;
-            lock.unlock();
-            if (progress)
-                progress(value);
-            lock.lock();
-            next += interval;
-            m_wake.wait_until(lock, next, [this] { return m_stopping; });
-        } else {
-            m_wake.wait(lock, [this] { return m_stopping; });
-        }
+    for (int counter = 2; counter <= kSteps; ++counter) {
+        if (m_wake.wait_until(lock, next, [this] { return m_stopping; }))
+            return;
+        lock.unlock();
+        if (progress)
+            progress(double(counter) / kSteps);
+        lock.lock();
+        next += interval;
     }
+    m_wake.wait(lock, [this] { return m_stopping; });
 }
 
 } // namespace upgrader

@@ -5,9 +5,11 @@
 #include "UpgraderSupport.h"
 
 #include "platform/TimeScale.h"
+#include "upgrader/ProgressTicker.h"
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 using namespace upgradertest;
 
@@ -37,6 +39,10 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
     struct Poll {
         std::chrono::steady_clock::time_point at;
@@ -72,6 +78,10 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
 private:
     std::shared_ptr<sim::SimDfuHandler> m_inner;
@@ -100,10 +110,70 @@ public:
     }
     void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
     bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        return m_inner->refuseReset(host);
+    }
 
 private:
     std::shared_ptr<sim::SimDfuHandler> m_inner;
     platform::UsbError m_error;
+};
+
+// Passes every request on, but holds the host's port reset up for a while
+// before the device sees it, as a loaded machine may hold up the thread that
+// sends it right after DETACH.
+class HeldUpReset : public sim::SimControlHandler {
+public:
+    HeldUpReset(std::shared_ptr<sim::SimDfuHandler> inner, std::chrono::milliseconds delay)
+        : m_inner(std::move(inner)), m_delay(delay) {}
+
+    std::optional<platform::UsbError> handleControl(sim::SimDeviceHost &host,
+                                                    const platform::UsbSetup &setup, uint8_t *data,
+                                                    int *transferred) override
+    {
+        return m_inner->handleControl(host, setup, data, transferred);
+    }
+    void modeChanged(sim::SimDeviceHost &host, sim::Mode mode) override { m_inner->modeChanged(host, mode); }
+    bool handleReset(sim::SimDeviceHost &host) override { return m_inner->handleReset(host); }
+    std::optional<platform::UsbError> refuseReset(sim::SimDeviceHost &host) override
+    {
+        std::this_thread::sleep_for(m_delay);
+        return m_inner->refuseReset(host);
+    }
+
+private:
+    std::shared_ptr<sim::SimDfuHandler> m_inner;
+    std::chrono::milliseconds m_delay;
+};
+
+// Keeps the simulated bus's worker thread busy until released (or
+// destroyed), as a loaded machine may keep it from running: work the
+// devices schedule from now on is due later and waits behind it.
+class HeldUpWorker {
+public:
+    explicit HeldUpWorker(sim::SimScheduler &scheduler)
+    {
+        scheduler.post(0, [state = m_state] {
+            std::unique_lock<std::mutex> lock(state->mutex);
+            state->wake.wait(lock, [&] { return state->released; });
+        });
+    }
+    ~HeldUpWorker() { release(); }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->released = true;
+        m_state->wake.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable wake;
+        bool released = false;
+    };
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
 
 class DfuUpgraderTest : public SimBusFixture {
@@ -225,6 +295,109 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
         upgrader.reset();
         dfu_unmap_file(&file);
     }
+}
+
+// A loaded machine holds threads up: the host between DETACH and its port
+// reset (for far less than the device's wDetachTimeOut), or the simulated
+// bus's worker that brings devices back after they re-enumerate. Neither
+// changes what the device does, and the flash goes as on an idle machine.
+TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
+{
+    struct Case {
+        const char *name;
+        sim::Family family;
+        uint8_t attributes;
+        bool resetHeldUp;
+        bool workerHeldUp;
+        std::vector<int> statuses;
+        int resets;
+    } cases[] = {
+        {"reset held up, not tolerant", sim::Family::Vasko, 0x01, true, false, kIntolerant, 2},
+        {"reset held up, tolerant", sim::Family::Pirok, 0x05, true, false, kTolerant, 1},
+        {"bus worker held up, detaches by itself", sim::Family::Pirok, 0x09, false, true, kIntolerant, 0},
+        {"bus worker held up, reset by the host", sim::Family::Vasko, 0x01, false, true, kIntolerant, 2},
+    };
+    const QByteArray image = testsupport::randomBytes(3000, 21);
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VH%1.07").arg(n)
+                                                              : QStringLiteral("PH%1").arg(n);
+        ++n;
+        sim::SimDfuConfig config = dfuConfig(c.attributes);
+        const QString newVersion = c.family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
+        config.versionAfterUpdate = newVersion;
+        const Plugged p = plug(c.family, serial, config);
+        if (c.resetHeldUp) {
+            // Five times the window the device would have at the tests'
+            // time scale were it scaled, a twentieth of its real one.
+            p.device->removeControlHandler(p.handler);
+            p.device->addControlHandler(std::make_shared<HeldUpReset>(p.handler, std::chrono::milliseconds(50)));
+        }
+        std::optional<HeldUpWorker> worker;
+        if (c.workerHeldUp)
+            worker.emplace(bus->scheduler());
+        const QOVADeviceModelRef model = modelFor(c.family, serial);
+        job.reset();
+        flash(model, image);
+
+        EXPECT_EQ(job.statuses(), c.statuses);
+        ASSERT_EQ(job.successes().size(), 1u);
+        EXPECT_EQ(job.successes().front(), newVersion);
+        EXPECT_EQ(p.handler->installedImage(), image);
+        EXPECT_EQ(p.handler->resetCount(), c.resets);
+        EXPECT_EQ(model->productPID(), QLatin1String(runPid(c.family)));
+        worker.reset();
+        EXPECT_TRUE(waitUntil([&] { return p.device->isPresent() && p.device->mode() == sim::Mode::Run; }));
+        upgrader.reset();
+        dfu_unmap_file(&file);
+    }
+}
+
+// The progress estimate gives its first step on the thread that starts it,
+// before start() returns: a job that ends soon after never goes without
+// one, however late the estimate's own thread first runs. None comes after
+// stop().
+TEST(DfuProgressEstimate, FirstStepComesAtOnceOnTheStartingThreadAndNoneAfterStop)
+{
+    std::mutex mutex;
+    std::vector<double> values;
+    std::vector<std::thread::id> threads;
+    upgrader::ProgressTicker ticker;
+    ticker.start(std::chrono::hours(1), [&](double v) {
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(v);
+        threads.push_back(std::this_thread::get_id());
+    });
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ASSERT_EQ(values, std::vector<double>{0.01});
+        EXPECT_EQ(threads.front(), std::this_thread::get_id());
+    }
+    ticker.stop();
+    EXPECT_EQ(values.size(), 1u);
+
+    // Restarted with a short interval: the steps run on, in order, from 0.01.
+    values.clear();
+    ticker.start(std::chrono::milliseconds(1), [&](double v) {
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(v);
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (values.size() >= 3 || std::chrono::steady_clock::now() > until)
+                break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ticker.stop();
+    std::lock_guard<std::mutex> lock(mutex);
+    const std::vector<double> stopped = values;
+    ASSERT_GE(stopped.size(), 3u);
+    for (size_t i = 0; i < stopped.size(); ++i)
+        EXPECT_DOUBLE_EQ(stopped[i], double(i + 1) / 100.0);
 }
 
 // The device's own time-outs: every status request comes at least the
