@@ -477,7 +477,7 @@ TEST_F(LinuxE2ETest, DfuPortResetsGoThroughUsbdevfs)
     sim::SimDfuConfig c;
     c.bmAttributes = 0x01;  // can download only: no self detach, not tolerant
     c.wTransferSize = 1024;
-    c.wDetachTimeOut = 30000;  // scaled, still ample for a loaded machine
+    c.wDetachTimeOut = 30000;  // ample for a loaded machine
     sim::SimDeviceConfig config;
     config.family = sim::Family::Pirok;
     config.serial = "PK-DFU-9";
