@@ -672,7 +672,6 @@ void QOVADownloader::dropReply()
 
 void QOVADownloader::end()
 {
-    m_idleTimer.stop();
     dropReply();
     m_file.close();
     m_currentLength = 0;

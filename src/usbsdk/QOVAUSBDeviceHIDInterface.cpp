@@ -72,10 +72,8 @@ std::atomic<double> replyWaitOfOrdinaryRequests{initialReplyWait()};
 // How long a request waits for its reply before it fails.
 double replyWaitSeconds(const QString &url)
 {
-    if (isLogFetch(url))
-        return 60.0;
-    if (isAudioRecording(url))
-        return 350.0;
+    if (const double over = overTimerSeconds(url); over != kNoOverTimer)
+        return over;
     if (url == QLatin1String("remote_control_upgrade"))
         return kRemoteControlUpgradeReplyWait;
     return replyWaitOfOrdinaryRequests.load();

@@ -14,6 +14,7 @@
 #include "models/OOBModel.h"
 #include "models/PasswordEnableModel.h"
 #include "util/QOVABlockTimer.h"
+#include "upgrader/FirmwareVerdict.h"
 #include "version_compare.h"
 
 #include <QCoreApplication>
@@ -39,18 +40,9 @@ QString text(const QVariantMap &info, const char *key)
     return info.value(QLatin1String(key)).toString();
 }
 
-qint64 typeForProductId(const QString &pid)
-{
-    if (pid == QLatin1String("6e17") || pid == QLatin1String("6e18"))
-        return 2;
-    if (pid == QLatin1String("6e12") || pid == QLatin1String("6e13"))
-        return 4;
-    return 1;
-}
-
 QString imageForProductId(const QString &pid)
 {
-    switch (typeForProductId(pid)) {
+    switch (upgrader::firmwareFamilyType(pid)) {
     case 2: return QStringLiteral("Orbrin");
     case 4: return QStringLiteral("Vasko");
     default:
@@ -314,7 +306,7 @@ void QOVAFirmwareViewController::addDeviceObjectWithUserInfo(const QVariantMap &
 {
     const QString pid = text(userInfo, "productID");
     auto row = QOVAFirmwareModel::make();
-    row->type = typeForProductId(pid);
+    row->type = upgrader::firmwareFamilyType(pid);
     row->deviceImage = imageForProductId(pid);
     row->productName = text(userInfo, "productName");
     row->version = text(userInfo, "productVersion");
