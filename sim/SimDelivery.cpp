@@ -1,6 +1,6 @@
 #include "sim/SimDelivery.h"
 
-#include <QMetaObject>
+#include "platform/ThreadHop.h"
 
 namespace sim {
 
@@ -22,17 +22,14 @@ void SimDelivery::post(std::function<void()> work)
     if (!m_open || !m_context)
         return;
     std::weak_ptr<SimDelivery> weak = weak_from_this();
-    QMetaObject::invokeMethod(
-        m_context,
-        [weak, work = std::move(work)] {
-            auto self = weak.lock();
-            if (!self)
-                return;
-            std::lock_guard<std::recursive_mutex> run(self->m_runMutex);
-            if (self->m_open)
-                work();
-        },
-        Qt::QueuedConnection);
+    platform::postTo(m_context, [weak, work = std::move(work)] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        std::lock_guard<std::recursive_mutex> run(self->m_runMutex);
+        if (self->m_open)
+            work();
+    });
 }
 
 void SimDelivery::close()

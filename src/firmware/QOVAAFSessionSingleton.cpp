@@ -1,14 +1,16 @@
 #include "QOVAAFSessionSingleton.h"
 
 #include "QOVAClientNetwork.h"
+#include "platform/ThreadHop.h"
 
 #include <QCoreApplication>
-#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QThread>
 
+#include <mutex>
+
 namespace {
-QMutex sslMutex;
+std::mutex sslMutex;
 QSslConfiguration &injectedConfiguration()
 {
     static QSslConfiguration configuration = QOVAAFSessionSingleton::configuredSslConfiguration();
@@ -49,20 +51,23 @@ QNetworkAccessManager *QOVAAFSessionSingleton::sharedHttpSessionManager()
 
 QSslConfiguration QOVAAFSessionSingleton::sslConfiguration()
 {
-    QMutexLocker lock(&sslMutex);
+    std::lock_guard<std::mutex> lock(sslMutex);
     return injectedConfiguration();
 }
 
 void QOVAAFSessionSingleton::setSslConfiguration(const QSslConfiguration &configuration)
 {
     {
-        QMutexLocker lock(&sslMutex);
+        std::lock_guard<std::mutex> lock(sslMutex);
         injectedConfiguration() = configuration;
     }
     // Connections kept open were made under the old trust; the next request
     // makes a new one.
     QNetworkAccessManager *manager = sharedHttpSessionManager();
-    QMetaObject::invokeMethod(manager, [manager] { manager->clearConnectionCache(); });
+    if (manager->thread() == QThread::currentThread())
+        manager->clearConnectionCache();
+    else
+        platform::postTo(manager, [manager] { manager->clearConnectionCache(); });
 }
 
 QNetworkRequest QOVAAFSessionSingleton::request(const QUrl &url)

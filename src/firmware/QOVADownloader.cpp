@@ -3,25 +3,25 @@
 
 #include "QOVAAFSessionSingleton.h"
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 #include "platform/TimeScale.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QtDebug>
 
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -34,7 +34,7 @@
 namespace {
 
 // Destinations being written, across all downloaders of the process.
-QMutex busyMutex;
+std::mutex busyMutex;
 QSet<QString> &busyDestinations()
 {
     static QSet<QString> set;
@@ -43,7 +43,7 @@ QSet<QString> &busyDestinations()
 
 bool claimDestination(const QString &path)
 {
-    QMutexLocker lock(&busyMutex);
+    std::lock_guard<std::mutex> lock(busyMutex);
     if (busyDestinations().contains(path))
         return false;
     busyDestinations().insert(path);
@@ -52,7 +52,7 @@ bool claimDestination(const QString &path)
 
 void releaseDestination(const QString &path)
 {
-    QMutexLocker lock(&busyMutex);
+    std::lock_guard<std::mutex> lock(busyMutex);
     busyDestinations().remove(path);
 }
 
@@ -315,7 +315,7 @@ bool QOVADownloader::discardDownloadedFile(const QString &path)
     const QString destination = downloadFolder() + QLatin1Char('/') + info.fileName();
     // Held while the file and its keys go, so that no download claims the
     // file in between and then finds half of its bookkeeping.
-    QMutexLocker lock(&busyMutex);
+    std::lock_guard<std::mutex> lock(busyMutex);
     if (busyDestinations().contains(destination)) {
         QOVA_LOG(WARNING, UI, "%s is being downloaded again; it stays", qUtf8Printable(info.fileName()));
         return false;
@@ -618,9 +618,9 @@ void QOVADownloader::finishWithFile()
     // The digest is computed off the main thread; the answer comes back here.
     QPointer<QOVADownloader> self(this);
     const QString path = m_destinationPath;
-    QThreadPool::globalInstance()->start([self, path] {
+    platform::runOnPool([self, path] {
         const QString digest = QOVADownloader::fileMd5(path);
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [self, digest] {
+        platform::postToMain([self, digest] {
             if (!self)
                 return;
             if (self->m_cancelled) {
@@ -638,7 +638,7 @@ void QOVADownloader::finishWithFile()
             }
             self->m_expectedMd5.clear();  // checked
             self->finishWithFile();
-        }, Qt::QueuedConnection);
+        });
     });
 }
 

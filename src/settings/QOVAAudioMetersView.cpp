@@ -3,6 +3,7 @@
 #include "QOVAAudioCapture.h"
 #include "QOVAAudioIndicatorView.h"
 #include "QOVASettingsStyle.h"
+#include "platform/ThreadHop.h"
 
 #include "QOVAFont.h"
 #include "QOVALabel.h"
@@ -48,16 +49,13 @@ QOVAAudioMetersView::~QOVAAudioMetersView()
         cancelDisplayViewEvent();
     // The input goes on the thread it lives on, then the thread ends.
     std::shared_ptr<Session> session = m_session;
-    QMetaObject::invokeMethod(
-        m_sessionContext,
-        [session] {
-            {
-                std::lock_guard<std::mutex> guard(session->lock);
-                session->input = nullptr;
-            }
-            session->ownedInput.reset();
-        },
-        Qt::BlockingQueuedConnection);
+    platform::runOn(m_sessionContext, [session] {
+        {
+            std::lock_guard<std::mutex> guard(session->lock);
+            session->input = nullptr;
+        }
+        session->ownedInput.reset();
+    });
     m_sessionQueue->quit();
     m_sessionQueue->wait();
     delete m_sessionContext;
@@ -102,7 +100,7 @@ void QOVAAudioMetersView::initSession()
 
 void QOVAAudioMetersView::onSessionQueue(std::function<void()> task)
 {
-    QMetaObject::invokeMethod(m_sessionContext, std::move(task), Qt::QueuedConnection);
+    platform::postTo(m_sessionContext, std::move(task));
 }
 
 void QOVAAudioMetersView::configureSession(const std::shared_ptr<Session> &session)

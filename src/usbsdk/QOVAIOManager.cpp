@@ -9,6 +9,7 @@
 #include "discovery/QOVADiscoveryThread.h"
 #include "log/log.h"
 #include "platform/Backend.h"
+#include "platform/ThreadHop.h"
 #include "usb/USBControlRequest.h"
 #include "usb/USBDeviceLookup.h"
 
@@ -96,10 +97,8 @@ void QOVAIOManager::stopDiscovery()
     // Close the HID manager first, wherever it is served, so that no thread
     // waits for another that is itself waiting here.
     closeHIDManager();
-    for (QThread *thread : {hidDeviceDetachThread, dfuDeciceUpdateThread}) {
-        thread->quit();
-        thread->wait();
-    }
+    for (QOVADiscoveryThread *thread : {hidDeviceDetachThread, dfuDeciceUpdateThread})
+        thread->stop();
 }
 
 void QOVAIOManager::post(const char *name, const QVariantMap &userInfo)
@@ -183,16 +182,12 @@ void QOVAIOManager::closeHIDManager()
     }
     if (!manager)
         return;
-    auto close = [&manager] {
-        manager->close();
-        manager.reset();
-    };
     // Close it on the thread that serves it, so that no callback of it is
     // running while it goes.
-    if (context && context->thread() != QThread::currentThread() && context->thread()->isRunning())
-        QMetaObject::invokeMethod(context, close, Qt::BlockingQueuedConnection);
-    else
-        close();
+    platform::runOn(context, [&manager] {
+        manager->close();
+        manager.reset();
+    });
 }
 
 void QOVAIOManager::reopen()
@@ -727,8 +722,11 @@ QOVABaseUSBDeviceRef QOVAIOManager::findDevice(const QString &serialNumber)
 
 QList<QOVABaseUSBDeviceRef> QOVAIOManager::deviceMutableArray() const
 {
+    // A copy of its own, not one sharing the list's storage: the discovery
+    // threads change the list in place once they see it unshared, and that
+    // check does not order the caller's reads before their writes.
     std::lock_guard<std::recursive_mutex> lock(m_lock);
-    return m_devices;
+    return QList<QOVABaseUSBDeviceRef>(m_devices.cbegin(), m_devices.cend());
 }
 
 // ---------------------------------------------------------------------------

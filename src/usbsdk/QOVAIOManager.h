@@ -32,7 +32,9 @@
 #include <vector>
 
 class QObject;
-class QThread;
+namespace qova::discovery {
+class QOVADiscoveryThread;
+}
 class QOVABaseUSBDevice;
 using QOVABaseUSBDeviceRef = std::shared_ptr<QOVABaseUSBDevice>;
 
@@ -148,8 +150,8 @@ private:
     // and the lock makes it look again.
     std::unique_lock<std::recursive_mutex> lockUnlessGone(const std::function<bool()> &stillPresent);
 
-    QThread *hidDeviceDetachThread = nullptr;
-    QThread *dfuDeciceUpdateThread = nullptr;
+    qova::discovery::QOVADiscoveryThread *hidDeviceDetachThread = nullptr;
+    qova::discovery::QOVADiscoveryThread *dfuDeciceUpdateThread = nullptr;
 
     // The HID manager in use and an object living on the thread serving it.
     std::mutex m_hidMutex;

@@ -1,6 +1,7 @@
 #include "QOVANotificationCenter.h"
 
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -90,7 +91,7 @@ void QOVANotificationCenter::postNotificationNameOnMainThread(
         info.insert(QStringLiteral("object"), QVariant::fromValue(object));
     if (userInfo)
         info.insert(QStringLiteral("userInfo"), *userInfo);
-    QMetaObject::invokeMethod(app, [info] { doPostNotification(info); }, Qt::QueuedConnection);
+    platform::postTo(app, [info] { doPostNotification(info); });
 }
 
 void QOVANotificationCenter::doPostNotification(const QVariantMap &info)

@@ -8,6 +8,7 @@
 #include "hid/QOVAHIDReplyReader.h"
 #include "hidutil/IOHIDDevice_.h"
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 #include "util/QOVABlockTimer.h"
 #include "util/QOVACompactJson.h"
 #include "util/QOVADataEnhancement.h"
@@ -86,14 +87,6 @@ bool onMainThread()
 {
     QCoreApplication *app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
-}
-
-// The call is queued as it is, without a std::function around it.
-template <class Fn>
-void runOnMain(Fn &&fn)
-{
-    if (QCoreApplication *app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::forward<Fn>(fn), Qt::QueuedConnection);
 }
 
 // A reply as the reading thread hands it to the main thread, decoded there
@@ -306,7 +299,7 @@ void QOVAUSBDeviceHIDInterface::Impl::startDeadline(const QString &msgID, quint6
 {
     std::weak_ptr<Impl> weak = weak_from_this();
     if (!onMainThread()) {
-        runOnMain([weak, msgID, ticket, seconds] {
+        platform::postToMain([weak, msgID, ticket, seconds] {
             if (auto self = weak.lock())
                 self->startDeadline(msgID, ticket, seconds);
         });
@@ -422,7 +415,7 @@ void QOVAUSBDeviceHIDInterface::Impl::handleTimeoutEvent()
         if (deadline)
             deadline->invalidate();
         QOVA_LOG(INFO, HID, "Orbrin HID Handle Overtime!");
-        runOnMain([failure] {
+        platform::postToMain([failure] {
             if (failure)
                 failure(QOVAError::errorResponseOvertime().localizedDescription());
         });
@@ -514,7 +507,7 @@ void QOVAUSBDeviceHIDInterface::Impl::notificationFromDeviceWithData()
     Reply reply = getResponseFromDeivceGetHeadandBodyJsonString();
     decodeReply(reply);
     std::weak_ptr<Impl> weak = weak_from_this();
-    runOnMain([weak, reply = std::move(reply)] {
+    platform::postToMain([weak, reply = std::move(reply)] {
         if (auto self = weak.lock()) {
             self->dispatch(reply);
             --self->repliesInFlight;

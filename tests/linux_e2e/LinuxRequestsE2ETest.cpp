@@ -5,6 +5,7 @@
 #include "QOVAUSBDeviceHIDInterface.h"
 #include "QOVAUSBDeviceUVCInterface.h"
 #include "dfu_request.h"
+#include "platform/ThreadHop.h"
 #include "sim/SimDescriptors.h"
 #include "sim/dfu/SimDfuHandler.h"
 #include "sim/uvc/SimUvcControlHandler.h"
@@ -34,9 +35,7 @@ public:
     {
         m_thread.start();
         m_context.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this, &backend] {
+        platform::runOn(&m_context, [this, &backend] {
                 m_manager = backend.createHidManager();
                 std::vector<HidMatch> matches;
                 for (sim::Family f : {sim::Family::Orbrin, sim::Family::Vasko, sim::Family::Pirok})
@@ -52,14 +51,12 @@ public:
                         m_removed.push_back(d);
                     });
                 m_manager->open();
-            },
-            Qt::BlockingQueuedConnection);
+            });
     }
 
     ~HidThread()
     {
-        QMetaObject::invokeMethod(&m_context, [this] { m_manager.reset(); },
-                                  Qt::BlockingQueuedConnection);
+        platform::runOn(&m_context, [this] { m_manager.reset(); });
         m_thread.quit();
         m_thread.wait();
     }

@@ -4,6 +4,7 @@
 
 #include "SimTestHost.h"
 
+#include "platform/ThreadHop.h"
 #include "sim/SimBackend.h"
 #include "sim/SimBus.h"
 #include "sim/SimDescriptors.h"
@@ -163,15 +164,12 @@ TEST_F(SimBackendTest, CallbacksRunOnTheThreadThatOpened)
     std::atomic<bool> opened{false};
     QObject context;
     context.moveToThread(&thread);
-    QMetaObject::invokeMethod(
-        &context,
-        [&] {
-            manager = backend->createHidManager();
-            log.attach(*manager);
-            manager->open();
-            opened = true;
-        },
-        Qt::QueuedConnection);
+    platform::postTo(&context, [&] {
+        manager = backend->createHidManager();
+        log.attach(*manager);
+        manager->open();
+        opened = true;
+    });
     ASSERT_TRUE(waitUntil([&] { return opened.load(); }));
     auto device = bus->plug(Family::Orbrin, "OR1");
     ASSERT_TRUE(waitUntil([&] { return log.matchedCount() == 1; }));
@@ -190,7 +188,7 @@ TEST_F(SimBackendTest, CallbacksRunOnTheThreadThatOpened)
     EXPECT_EQ(reportThread.load(), &thread);
     EXPECT_EQ(log.threads.at(0), &thread);
 
-    QMetaObject::invokeMethod(&context, [&] { manager.reset(); }, Qt::BlockingQueuedConnection);
+    platform::runOn(&context, [&] { manager.reset(); });
     thread.quit();
     thread.wait();
 }

@@ -6,11 +6,11 @@
 #include "QOVAClientNetwork.h"
 #include "QOVAIOManager.h"
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 #include "models/DeviceInfoModel.h"
 #include "version_compare.h"
 
 #include <QPointer>
-#include <QThreadPool>
 
 void QOVAFirmwareViewController::checkForUpdateForModel(const QOVAFirmwareModelRef &model)
 {
@@ -292,11 +292,10 @@ void QOVAFirmwareViewController::upgradeAllForModels(const QOVAFirmwareModelRef 
         // Flashing reports from the flashing queue's threads; every report
         // acts on the main thread.
         auto onMain = [self](std::function<void()> fn) {
-            if (QOVAFirmwareViewController *target = self.data())
-                QMetaObject::invokeMethod(target, [self, fn = std::move(fn)] {
-                    if (self)
-                        fn();
-                }, Qt::QueuedConnection);
+            platform::postToMain([self, fn = std::move(fn)] {
+                if (self)
+                    fn();
+            });
         };
         QOVAIOManager::usbManagerShared()->usbDeviceUpdate(
             row->serialNumber, model->localFilePath, true,

@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "QOVAButton.h"
+#include "platform/ThreadHop.h"
 #include "QOVAColor.h"
 #include "QOVAFont.h"
 #include "QOVAIOManager.h"
@@ -156,16 +157,10 @@ void QOVAManualUpdateWindow::startLocalUpdate()
     // The callbacks come from the flashing queue's threads; each acts on the
     // main thread, and not at all once the window is gone.
     auto onMain = [self](std::function<void(QOVAManualUpdateWindow *)> fn) {
-        QOVAManualUpdateWindow *target = self.data();
-        if (!target)
-            return;
-        QMetaObject::invokeMethod(
-            target,
-            [self, fn = std::move(fn)] {
-                if (self)
-                    fn(self.data());
-            },
-            Qt::QueuedConnection);
+        platform::postToMain([self, fn = std::move(fn)] {
+            if (self)
+                fn(self.data());
+        });
     };
     QOVAIOManager::usbManagerShared()->usbDeviceUpdate(
         serial, m_filePath, true,

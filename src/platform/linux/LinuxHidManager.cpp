@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxHidManager.h"
 
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 #include "platform/TimeScale.h"
 #include "platform/linux/HidReportDescriptor.h"
 #include "platform/linux/LinuxHidDevice.h"
@@ -174,14 +175,8 @@ void LinuxHidManager::close()
         return;
     QObject *context = m_context;
     m_context = nullptr;
-    QThread *owner = context->thread();
-    if (owner == QThread::currentThread() || !owner->isRunning()) {
-        delete context;
-    } else {
-        // Notifiers must go on the thread that runs them.
-        QMetaObject::invokeMethod(
-            context, [context] { delete context; }, Qt::BlockingQueuedConnection);
-    }
+    // Notifiers must go on the thread that runs them.
+    platform::runOn(context, [context] { delete context; });
     for (auto &[node, entry] : m_open)
         entry.device->markGone();
     m_open.clear();

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxUsbBus.h"
 
+#include "platform/ThreadHop.h"
+
 #include "log/log.h"
 #include "platform/linux/LinuxUsbDevice.h"
 #include "platform/linux/UsbDescriptorParser.h"
@@ -83,14 +85,8 @@ public:
     {
         if (!m_notifier)
             return;
-        QThread *owner = m_notifier->thread();
-        if (owner == QThread::currentThread() || !owner->isRunning()) {
-            delete m_notifier;
-        } else {
-            QSocketNotifier *notifier = m_notifier;
-            QMetaObject::invokeMethod(
-                notifier, [notifier] { delete notifier; }, Qt::BlockingQueuedConnection);
-        }
+        QSocketNotifier *notifier = m_notifier;
+        platform::runOn(notifier, [notifier] { delete notifier; });
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "discovery/QOVADiscoveryThread.h"
 
+#include "platform/ThreadHop.h"
+
 namespace qova::discovery {
 
 QOVADiscoveryThread::QOVADiscoveryThread(const QString &name, std::function<void()> setUp,
@@ -16,6 +18,14 @@ void QOVADiscoveryThread::run()
     exec();
     if (m_tearDown)
         m_tearDown();
+    platform::handOver(this);
+}
+
+void QOVADiscoveryThread::stop()
+{
+    quit();
+    wait();
+    platform::takeOver(this);
 }
 
 } // namespace qova::discovery

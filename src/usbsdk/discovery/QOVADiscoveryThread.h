@@ -13,6 +13,9 @@ public:
     QOVADiscoveryThread(const QString &name, std::function<void()> setUp,
                         std::function<void()> tearDown);
 
+    // Ends the event loop and waits for the tear-down to have run.
+    void stop();
+
 protected:
     void run() override;
 

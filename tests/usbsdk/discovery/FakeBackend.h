@@ -7,6 +7,7 @@
 // backends do.
 
 #include "platform/Backend.h"
+#include "platform/ThreadHop.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -89,7 +90,7 @@ private:
 // Runs fn on the thread of context, from its event loop.
 inline void deliver(QObject *context, std::function<void()> fn)
 {
-    QMetaObject::invokeMethod(context, std::move(fn), Qt::QueuedConnection);
+    platform::postTo(context, std::move(fn));
 }
 
 class Backend;

@@ -4,6 +4,7 @@
 #include "QOVANotificationCenter.h"
 #include "QOVAUSBDeviceHIDInterface.h"
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 #include "platform/TimeScale.h"
 #include "sim/SimBackend.h"
 #include "sim/SimBus.h"
@@ -15,6 +16,8 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -60,25 +63,22 @@ protected:
         backend = std::make_shared<sim::SimBackend>(bus);
         discovery.start();
         context.moveToThread(&discovery);
-        QMetaObject::invokeMethod(
-            &context,
-            [this] {
-                manager = backend->createHidManager();
-                manager->setCallbacks([this](const platform::HidDeviceRef &d) { matched = d; },
-                                      [](const platform::HidDeviceRef &) {});
-                manager->open();
-            },
-            Qt::BlockingQueuedConnection);
+        platform::runOn(&context, [this] {
+            manager = backend->createHidManager();
+            manager->setCallbacks(
+                [this](const platform::HidDeviceRef &d) { std::atomic_store(&matched, d); },
+                [](const platform::HidDeviceRef &) {});
+            manager->open();
+        });
         device = bus->plug(sim::Family::Orbrin, "OR20240001");
         device->setRequestHandler(std::make_shared<Answers>());
-        ASSERT_TRUE(waitUntil([this] { return matched != nullptr; }));
-        iface = std::make_unique<QOVAUSBDeviceHIDInterface>(nullptr, matched);
+        ASSERT_TRUE(waitUntil([this] { return std::atomic_load(&matched) != nullptr; }));
+        iface = std::make_unique<QOVAUSBDeviceHIDInterface>(nullptr, std::atomic_load(&matched));
     }
     void TearDown() override
     {
         iface.reset();
-        QMetaObject::invokeMethod(&context, [this] { manager.reset(); },
-                                  Qt::BlockingQueuedConnection);
+        platform::runOn(&context, [this] { manager.reset(); });
         discovery.quit();
         discovery.wait();
         log_stop();
@@ -139,7 +139,7 @@ protected:
     QThread discovery;
     QObject context;
     std::unique_ptr<platform::HidManager> manager;
-    platform::HidDeviceRef matched;
+    platform::HidDeviceRef matched;  // set on the discovery thread
     std::shared_ptr<sim::SimDevice> device;
     std::unique_ptr<QOVAUSBDeviceHIDInterface> iface;
 };

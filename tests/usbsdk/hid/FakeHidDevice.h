@@ -6,6 +6,7 @@
 // event loop, as the platform layer does. Faults on demand.
 
 #include "platform/Hid.h"
+#include "platform/ThreadHop.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,7 +59,7 @@ public:
     // work there still holds the interface that reads from this device.
     void drain()
     {
-        QMetaObject::invokeMethod(&m_context, [] {}, Qt::BlockingQueuedConnection);
+        platform::runOn(&m_context, [] {});
     }
 
     void setHandler(Handler handler)
@@ -83,18 +84,15 @@ public:
     // Raises an input report from the discovery thread.
     void raiseInputReport(std::vector<uint8_t> report)
     {
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this, report] {
-                InputReportHandler handler;
-                {
-                    std::lock_guard<std::mutex> l(m_mutex);
-                    handler = m_input;
-                }
-                if (handler)
-                    handler(report.data(), report.size());
-            },
-            Qt::QueuedConnection);
+        platform::postTo(&m_context, [this, report = std::move(report)] {
+            InputReportHandler handler;
+            {
+                std::lock_guard<std::mutex> l(m_mutex);
+                handler = m_input;
+            }
+            if (handler)
+                handler(report.data(), report.size());
+        });
     }
 
     void releaseHeld()
