@@ -30,16 +30,14 @@ function(orvalinde_test_environment var)
     list(APPEND env "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
   endif()
   if(ORVALINDE_SANITIZE MATCHES "thread")
-    # Qt and the system libraries are not built with ThreadSanitizer: what
-    # their own code reads and writes is left out of the check
-    # (ignore_noninstrumented_modules), and the hand-overs through them are
-    # marked in the project's code. After the fork by which QProcess starts
-    # a child, ThreadSanitizer refuses new threads in the test process itself,
-    # not only in the child it means to guard: die_after_fork is off (the
-    # children, nginx and the simulator's control tool, start no thread
-    # before exec).
+    # The C library calls made from inside libraries not built with
+    # ThreadSanitizer are left out (tsan.supp says which and why). After the
+    # fork by which QProcess starts a child, ThreadSanitizer refuses new
+    # threads in the test process itself, not only in the child it means to
+    # guard: die_after_fork is off (the children, nginx and the simulator's
+    # control tool, start no thread before exec).
     list(APPEND env
-      "TSAN_OPTIONS=suppressions=${supp}/tsan.supp:print_suppressions=0:second_deadlock_stack=1:ignore_noninstrumented_modules=1:history_size=4:die_after_fork=0")
+      "TSAN_OPTIONS=suppressions=${supp}/tsan.supp:print_suppressions=0:second_deadlock_stack=1:history_size=4:ignore_noninstrumented_modules=1:die_after_fork=0")
   endif()
   set(${var} ${env} PARENT_SCOPE)
 endfunction()

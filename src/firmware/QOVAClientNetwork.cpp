@@ -2,6 +2,7 @@
 
 #include "QOVAAFSessionSingleton.h"
 #include "log/log.h"
+#include "platform/ThreadHop.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -128,11 +129,13 @@ void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonRes
                                       QStringLiteral("The update server did not answer in time")));
     });
     deadline->start(QOVADownloader::networkBoundMs(kCheckTimeoutMs));
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, tooLarge] {
+    // Qt frees a reply's connections at times on its HTTP thread.
+    using platform::markedSlot;
+    connect(reply, &QNetworkReply::metaDataChanged, reply, markedSlot([reply, tooLarge] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > kCheckReplyCap)
             tooLarge(length.toLongLong());
-    });
+    }));
     const auto take = [reply, reading, tooLarge] {
         while (!reading->failure && reply->bytesAvailable() > 0) {
             const QByteArray chunk = reply->read(kCheckReplyCap + 1 - reading->body.size());
@@ -146,8 +149,8 @@ void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonRes
             }
         }
     };
-    connect(reply, &QNetworkReply::readyRead, reply, take);
-    connect(reply, &QNetworkReply::finished, this, [reply, reading, take, deadline, result = std::move(result)] {
+    connect(reply, &QNetworkReply::readyRead, reply, markedSlot(take));
+    connect(reply, &QNetworkReply::finished, this, markedSlot([reply, reading, take, deadline, result = std::move(result)] {
         deadline->stop();
         reply->deleteLater();
         if (!reading->failure && reply->error() == QNetworkReply::NoError)
@@ -164,7 +167,7 @@ void QOVAClientNetwork::getJson(const QUrl &url, const QString &refusal, JsonRes
         }
         // Anything but a JSON object reads as an empty one.
         result(std::nullopt, QJsonDocument::fromJson(reading->body).object());
-    });
+    }));
 }
 
 void QOVAClientNetwork::checkUpgrade(int type, CheckResult result)

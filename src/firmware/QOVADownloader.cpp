@@ -437,11 +437,14 @@ void QOVADownloader::startTask()
     m_reply = QOVAAFSessionSingleton::sharedHttpSessionManager()->get(request);
     // The reply holds at most this much before it stops reading the socket.
     m_reply->setReadBufferSize(kReadBufferSize);
-    connect(m_reply, &QNetworkReply::readyRead, this, &QOVADownloader::handleData);
-    connect(m_reply, &QNetworkReply::finished, this, &QOVADownloader::handleFinished);
+    // Qt frees a reply's connections at times on its HTTP thread.
+    using platform::markedSlot;
+    connect(m_reply, &QNetworkReply::readyRead, this, markedSlot([this] { handleData(); }));
+    connect(m_reply, &QNetworkReply::finished, this, markedSlot([this] { handleFinished(); }));
     // Any sign of the server (the reply head, a chunk) starts the wait anew.
-    connect(m_reply, &QNetworkReply::metaDataChanged, &m_idleTimer, qOverload<>(&QTimer::start));
-    connect(m_reply, &QNetworkReply::downloadProgress, &m_idleTimer, qOverload<>(&QTimer::start));
+    const auto restartIdle = markedSlot([this] { m_idleTimer.start(); });
+    connect(m_reply, &QNetworkReply::metaDataChanged, &m_idleTimer, restartIdle);
+    connect(m_reply, &QNetworkReply::downloadProgress, &m_idleTimer, restartIdle);
     m_idleTimer.start(networkBoundMs(kIdleTimeoutMs));
 }
 
@@ -662,7 +665,8 @@ void QOVADownloader::dropReply()
     if (reply->isRunning() && status >= 400) {
         // An error reply is about to end on its own (aborting it now makes
         // the client report its error twice); its small body is dropped.
-        connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        connect(reply, &QNetworkReply::finished, reply,
+                platform::markedSlot([reply] { reply->deleteLater(); }));
         return;
     }
     if (reply->isRunning())

@@ -14,6 +14,8 @@
 //                        once when that is the caller's thread or the thread
 //                        is not running
 //   runOnPool(fn)        fn runs on Qt's global thread pool
+//   markedSlot(fn)       fn as a slot whose connection Qt may free on one of
+//                        its own threads
 //
 // handOver/takeOver mark a hand-over that goes through something else Qt
 // hides (a thread's end seen through QThread::wait, say): handOver on the
@@ -161,6 +163,16 @@ void runOn(QObject *context, Fn &&fn)
     auto done = std::make_shared<detail::Done>();
     if (postTo(context, [&fn, end = detail::DoneOnEnd(done)] { fn(); }))
         done->wait();
+}
+
+// A slot for a connection whose bookkeeping Qt may free on a thread of its
+// own: a QNetworkReply's connections are at times freed on the network
+// access manager's HTTP thread. It hands over where it is made and after
+// each call, and takes over before each call and where it goes.
+template <class Fn>
+detail::Hop<std::decay_t<Fn>> markedSlot(Fn &&fn)
+{
+    return detail::Hop<std::decay_t<Fn>>(std::forward<Fn>(fn));
 }
 
 template <class Fn>

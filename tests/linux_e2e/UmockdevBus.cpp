@@ -3,6 +3,7 @@
 
 #include "UmockdevBus.h"
 #include "V4l2ControlNode.h"
+#include "platform/ThreadHop.h"
 
 #include <QFile>
 #include <QStringList>
@@ -407,10 +408,13 @@ struct UmockdevBus::Private {
             std::promise<void> done;
         } request{testbed, path.toUtf8(), node->handler, {}};
         std::future<void> done = request.done.get_future();
+        // GLib's queue is as hidden from the race check as Qt's.
+        platform::handOver(&request);
         g_main_context_invoke(
             context,
             [](gpointer data) -> gboolean {
                 auto *r = static_cast<Attach *>(data);
+                platform::takeOver(r);
                 GError *error = nullptr;
                 if (!umockdev_testbed_attach_ioctl(r->testbed, r->devnode.constData(), r->handler,
                                                    &error)) {
