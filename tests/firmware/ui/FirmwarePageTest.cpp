@@ -6,6 +6,7 @@
 #include "QOVANotificationCenter.h"
 #include "QOVASegmentItem.h"
 #include "firmware/ui/QOVAFirmwareListHeader.h"
+#include "firmware/ui/QOVAFirmwareStatusView.h"
 #include "sim/SimDevice.h"
 #include "support/DfuFileMaker.h"
 
