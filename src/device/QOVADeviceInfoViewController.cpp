@@ -147,8 +147,10 @@ bool QOVADeviceInfoViewController::eventFilter(QObject *watched, QEvent *event)
             // Shown again (the main window came back): the page on screen
             // resumes what it stopped.
             m_disappeared = false;
-            if (m_currentView)
+            if (m_currentView) {
+                showingStarts(m_currentView);
                 m_currentView->handleDisplayViewEvent();
+            }
         }
     }
     return QOVABaseViewController::eventFilter(watched, event);
@@ -339,7 +341,16 @@ void QOVADeviceInfoViewController::addBaseView(QOVADisplayBaseView *page)
     if (QOVADisplayBaseView *pirok = builtPage(QLatin1String(kPirokStatusView)); pirok && pirok != page)
         pirok->hide();
     m_currentView = page;
+    showingStarts(page);
     page->handleDisplayViewEvent();
+}
+
+void QOVADeviceInfoViewController::showingStarts(QOVADisplayBaseView *page)
+{
+    for (auto it = m_pages.cbegin(); it != m_pages.cend(); ++it) {
+        if (it.value() == page)
+            m_readFailureSaid.remove(it.key());
+    }
 }
 
 bool QOVADeviceInfoViewController::sameKind(QOVADisplayBaseView *page, QOVADisplayBaseView *current) const

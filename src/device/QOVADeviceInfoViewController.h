@@ -52,9 +52,11 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 class QOVANetworkView;
+class QOVANotificationWindow;
 class QOVAPirokStatusView;
 class QOVAProvisionServerView;
 class QOVAWiFISettingsView;
@@ -234,8 +236,15 @@ private:
     void generalSaved(const QString &name);
     // A page's values could not be read from the device: said in a failure
     // toast while that page is the one shown, so defaults do not pass for
-    // the device's values.
+    // the device's values. A page that reads several things says it once
+    // per showing, however many of its reads fail.
     void readFailedToast(const QString &getter);
+    // A change made on the page did not reach the device: said in a failure
+    // toast, but not again while the one last said for that page is still
+    // on screen (the pad's buttons fire as fast as they are clicked, a
+    // slider writes every value it passes, and one Save sends several
+    // writes).
+    void saveFailedToast(const QString &getter);
     void updateSimplePassword(bool enabled);
     void stopLogDownloading();
     QOVAAudioDiagnosticsViewInterface *audioDiagnosticsPage();
@@ -341,6 +350,9 @@ protected:
 private:
     bool sameKind(QOVADisplayBaseView *page, QOVADisplayBaseView *current) const;
     void putIntoPageArea(QOVADisplayBaseView *page);
+    // The page is about to be told it is shown (again): a failed read of
+    // this showing is said anew.
+    void showingStarts(QOVADisplayBaseView *page);
 
     QOVADeviceListItemRef m_model;
     QOVADeviceInfoViewControllerDelegate *m_delegate = nullptr;
@@ -353,4 +365,8 @@ private:
     bool m_deviceInfoPending = false;
     bool m_disappeared = false;
     QPointer<QObject> m_resetTimer;
+    // The getters of the pages whose failed read this showing has said.
+    QSet<QString> m_readFailureSaid;
+    // The last failed-change toast of each page, while it exists.
+    QHash<QString, QPointer<QOVANotificationWindow>> m_saveFailureToasts;
 };

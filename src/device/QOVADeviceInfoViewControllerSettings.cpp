@@ -48,12 +48,13 @@ QByteArray settingsReplyBytes(const QOVAReplyObject &reply)
 }
 
 // A toast looks the same whichever page asks for it.
-void settingsToast(bool success, const char *key)
+QOVANotificationWindow *settingsToast(bool success, const char *key)
 {
     auto *toast = new QOVANotificationWindow;
     toast->setNotificationType(success ? 0 : 1);
     toast->setContentString(qtTrId(key));
     toast->show();
+    return toast;
 }
 
 // Writes the bytes to the path as a whole or not at all: a refused write
@@ -108,8 +109,18 @@ void QOVADeviceInfoViewController::getGeneralInformation()
 void QOVADeviceInfoViewController::readFailedToast(const QString &getter)
 {
     const QOVADisplayBaseView *page = builtPage(getter);
-    if (page && page == currentView())
-        settingsToast(false, "NOTIFICATION_TIP_READ_FAILED");
+    if (!page || page != currentView() || m_readFailureSaid.contains(getter))
+        return;
+    m_readFailureSaid.insert(getter);
+    settingsToast(false, "NOTIFICATION_TIP_READ_FAILED");
+}
+
+void QOVADeviceInfoViewController::saveFailedToast(const QString &getter)
+{
+    QPointer<QOVANotificationWindow> &last = m_saveFailureToasts[getter];
+    if (last && last->isVisible())
+        return;
+    last = settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
 }
 
 void QOVADeviceInfoViewController::generalSaved(const QString &name)
@@ -273,8 +284,10 @@ void QOVADeviceInfoViewController::requestConversationModeInformation()
             if (auto model = settingsReplyModel<ConversationModeModel>(reply); model && page)
                 page->conversationModeStatus(model);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Request Conversation Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QStringLiteral("labFeatureView"));
         });
 }
 
@@ -294,6 +307,8 @@ void QOVADeviceInfoViewController::setconversationMode(bool enable)
                     self->pageForGetter(QStringLiteral("labFeatureView"))))
                 page->setconversationModeFailed(enable);
             settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            // The failure is said; the read that follows adds no second toast.
+            self->m_readFailureSaid.insert(QStringLiteral("labFeatureView"));
             self->requestConversationModeInformation();
         });
 }
@@ -311,8 +326,10 @@ void QOVADeviceInfoViewController::requestLectureModeInformation()
             if (auto model = settingsReplyModel<LectureModeModel>(reply); model && page)
                 page->lectureModeStatus(model);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Request Lecture Mode Status info Failure: %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QStringLiteral("labFeatureView"));
         });
 }
 
@@ -329,6 +346,8 @@ void QOVADeviceInfoViewController::setLectureMode(bool enable)
                     self->pageForGetter(QStringLiteral("labFeatureView"))))
                 page->setLectureModeFailed(enable);
             settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
+            // The failure is said; the read that follows adds no second toast.
+            self->m_readFailureSaid.insert(QStringLiteral("labFeatureView"));
             self->requestLectureModeInformation();
         });
 }
