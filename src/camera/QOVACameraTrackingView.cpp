@@ -36,6 +36,8 @@ QOVACameraTrackingView::QOVACameraTrackingView(const QString &productID, QWidget
     const QString version = currentVersionText();
     m_currVersion = scanVersion(version);
     setupCameraTrackingUI();
+    m_deviceZoomTitle = m_maximumZoomButton->titleOfSelectedItem();
+    m_deviceSmoothTitle = m_smoothTrackingButton->titleOfSelectedItem();
     if (!hasFullLayout(version, m_currVersion))
         setUPOldFWUI();
 }
@@ -258,12 +260,30 @@ void QOVACameraTrackingView::updateCameraTrackingUI(bool groupFraming, bool talk
 
 void QOVACameraTrackingView::updateMaximumZoom(int level)
 {
-    m_maximumZoomButton->selectItemWithTitle(QStringLiteral("%1x").arg(level));
+    m_deviceZoomTitle = QStringLiteral("%1x").arg(level);
+    m_maximumZoomButton->selectItemWithTitle(m_deviceZoomTitle);
 }
 
 void QOVACameraTrackingView::updateSmoothTrackingStatus(bool smooth)
 {
-    m_smoothTrackingButton->selectItemWithTitle(trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT"));
+    m_deviceSmoothTitle = trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT");
+    m_smoothTrackingButton->selectItemWithTitle(m_deviceSmoothTitle);
+}
+
+void QOVACameraTrackingView::maximumZoomSaved(int level, bool saved)
+{
+    if (saved)
+        m_deviceZoomTitle = QStringLiteral("%1x").arg(level);
+    else
+        m_maximumZoomButton->selectItemWithTitle(m_deviceZoomTitle);
+}
+
+void QOVACameraTrackingView::smoothTrackingSaved(bool smooth, bool saved)
+{
+    if (saved)
+        m_deviceSmoothTitle = trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT");
+    else
+        m_smoothTrackingButton->selectItemWithTitle(m_deviceSmoothTitle);
 }
 
 QString QOVACameraTrackingView::getTrackingSpeed() const

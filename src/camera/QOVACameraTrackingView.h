@@ -37,6 +37,11 @@ public:
                                 const QString &framingSize);
     void updateMaximumZoom(int level);
     void updateSmoothTrackingStatus(bool smooth);
+    // The outcome of a Save's tracking frame or camera movement write: a
+    // write that took is what the device now has; one that failed puts its
+    // pop-up back to what the device had (the first item until it is known).
+    void maximumZoomSaved(int level, bool saved);
+    void smoothTrackingSaved(bool smooth, bool saved);
 
     void handleDisplayViewEvent() override;
     void cancelDisplayViewEvent() override;
@@ -72,6 +77,10 @@ private:
     double m_currVersion = 0;
     QString m_trackingSpeed;
     QString m_framingSize;
+    // The titles of what the device has for the tracking frame and camera
+    // movement.
+    QString m_deviceZoomTitle;
+    QString m_deviceSmoothTitle;
     QOVALabel *m_trackingModeLabel = nullptr;
     QOVALabel *m_trackingSpeedLabel = nullptr;
     QOVALabel *m_framingSizeLabel = nullptr;

@@ -35,6 +35,11 @@ QOVAIOManager *cameraManager() { return QOVAIOManager::usbManagerShared(); }
 
 // ------------------------------------------------------------- tracking
 
+namespace {
+constexpr char kTrackingPage[] = "cameraTrackingView";
+constexpr char kCameraPage[] = "cameraSettingsView";
+} // namespace
+
 void QOVADeviceInfoViewController::getAutoTrackingStatus()
 {
     QPointer<QOVADeviceInfoViewController> self(this);
@@ -54,8 +59,10 @@ void QOVADeviceInfoViewController::getAutoTrackingStatus()
                 page->updateCameraTrackingUI(model->group_framing, model->talker_tracking, model->tracking_speed,
                                              model->framing_size);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get auto-tracking settings failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kTrackingPage));
         });
 }
 
@@ -73,10 +80,12 @@ void QOVADeviceInfoViewController::setAutoTrackingStatus(bool groupFraming, bool
             if (QOVACameraTrackingView *p = page())
                 p->showNotificationWindow(true, qtTrId("NOTIFICATION_TIP_SAVE_SUCCESSED"));
         },
-        [page](const QString &reason) {
+        [self, page](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Group Framing failure, reason is %s", qUtf8Printable(reason));
-            if (QOVACameraTrackingView *p = page())
-                p->showNotificationWindow(false, qtTrId("NOTIFICATION_TIP_SAVE_FAILED"));
+            // One Save writes up to three settings: their failures share
+            // one toast.
+            if (self && page())
+                self->saveFailedToast(QLatin1String(kTrackingPage));
         });
 }
 
@@ -97,17 +106,33 @@ void QOVADeviceInfoViewController::getSmoothTrackingStatus()
             if (auto *page = self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")))
                 page->updateSmoothTrackingStatus(model->smooth_transition_mode);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Request SmoothTracking Status info Failure: %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kTrackingPage));
         });
 }
 
 void QOVADeviceInfoViewController::setSmoothTracking(bool enable)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
+    auto page = [self]() -> QOVACameraTrackingView * {
+        return self ? qobject_cast<QOVACameraTrackingView *>(self->builtPage(QLatin1String(kTrackingPage)))
+                    : nullptr;
+    };
     cameraManager()->setSmoothTracking(
-        serialNumber(), enable, [](const QString &) { QOVA_LOG(INFO, UI, "Set SmoothTracking Mode Success!"); },
-        [](const QString &reason) {
+        serialNumber(), enable,
+        [page, enable](const QString &) {
+            QOVA_LOG(INFO, UI, "Set SmoothTracking Mode Success!");
+            if (QOVACameraTrackingView *p = page())
+                p->smoothTrackingSaved(enable, true);
+        },
+        [self, page, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set SmoothTracking Status info Failure: %s", qUtf8Printable(reason));
+            if (QOVACameraTrackingView *p = page()) {
+                p->smoothTrackingSaved(enable, false);
+                self->saveFailedToast(QLatin1String(kTrackingPage));
+            }
         });
 }
 
@@ -128,16 +153,35 @@ void QOVADeviceInfoViewController::getMaximumZoomLevel()
             if (auto *page = self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")))
                 page->updateMaximumZoom(model->zoom_level);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get Tracking Frame info Failure: %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kTrackingPage));
         });
 }
 
 void QOVADeviceInfoViewController::setMaximumZoomLevel(const QString &level)
 {
+    QPointer<QOVADeviceInfoViewController> self(this);
+    auto page = [self]() -> QOVACameraTrackingView * {
+        return self ? qobject_cast<QOVACameraTrackingView *>(self->builtPage(QLatin1String(kTrackingPage)))
+                    : nullptr;
+    };
+    const int zoom = level.toInt();
     cameraManager()->setNumberTrackingFrame(
-        serialNumber(), level, [](const QString &) { QOVA_LOG(INFO, UI, "Set Tracking Frame Success!"); },
-        [](const QString &reason) { QOVA_LOG(ERROR, UI, "Set Tracking Frame Failure: %s", qUtf8Printable(reason)); });
+        serialNumber(), level,
+        [page, zoom](const QString &) {
+            QOVA_LOG(INFO, UI, "Set Tracking Frame Success!");
+            if (QOVACameraTrackingView *p = page())
+                p->maximumZoomSaved(zoom, true);
+        },
+        [self, page, zoom](const QString &reason) {
+            QOVA_LOG(ERROR, UI, "Set Tracking Frame Failure: %s", qUtf8Printable(reason));
+            if (QOVACameraTrackingView *p = page()) {
+                p->maximumZoomSaved(zoom, false);
+                self->saveFailedToast(QLatin1String(kTrackingPage));
+            }
+        });
 }
 
 // -------------------------------------------------- on-screen display
@@ -208,8 +252,10 @@ void QOVADeviceInfoViewController::getCameraAutoTrackingStatus()
             if (QOVACameraSettingsView *page = cameraPageOf(self))
                 page->updateWithGroupFraming(model->group_framing, model->talker_tracking);
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get auto-tracking settings failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kCameraPage));
         });
 }
 
@@ -218,12 +264,17 @@ void QOVADeviceInfoViewController::updateUVCControls()
     cameraManager()->updateUVCControls(serialNumber());
 }
 
+// The pad's buttons fire as fast as they are clicked: while the camera does
+// not move, one toast says so, not one per click.
 void QOVADeviceInfoViewController::setZoomAbs(bool zoomIn)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setZoomAbs");
+    QPointer<QOVADeviceInfoViewController> self(this);
     auto success = [](const QString &) { qDebug("SetZoomAbs Success."); };
-    auto failure = [](const QString &reason) {
+    auto failure = [self](const QString &reason) {
         QOVA_LOG(ERROR, UI, "setZoomAbs failure, reason is %s", qUtf8Printable(reason));
+        if (self)
+            self->saveFailedToast(QLatin1String(kCameraPage));
     };
     if (!m_model)
         return;
@@ -236,9 +287,12 @@ void QOVADeviceInfoViewController::setZoomAbs(bool zoomIn)
 void QOVADeviceInfoViewController::setPanTiltAbs(bool isPan, bool direct)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setPanTiltAbs");
+    QPointer<QOVADeviceInfoViewController> self(this);
     auto success = [](const QString &) { qDebug("setPanTiltAbs Success."); };
-    auto failure = [](const QString &reason) {
+    auto failure = [self](const QString &reason) {
         QOVA_LOG(ERROR, UI, "setPanTiltAbs failure, reason is %s", qUtf8Printable(reason));
+        if (self)
+            self->saveFailedToast(QLatin1String(kCameraPage));
     };
     if (!m_model)
         return;
@@ -251,32 +305,41 @@ void QOVADeviceInfoViewController::setPanTiltAbs(bool isPan, bool direct)
 void QOVADeviceInfoViewController::getCameraSettingData(const QOVACameraSettingModelRef &model)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::getCameraSettingData");
+    QPointer<QOVADeviceInfoViewController> self(this);
     cameraManager()->getCameraSettingData(
         serialNumber(), model, [](const QString &) { qDebug("getCameraSettingData Success."); },
-        [model](const QString &reason) {
+        [self, model](const QString &reason) {
             if (model)
                 model->setIsSupported(false);
             QOVA_LOG(ERROR, UI, "getCameraSettingData failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kCameraPage));
         });
 }
 
 void QOVADeviceInfoViewController::setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setCameraSettingData");
+    QPointer<QOVADeviceInfoViewController> self(this);
     cameraManager()->setCameraSettingData(
         serialNumber(), model, isReset, [](const QString &) { qDebug("setCameraSettingData Success."); },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "setCameraSettingData failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->saveFailedToast(QLatin1String(kCameraPage));
         });
 }
 
 void QOVADeviceInfoViewController::setCameraPreset(quint64 index, const QString &action)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setCameraPreset_%d", int(index));
+    QPointer<QOVADeviceInfoViewController> self(this);
     cameraManager()->setCameraPreset(
         serialNumber(), index, action, [](const QString &) { qDebug("setCameraPreset Success."); },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "setCameraPreset failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->saveFailedToast(QLatin1String(kCameraPage));
         });
 }
 
@@ -299,8 +362,10 @@ void QOVADeviceInfoViewController::getCameraExtensionFeature()
             }
             QOVA_LOG(INFO, UI, "Succeed to get Camera Extension Feature Status!");
         },
-        [](const QString &reason) {
+        [self](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Get Camera Extension Feature Status failure, reason is %s", qUtf8Printable(reason));
+            if (self)
+                self->readFailedToast(QLatin1String(kCameraPage));
         });
 }
 
@@ -314,8 +379,10 @@ void QOVADeviceInfoViewController::setSkinEnhancement(bool enable)
         serialNumber(), enable, wdr, count,
         [](const QString &) { QOVA_LOG(INFO, UI, "Succeed to set Skin Enhancement Status!"); },
         [self, enable](const QString &reason) {
-            if (QOVACameraSettingsView *p = cameraPageOf(self))
+            if (QOVACameraSettingsView *p = cameraPageOf(self)) {
                 p->updateSkinEnhancementUI(!enable);
+                self->saveFailedToast(QLatin1String(kCameraPage));
+            }
             QOVA_LOG(ERROR, UI, "Set Skin Enhancement Status failure, reason is %s", qUtf8Printable(reason));
         });
 }
@@ -330,8 +397,10 @@ void QOVADeviceInfoViewController::setWideDynamicRange(bool enable)
         serialNumber(), skin, enable, count,
         [](const QString &) { QOVA_LOG(INFO, UI, "Succeed to set Wide Dynamic Range Status!"); },
         [self, enable](const QString &reason) {
-            if (QOVACameraSettingsView *p = cameraPageOf(self))
+            if (QOVACameraSettingsView *p = cameraPageOf(self)) {
                 p->updateWideDynamicRangeUI(!enable);
+                self->saveFailedToast(QLatin1String(kCameraPage));
+            }
             QOVA_LOG(ERROR, UI, "Set Wide Dynamic Range Status failure, reason is %s", qUtf8Printable(reason));
         });
 }
@@ -347,7 +416,9 @@ void QOVADeviceInfoViewController::setParticipantCount(bool enable)
         [](const QString &) { QOVA_LOG(INFO, UI, "Succeed to set Participant Count Status!"); },
         [self, enable](const QString &reason) {
             QOVA_LOG(ERROR, UI, "Set Participant Count Status failure, reason is %s", qUtf8Printable(reason));
-            if (QOVACameraSettingsView *p = cameraPageOf(self))
+            if (QOVACameraSettingsView *p = cameraPageOf(self)) {
                 p->updateParticipantCountUI(!enable);
+                self->saveFailedToast(QLatin1String(kCameraPage));
+            }
         });
 }
