@@ -1,9 +1,11 @@
 // The camera page on the real application with simulated cameras: the live
 // test picture runs only while the page is on screen, the pad moves the
-// simulated camera by the family's steps, and the preset panels send the
-// preset requests.
+// simulated camera by the family's steps (a camera that does not follow is
+// said in one toast at a time), and the preset panels send the preset
+// requests.
 
 #include "camera/CameraPageTestSupport.h"
+#include "settings/app/SettingsAppTestSupport.h"
 
 #include "camera/QOVACameraControlView.h"
 
@@ -113,6 +115,65 @@ TEST_F(CameraPageFixture, VaskoPadMovesTheLivePictureAndPreviewStopsOffScreen)
     // The device list replaces the device page: the preview stops.
     delegate()->showDeviceController(delegate()->deviceListController());
     EXPECT_TRUE(waitUntil([&] { return !view->isPreviewRunning(); }));
+}
+
+// A camera that does not follow the pad: a toast says so, and clicks made
+// while it is on screen add none; once it has gone the next failed click
+// says it again.
+TEST_F(CameraPageFixture, PadTheCameraDoesNotFollowShowsOneToastAtATime)
+{
+    settingsapptest::ToastRecorder toasts;
+    SimHandle camera = plugDevice(sim::Family::Vasko, "VAPAD", "V1.3.2");
+    auto uvc = uvcOf(camera);
+    ASSERT_TRUE(uvc);
+    QOVACameraSettingsView *view = openCameraPage("VAPAD");
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitUntil([&] { return view->trackingImageView()->imageName() == QLatin1String("icon-trackingOn"); }));
+    view->updateWithGroupFraming(false, false);
+    const qint64 zoom0 = uvc->current(sim::SimUvcUnit::CameraTerminal, kZoom);
+    const qint64 pan0 = uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 0);
+    // The camera refuses every SET_CUR.
+    uvc->setFault([](const platform::UsbSetup &setup) -> std::optional<platform::UsbError> {
+        if (setup.bRequest == 0x01)
+            return platform::UsbError::Stall;
+        return std::nullopt;
+    });
+    auto failures = [this] {
+        const QString log = logText();
+        return int(log.count(QLatin1String("setZoomAbs failure")) + log.count(QLatin1String("setPanTiltAbs failure")));
+    };
+    QOVACameraControlView *pad = view->controlView();
+    {
+        // The toast stays its real four seconds over the clicks.
+        ScopedTimeScale realTime(1.0);
+        for (QWidget *button : {static_cast<QWidget *>(pad->zoomInButton()), static_cast<QWidget *>(pad->zoomInButton()),
+                                static_cast<QWidget *>(pad->rightButton()), static_cast<QWidget *>(pad->upButton()),
+                                static_cast<QWidget *>(pad->zoomInButton())})
+            click(button);
+        ASSERT_TRUE(waitUntil([&] { return failures() == 5; }));
+    }
+    EXPECT_EQ(toasts.texts, QStringList{qtTrId("NOTIFICATION_TIP_SAVE_FAILED")});
+    EXPECT_EQ(uvc->current(sim::SimUvcUnit::CameraTerminal, kZoom), zoom0);
+    EXPECT_EQ(uvc->current(sim::SimUvcUnit::CameraTerminal, kPanTilt, 0), pan0);
+
+    // The user closes the toast: the next failed click shows a new one.
+    QList<QOVANotificationWindow *> shown;
+    for (QOVANotificationWindow *toast : mainWindow()->findChildren<QOVANotificationWindow *>())
+        if (toast->isVisible())
+            shown << toast;
+    ASSERT_EQ(shown.size(), 1);
+    QPointer<QOVANotificationWindow> first = shown.first();
+    first->removeNotificationWindow();
+    ASSERT_TRUE(waitUntil([&] { return !first || !first->isVisible(); }));
+    click(pad->zoomInButton());
+    ASSERT_TRUE(waitUntil([&] { return failures() == 6; }));
+    EXPECT_EQ(toasts.texts.size(), 2);
+
+    // A camera that follows again moves, and says nothing.
+    uvc->setFault({});
+    click(pad->zoomInButton());
+    EXPECT_TRUE(waitUntil([&] { return uvc->current(sim::SimUvcUnit::CameraTerminal, kZoom) > zoom0; }));
+    EXPECT_EQ(toasts.texts.size(), 2);
 }
 
 TEST_F(CameraPageFixture, OrbrinPresetsAndTrackingIcon)
