@@ -234,8 +234,9 @@ TEST_F(SettingsAppFixture, PagesOfSeveralRequestsSayASilentDeviceOnce)
         ASSERT_TRUE(waitForPage<QOVADisplayBaseView>(c.getter));
         ASSERT_TRUE(waitUntil([&] { return logged(c.lastFailure) == failedBefore + 1; }));
         EXPECT_EQ(toasts.texts, QStringList{qtTrId(c.toast)});
-        if (c.putBack)
+        if (c.putBack) {
             EXPECT_TRUE(c.putBack());
+        }
         ordinaryWait.reset();
         device.device->clearFaults();
         unplug(QLatin1String(c.serial));
