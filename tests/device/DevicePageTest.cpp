@@ -141,6 +141,10 @@ TEST_F(DevicePageFixture, LeavingAndReturningRunsOneTimer)
 {
     SimHandle bar = plugDevice(sim::Family::Orbrin, "ORTIMER", "1.3.0.5");
     ASSERT_TRUE(openDevicePage("ORTIMER"));
+    // The device's arrival asks, once, for its set-up state and then for its
+    // information (the firmware page's row); that is no poll, and it must
+    // not land in a count below.
+    ASSERT_TRUE(waitUntil([&] { return bool(delegate()->firmwareController()->rowFor(QStringLiteral("ORTIMER"))); }));
     QOVAStatusBaseView *status = page()->statusInfoView();
     ASSERT_TRUE(waitUntil([&] { return runningTimers(status) == 1; }));
     for (int round = 0; round < 3; ++round) {
