@@ -38,6 +38,14 @@ QOVAIOManager *cameraManager() { return QOVAIOManager::usbManagerShared(); }
 namespace {
 constexpr char kTrackingPage[] = "cameraTrackingView";
 constexpr char kCameraPage[] = "cameraSettingsView";
+
+// The tracking page when it was built, whether or not it is shown; never
+// builds it.
+QOVACameraTrackingView *builtTrackingPageOf(QOVADeviceInfoViewController *controller)
+{
+    return controller ? qobject_cast<QOVACameraTrackingView *>(controller->builtPage(QLatin1String(kTrackingPage)))
+                      : nullptr;
+}
 } // namespace
 
 void QOVADeviceInfoViewController::getAutoTrackingStatus()
@@ -116,10 +124,7 @@ void QOVADeviceInfoViewController::getSmoothTrackingStatus()
 void QOVADeviceInfoViewController::setSmoothTracking(bool enable)
 {
     QPointer<QOVADeviceInfoViewController> self(this);
-    auto page = [self]() -> QOVACameraTrackingView * {
-        return self ? qobject_cast<QOVACameraTrackingView *>(self->builtPage(QLatin1String(kTrackingPage)))
-                    : nullptr;
-    };
+    auto page = [self] { return builtTrackingPageOf(self); };
     cameraManager()->setSmoothTracking(
         serialNumber(), enable,
         [page, enable](const QString &) {
@@ -163,10 +168,7 @@ void QOVADeviceInfoViewController::getMaximumZoomLevel()
 void QOVADeviceInfoViewController::setMaximumZoomLevel(const QString &level)
 {
     QPointer<QOVADeviceInfoViewController> self(this);
-    auto page = [self]() -> QOVACameraTrackingView * {
-        return self ? qobject_cast<QOVACameraTrackingView *>(self->builtPage(QLatin1String(kTrackingPage)))
-                    : nullptr;
-    };
+    auto page = [self] { return builtTrackingPageOf(self); };
     const int zoom = level.toInt();
     cameraManager()->setNumberTrackingFrame(
         serialNumber(), level,
