@@ -23,7 +23,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -133,7 +135,10 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
 
     // The interface's own lock: the tables, the last request and the timers.
     mutable std::mutex lock;
-    QHash<QString, CacheModel> blockCache;
+    // The requests waiting for a reply, by message id, oldest first: the
+    // device answers in the order it is asked, so a reply goes to the oldest
+    // request waiting under its id.
+    QHash<QString, std::deque<CacheModel>> blockCache;
     quint64 lastTicket = 0;  // of the last request filed
     QHash<QString, QString> cache;  // message id -> url
     QString messageID;
@@ -160,10 +165,17 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     quint64 addInfoToCache(const QString &className, QOVASuccessBlock success,
                            QOVAFailureBlock failure, QOVACompletionBlock completion,
                            const QString &msgID);
-    // Files the entry, replacing (and stopping) an older one with its id;
-    // under the lock. Gives the entry's ticket.
-    quint64 fileEntryLocked(const QString &msgID, CacheModel entry, QOVABlockTimerRef *replaced);
-    void removeEntries(const QString &msgID);
+    // Files the entry after any other waiting under its id; under the lock.
+    // Gives the entry's ticket.
+    quint64 fileEntryLocked(const QString &msgID, CacheModel entry);
+    // The waiting entry of that request, or none; under the lock.
+    CacheModel *entryLocked(const QString &msgID, quint64 ticket);
+    // Takes the waiting entry of that request, or the oldest one waiting
+    // under the id, out of the table; under the lock.
+    std::optional<CacheModel> takeEntryLocked(const QString &msgID, quint64 ticket);
+    std::optional<CacheModel> takeOldestLocked(const QString &msgID);
+    // Forgets a request that could not be sent.
+    void removeEntry(const QString &msgID, quint64 ticket);
     // Removes the entry of the last request filed when it is still waiting,
     // as its failure is about to be reported: neither a late reply nor its
     // deadline reports again. False when it no longer waits.
@@ -235,60 +247,83 @@ quint64 QOVAUSBDeviceHIDInterface::Impl::addInfoToCache(const QString &className
     entry.successBlock = std::move(success);
     entry.failureBlock = std::move(failure);
     entry.completionSuccessBlock = std::move(completion);
-    QOVABlockTimerRef replaced;
-    quint64 ticket;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        ticket = fileEntryLocked(msgID, std::move(entry), &replaced);
-    }
-    if (replaced)
-        replaced->invalidate();
-    return ticket;
+    std::lock_guard<std::mutex> guard(lock);
+    return fileEntryLocked(msgID, std::move(entry));
 }
 
-quint64 QOVAUSBDeviceHIDInterface::Impl::fileEntryLocked(const QString &msgID, CacheModel entry,
-                                                         QOVABlockTimerRef *replaced)
+quint64 QOVAUSBDeviceHIDInterface::Impl::fileEntryLocked(const QString &msgID, CacheModel entry)
 {
     entry.ticket = ++lastTicket;
-    auto it = blockCache.find(msgID);
-    if (it != blockCache.end()) {
-        *replaced = std::move(it->deadline);
-        *it = std::move(entry);
-    } else {
-        blockCache.insert(msgID, std::move(entry));
-    }
+    blockCache[msgID].push_back(std::move(entry));
     return lastTicket;
 }
 
-void QOVAUSBDeviceHIDInterface::Impl::removeEntries(const QString &msgID)
+CacheModel *QOVAUSBDeviceHIDInterface::Impl::entryLocked(const QString &msgID, quint64 ticket)
 {
-    QOVABlockTimerRef deadline;
+    auto it = blockCache.find(msgID);
+    if (it == blockCache.end())
+        return nullptr;
+    for (CacheModel &entry : *it) {
+        if (entry.ticket == ticket)
+            return &entry;
+    }
+    return nullptr;
+}
+
+std::optional<CacheModel> QOVAUSBDeviceHIDInterface::Impl::takeEntryLocked(const QString &msgID, quint64 ticket)
+{
+    auto it = blockCache.find(msgID);
+    if (it == blockCache.end())
+        return std::nullopt;
+    std::deque<CacheModel> &waiting = *it;
+    for (auto entry = waiting.begin(); entry != waiting.end(); ++entry) {
+        if (entry->ticket != ticket)
+            continue;
+        std::optional<CacheModel> taken(std::move(*entry));
+        waiting.erase(entry);
+        if (waiting.empty())
+            blockCache.erase(it);
+        return taken;
+    }
+    return std::nullopt;
+}
+
+std::optional<CacheModel> QOVAUSBDeviceHIDInterface::Impl::takeOldestLocked(const QString &msgID)
+{
+    auto it = blockCache.find(msgID);
+    if (it == blockCache.end())
+        return std::nullopt;
+    std::optional<CacheModel> taken(std::move(it->front()));
+    it->pop_front();
+    if (it->empty())
+        blockCache.erase(it);
+    return taken;
+}
+
+void QOVAUSBDeviceHIDInterface::Impl::removeEntry(const QString &msgID, quint64 ticket)
+{
+    std::optional<CacheModel> entry;
     {
         std::lock_guard<std::mutex> guard(lock);
-        cache.remove(msgID);
-        auto it = blockCache.find(msgID);
-        if (it == blockCache.end())
-            return;
-        deadline = std::move(it->deadline);
-        blockCache.erase(it);
+        entry = takeEntryLocked(msgID, ticket);
+        if (!blockCache.contains(msgID))
+            cache.remove(msgID);
     }
-    if (deadline)
-        deadline->invalidate();
+    if (entry && entry->deadline)
+        entry->deadline->invalidate();
 }
 
 bool QOVAUSBDeviceHIDInterface::Impl::forgetLastRequest()
 {
-    QOVABlockTimerRef deadline;
+    std::optional<CacheModel> entry;
     {
         std::lock_guard<std::mutex> guard(lock);
-        auto it = blockCache.find(messageID);
-        if (it == blockCache.end() || it->ticket != lastTicket)
-            return false;
-        deadline = std::move(it->deadline);
-        blockCache.erase(it);
+        entry = takeEntryLocked(messageID, lastTicket);
     }
-    if (deadline)
-        deadline->invalidate();
+    if (!entry)
+        return false;
+    if (entry->deadline)
+        entry->deadline->invalidate();
     return true;
 }
 
@@ -314,13 +349,12 @@ void QOVAUSBDeviceHIDInterface::Impl::startDeadline(const QString &msgID, quint6
         false);
     {
         std::lock_guard<std::mutex> guard(lock);
-        auto it = blockCache.find(msgID);
-        if (it != blockCache.end() && it->ticket == ticket) {
-            it->deadline = timer;
+        if (CacheModel *entry = entryLocked(msgID, ticket)) {
+            entry->deadline = timer;
             return;
         }
     }
-    // Answered, failed or replaced before its deadline was set.
+    // Answered or failed before its deadline was set.
     timer->invalidate();
 }
 
@@ -339,11 +373,10 @@ void QOVAUSBDeviceHIDInterface::Impl::requestTimedOut(const QString &msgID, quin
     QOVAFailureBlock failure;
     {
         std::lock_guard<std::mutex> guard(lock);
-        auto it = blockCache.find(msgID);
-        if (it == blockCache.end() || it->ticket != ticket)
+        std::optional<CacheModel> entry = takeEntryLocked(msgID, ticket);
+        if (!entry)
             return;
-        failure = std::move(it->failureBlock);
-        blockCache.erase(it);
+        failure = std::move(entry->failureBlock);
     }
     // The url entry stays: a late reply still parses, finds no handler and
     // is dropped.
@@ -405,12 +438,11 @@ void QOVAUSBDeviceHIDInterface::Impl::handleTimeoutEvent()
         QOVABlockTimerRef deadline;
         {
             std::lock_guard<std::mutex> guard(lock);
-            auto it = blockCache.find(QLatin1String(key));
-            if (it == blockCache.end())
+            std::optional<CacheModel> entry = takeOldestLocked(QLatin1String(key));
+            if (!entry)
                 continue;
-            failure = it->failureBlock;
-            deadline = std::move(it->deadline);
-            blockCache.erase(it);
+            failure = std::move(entry->failureBlock);
+            deadline = std::move(entry->deadline);
         }
         if (deadline)
             deadline->invalidate();
@@ -597,7 +629,7 @@ void QOVAUSBDeviceHIDInterface::Impl::decodeReply(Reply &reply)
         std::lock_guard<std::mutex> guard(lock);
         auto it = blockCache.constFind(reply.key);
         if (it != blockCache.cend())
-            className = it->classString;
+            className = it->front().classString;
     }
     if (!isPayloadModelClass(className))
         return;
@@ -704,12 +736,16 @@ QOVAUSBDeviceHIDInterface::Impl::paraseHeadJsonWithString(const Reply &reply, QS
     const QString &key = reply.key;
     {
         std::lock_guard<std::mutex> guard(lock);
-        if (!cache.remove(key)) {
+        if (!cache.contains(key)) {
             QOVA_LOG(INFO, HID, "The messagID:%s Got the HID Response is not Correct",
                      qUtf8Printable(key));
             *error = QOVAError::errorMessageIDNotMatch().localizedDescription();
             return nullptr;
         }
+        // The id stays known while another request waits under it.
+        auto waiting = blockCache.constFind(key);
+        if (waiting == blockCache.cend() || waiting->size() <= 1)
+            cache.remove(key);
     }
 
     if (key == QLatin1String("33")) {
@@ -734,17 +770,23 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
     QString error;
     const auto status = paraseHeadJsonWithString(reply, &error);
     if (!status) {
-        // A request that has given up after its time, or that was answered
-        // and is not what this reply is about, is not failed a second time.
-        // (A reply to the last request's own message id still reaches it:
-        // a request sent again under the same id before the earlier reply
-        // came takes that reply, and then hears its own.)
-        bool lastRequestsID;
-        {
+        // A bad reply about a waiting request fails that request; any other
+        // (one naming no request, or an id nothing was asked under) fails
+        // the last request, if it still waits. A request that has given up
+        // after its time, or that was answered, is not failed a second time.
+        std::optional<CacheModel> entry;
+        if (!reply.key.isEmpty()) {
             std::lock_guard<std::mutex> guard(lock);
-            lastRequestsID = !reply.key.isEmpty() && reply.key == messageID;
+            entry = takeOldestLocked(reply.key);
         }
-        if (!forgetLastRequest() && !lastRequestsID) {
+        if (entry) {
+            if (entry->deadline)
+                entry->deadline->invalidate();
+            if (entry->failureBlock)
+                entry->failureBlock(error);
+            return;
+        }
+        if (!forgetLastRequest()) {
             QOVA_LOG(INFO, HID, "Bad reply while no request waits: %s", qUtf8Printable(error));
             return;
         }
@@ -757,13 +799,12 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
     CacheModel entry;
     {
         std::lock_guard<std::mutex> guard(lock);
-        auto it = blockCache.find(key);
-        if (it == blockCache.end()) {
+        std::optional<CacheModel> oldest = takeOldestLocked(key);
+        if (!oldest) {
             QOVA_LOG(INFO, HID, "Have not this Handler, should quit this handle!");
             return;
         }
-        entry = std::move(*it);
-        blockCache.erase(it);
+        entry = std::move(*oldest);
     }
     if (entry.deadline)
         entry.deadline->invalidate();
@@ -850,9 +891,11 @@ QOVAUSBDeviceHIDInterface::~QOVAUSBDeviceHIDInterface()
     {
         std::lock_guard<std::mutex> guard(d->lock);
         over = std::exchange(d->overTimer, nullptr);
-        for (CacheModel &entry : d->blockCache) {
-            if (entry.deadline)
-                deadlines.push_back(std::move(entry.deadline));
+        for (std::deque<CacheModel> &waiting : d->blockCache) {
+            for (CacheModel &entry : waiting) {
+                if (entry.deadline)
+                    deadlines.push_back(std::move(entry.deadline));
+            }
         }
     }
     if (over)
@@ -887,17 +930,14 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
     entry.completionSuccessBlock = std::move(completion);
     bool heldBack;
     quint64 ticket;
-    QOVABlockTimerRef replaced;
     {
         std::lock_guard<std::mutex> guard(d->lock);
-        ticket = d->fileEntryLocked(msgID, std::move(entry), &replaced);
+        ticket = d->fileEntryLocked(msgID, std::move(entry));
         d->messageID = msgID;
         d->messageURL = url;
         d->cache.insert(msgID, url);
         heldBack = d->overTimer && d->overTimer->isValid();
     }
-    if (replaced)
-        replaced->invalidate();
     QOVA_LOG(INFO, HID, "GET Information From Orbrin,The msg_id is %s, the msg_url is %s",
              qUtf8Printable(msgID), qUtf8Printable(url));
 
@@ -921,7 +961,7 @@ void QOVAUSBDeviceHIDInterface::getInformationFromUSBDevice(const QString &class
         QOVA_LOG(INFO, HID, "No need to Wait for the Notification!");
         if (d->failureStringBlock)
             d->failureStringBlock(QOVAError::errorSetReportFailure().localizedDescription());
-        d->removeEntries(msgID);
+        d->removeEntry(msgID, ticket);
         return;
     }
     // A reply already read is dispatched on this thread only after this.
@@ -987,7 +1027,7 @@ void putInformation(const std::shared_ptr<QOVAUSBDeviceHIDInterface::Impl> &d,
         QOVA_LOG(INFO, HID, "Set Report Error, NO need to Wait Notification!");
         if (d->failureStringBlock)
             d->failureStringBlock(QOVAError::errorSetReportFailure().localizedDescription());
-        d->removeEntries(msgID);
+        d->removeEntry(msgID, ticket);
         return;
     }
     // A reply already read is dispatched on this thread only after this.

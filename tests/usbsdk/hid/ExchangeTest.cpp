@@ -367,22 +367,56 @@ TEST_F(ExchangeTest, Faults)
     device->failSet(false);
 }
 
-TEST_F(ExchangeTest, SecondRequestWithTheSameIDReplacesTheCallbacks)
+// Two requests under one message id before the first reply is handed on:
+// the device answers in the order it was asked, so each request hears its
+// own reply, and a refusal of the second is never taken for the first's
+// success. A request the device never answers takes the next reply under
+// its id (the same question's answer), and the later one ends after its wait.
+TEST_F(ExchangeTest, RepliesUnderOneIdReachTheirRequestsInOrder)
 {
+    const QString rejected = errorText(QOVAError::errorSetReportRejected());
+    const QString overtime = errorText(QOVAError::errorResponseOvertime());
     int replies = 0;
     device->setHandler([&](const FakeRequest &) {
         FakeReply r;
-        r.silent = replies++ == 0;
-        r.body = QByteArray("second");
+        if (replies++ == 0)
+            r.statusCode = 200;
+        else
+            r.statusCode = 400;
         return r;
     });
     Outcome first;
     Outcome second;
-    get("9", "x", "NSData", first);
-    get("9", "x", "NSData", second);
-    ASSERT_TRUE(waitUntil([&] { return second.calls > 0; }));
-    EXPECT_EQ(first.calls, 0);
-    EXPECT_EQ(std::get<QByteArray>(*second.completion), "second");
+    // Both sent before either reply is handed on, as a switch flipped twice
+    // in quick succession sends them.
+    iface->putInformationToUSBDevice(head("51", "server_ca_validation", "PUT"), std::nullopt,
+                                     first.successBlock(), first.failureBlock());
+    iface->putInformationToUSBDevice(head("51", "server_ca_validation", "PUT"), std::nullopt,
+                                     second.successBlock(), second.failureBlock());
+    ASSERT_TRUE(waitUntil([&] { return first.calls > 0 && second.calls > 0; }));
+    EXPECT_EQ(first.calls, 1);
+    EXPECT_TRUE(first.success.has_value());
+    EXPECT_FALSE(first.failure.has_value());
+    EXPECT_EQ(second.calls, 1);
+    EXPECT_FALSE(second.success.has_value());
+    EXPECT_EQ(second.failure, rejected);
+
+    replies = 0;
+    device->setHandler([&](const FakeRequest &) {
+        FakeReply r;
+        r.silent = replies++ == 0;
+        r.body = QByteArray("answer");
+        return r;
+    });
+    Outcome unanswered;
+    Outcome later;
+    QOVAUSBDeviceHIDInterface::setOrdinaryReplyWait(100);
+    get("9", "x", "NSData", unanswered);
+    get("9", "x", "NSData", later);
+    ASSERT_TRUE(waitUntil([&] { return unanswered.calls > 0 && later.calls > 0; }));
+    EXPECT_EQ(std::get<QByteArray>(*unanswered.completion), "answer");
+    EXPECT_EQ(later.failure, overtime);
+    EXPECT_EQ(unanswered.calls + later.calls, 2);
 }
 
 TEST_F(ExchangeTest, GetsAreHeldWhileALogFetchWaitsAndEveryOneEndsInItsTime)
