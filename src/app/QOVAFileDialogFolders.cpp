@@ -14,11 +14,6 @@ namespace QOVAFileDialogFolders {
 
 namespace {
 
-std::unique_ptr<QSettings> userDefaults()
-{
-    return qova_user_defaults();
-}
-
 QString key(Kind kind)
 {
     const char *name = "Firmware";
@@ -67,7 +62,7 @@ Kind kindForSuffixes(const QStringList &suffixes)
 
 QString startFolder(Kind kind)
 {
-    const QString remembered = userDefaults()->value(key(kind)).toString();
+    const QString remembered = qova_user_defaults()->value(key(kind)).toString();
     if (isFolder(remembered))
         return remembered;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -83,7 +78,7 @@ void remember(Kind kind, const QString &chosenFile)
     const QString folder = QFileInfo(chosenFile).absolutePath();
     if (!isFolder(folder))
         return;
-    userDefaults()->setValue(key(kind), folder);
+    qova_user_defaults()->setValue(key(kind), folder);
 }
 
 void prepare(QFileDialog *dialog, Kind kind)

@@ -91,11 +91,6 @@ ContentRange parseContentRange(const QByteArray &header)
 
 constexpr qint64 kReadBufferSize = 1 << 20;
 
-std::unique_ptr<QSettings> userDefaults()
-{
-    return qova_user_defaults();
-}
-
 } // namespace
 
 QOVADownloader::QOVADownloader(QObject *parent)
@@ -262,7 +257,7 @@ QUrl QOVADownloader::currentRequestUrl() const
 
 int QOVADownloader::checkLocalFile()
 {
-    const auto settings = userDefaults();
+    const auto settings = qova_user_defaults();
     const QVariant size = settings->value(sizeKey(m_sourcePath));
     const QVariant version = settings->value(versionKey(m_sourcePath));
     if (!size.isValid() || !version.isValid()) {
@@ -298,7 +293,7 @@ void QOVADownloader::removeKeys()
 
 void QOVADownloader::removeKeysOf(const QString &address)
 {
-    const auto settings = userDefaults();
+    const auto settings = qova_user_defaults();
     settings->remove(sizeKey(address));
     settings->remove(versionKey(address));
     settings->remove(etagKey(address));
@@ -320,7 +315,7 @@ bool QOVADownloader::discardDownloadedFile(const QString &path)
         QOVA_LOG(WARNING, UI, "%s is being downloaded again; it stays", qUtf8Printable(info.fileName()));
         return false;
     }
-    const auto settings = userDefaults();
+    const auto settings = qova_user_defaults();
     const QStringList keys = settings->childKeys();
     for (const QLatin1String suffix : {QLatin1String("Version"), QLatin1String("Size")}) {
         for (const QString &key : keys) {
@@ -426,7 +421,7 @@ void QOVADownloader::startTask()
     if (m_currentLength > 0) {
         // The rest only of the package the file holds the start of; a
         // changed package comes whole (a weak ETag cannot be used for this).
-        const auto settings = userDefaults();
+        const auto settings = qova_user_defaults();
         const QByteArray etag = settings->value(etagKey(m_sourcePath)).toByteArray();
         const QByteArray modified = settings->value(lastModifiedKey(m_sourcePath)).toByteArray();
         if (!etag.isEmpty() && !etag.startsWith("W/"))
@@ -480,7 +475,7 @@ void QOVADownloader::handleHead()
                     .arg(range.first).arg(m_currentLength), status));
             return;
         }
-        const qint64 stored = userDefaults()->value(sizeKey(m_sourcePath), -1).toLongLong();
+        const qint64 stored = qova_user_defaults()->value(sizeKey(m_sourcePath), -1).toLongLong();
         if (m_currentLength > 0 && range.total != stored) {
             // Another package than the one the file holds the start of.
             QOVA_LOG(WARNING, UI, "the package is now %lld bytes, not %lld: download it again",
@@ -520,7 +515,7 @@ void QOVADownloader::handleHead()
     }
     m_fileLength = total;
 
-    const auto settings = userDefaults();
+    const auto settings = qova_user_defaults();
     if (!m_targetVersion.isEmpty())
         settings->setValue(versionKey(m_sourcePath), m_targetVersion);
     if (total >= 0)

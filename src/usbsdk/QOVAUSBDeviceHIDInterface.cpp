@@ -176,10 +176,6 @@ struct QOVAUSBDeviceHIDInterface::Impl : std::enable_shared_from_this<Impl> {
     std::optional<CacheModel> takeOldestLocked(const QString &msgID);
     // Forgets a request that could not be sent.
     void removeEntry(const QString &msgID, quint64 ticket);
-    // Removes the entry of the last request filed when it is still waiting,
-    // as its failure is about to be reported: neither a late reply nor its
-    // deadline reports again. False when it no longer waits.
-    bool forgetLastRequest();
     void startDeadline(const QString &msgID, quint64 ticket, double seconds);
     void requestTimedOut(const QString &msgID, quint64 ticket);
     void startOverTimer(double seconds);
@@ -311,20 +307,6 @@ void QOVAUSBDeviceHIDInterface::Impl::removeEntry(const QString &msgID, quint64 
     }
     if (entry && entry->deadline)
         entry->deadline->invalidate();
-}
-
-bool QOVAUSBDeviceHIDInterface::Impl::forgetLastRequest()
-{
-    std::optional<CacheModel> entry;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        entry = takeEntryLocked(messageID, lastTicket);
-    }
-    if (!entry)
-        return false;
-    if (entry->deadline)
-        entry->deadline->invalidate();
-    return true;
 }
 
 // The deadline lives on the main thread, where requests are issued and
@@ -775,23 +757,21 @@ void QOVAUSBDeviceHIDInterface::Impl::dispatch(const Reply &reply)
         // the last request, if it still waits. A request that has given up
         // after its time, or that was answered, is not failed a second time.
         std::optional<CacheModel> entry;
-        if (!reply.key.isEmpty()) {
+        {
             std::lock_guard<std::mutex> guard(lock);
-            entry = takeOldestLocked(reply.key);
+            if (!reply.key.isEmpty())
+                entry = takeOldestLocked(reply.key);
+            if (!entry)
+                entry = takeEntryLocked(messageID, lastTicket);
         }
-        if (entry) {
-            if (entry->deadline)
-                entry->deadline->invalidate();
-            if (entry->failureBlock)
-                entry->failureBlock(error);
-            return;
-        }
-        if (!forgetLastRequest()) {
+        if (!entry) {
             QOVA_LOG(INFO, HID, "Bad reply while no request waits: %s", qUtf8Printable(error));
             return;
         }
-        if (failureStringBlock)
-            failureStringBlock(error);
+        if (entry->deadline)
+            entry->deadline->invalidate();
+        if (entry->failureBlock)
+            entry->failureBlock(error);
         return;
     }
 
