@@ -1,26 +1,12 @@
 #include "sim/SimZip.h"
 
+#include "firmware/dfu_file.h"
+
 #include <algorithm>
-#include <array>
 
 namespace sim {
 
 namespace {
-
-const std::array<uint32_t, 256> &crcTable()
-{
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
 
 void zipPut16(QByteArray &out, uint32_t value)
 {
@@ -46,10 +32,7 @@ constexpr uint32_t kRegularFile = 0100644u << 16;  // mode in the external attri
 
 uint32_t crc32(const QByteArray &data)
 {
-    uint32_t c = 0xFFFFFFFFu;
-    for (char byte : data)
-        c = crcTable()[(c ^ uint8_t(byte)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+    return ~dfu_crc32(0xFFFFFFFFu, reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()));
 }
 
 QByteArray storedZip(const QList<SimZipEntry> &entries, const QDateTime &modified)

@@ -1,38 +1,37 @@
 #include "QOVAFileDialogFolders.h"
 #include "util/QOVAUserDefaults.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
-
-#include <memory>
 
 namespace QOVAFileDialogFolders {
 
 namespace {
 
+// Each kind of file: the name its folder is remembered under, and the file
+// suffix that tells it (certificates come in several, and are the rest).
+struct KindEntry {
+    Kind kind;
+    const char *name;
+    const char *suffix;
+};
+
+constexpr KindEntry kKinds[] = {
+    {Kind::Configuration, "Configuration", "xml"},
+    {Kind::DeviceLogs, "DeviceLogs", "zip"},
+    {Kind::AudioTests, "AudioTests", "tar"},
+    {Kind::Certificates, "Certificates", nullptr},
+    {Kind::Firmware, "Firmware", "dfu"},
+};
+
 QString key(Kind kind)
 {
     const char *name = "Firmware";
-    switch (kind) {
-    case Kind::Configuration:
-        name = "Configuration";
-        break;
-    case Kind::DeviceLogs:
-        name = "DeviceLogs";
-        break;
-    case Kind::AudioTests:
-        name = "AudioTests";
-        break;
-    case Kind::Certificates:
-        name = "Certificates";
-        break;
-    case Kind::Firmware:
-        name = "Firmware";
-        break;
+    for (const KindEntry &entry : kKinds) {
+        if (entry.kind == kind)
+            name = entry.name;
     }
     return QStringLiteral("FileDialogFolders/") + QLatin1String(name);
 }
@@ -48,14 +47,10 @@ Kind kindForSuffixes(const QStringList &suffixes)
 {
     for (const QString &suffix : suffixes) {
         const QString s = suffix.toLower();
-        if (s == QLatin1String("xml"))
-            return Kind::Configuration;
-        if (s == QLatin1String("zip"))
-            return Kind::DeviceLogs;
-        if (s == QLatin1String("tar"))
-            return Kind::AudioTests;
-        if (s == QLatin1String("dfu"))
-            return Kind::Firmware;
+        for (const KindEntry &entry : kKinds) {
+            if (entry.suffix && s == QLatin1String(entry.suffix))
+                return entry.kind;
+        }
     }
     return Kind::Certificates;
 }

@@ -147,10 +147,8 @@ bool QOVADeviceInfoViewController::eventFilter(QObject *watched, QEvent *event)
             // Shown again (the main window came back): the page on screen
             // resumes what it stopped.
             m_disappeared = false;
-            if (m_currentView) {
-                showingStarts(m_currentView);
-                m_currentView->handleDisplayViewEvent();
-            }
+            if (m_currentView)
+                startShowing(m_currentView);
         }
     }
     return QOVABaseViewController::eventFilter(watched, event);
@@ -341,16 +339,15 @@ void QOVADeviceInfoViewController::addBaseView(QOVADisplayBaseView *page)
     if (QOVADisplayBaseView *pirok = builtPage(QLatin1String(kPirokStatusView)); pirok && pirok != page)
         pirok->hide();
     m_currentView = page;
-    showingStarts(page);
-    page->handleDisplayViewEvent();
+    startShowing(page);
 }
 
-void QOVADeviceInfoViewController::showingStarts(QOVADisplayBaseView *page)
+void QOVADeviceInfoViewController::startShowing(QOVADisplayBaseView *page)
 {
-    for (auto it = m_pages.cbegin(); it != m_pages.cend(); ++it) {
-        if (it.value() == page)
-            m_readFailureSaid.remove(it.key());
-    }
+    // Only the page on screen says a failed read, so a new showing of any
+    // page starts with nothing said.
+    m_readFailureSaid.clear();
+    page->handleDisplayViewEvent();
 }
 
 bool QOVADeviceInfoViewController::sameKind(QOVADisplayBaseView *page, QOVADisplayBaseView *current) const

@@ -25,6 +25,7 @@
 #include "QOVABaseViewController.h"
 #include "QOVADeviceInfoViewControllerDelegate.h"
 #include "QOVADisplayBaseView.h"
+#include "QOVACallbacks.h"
 #include "QOVADeviceListItem.h"
 #include "QOVAStatusBaseViewDelegate.h"
 #include "menu/QOVATabControlView.h"
@@ -245,6 +246,10 @@ private:
     // slider writes every value it passes, and one Save sends several
     // writes).
     void saveFailedToast(const QString &getter);
+    // Failure callbacks that log "<logPrefix><reason>" and then say the
+    // page's read, or its change, failed (as above).
+    QOVAFailureBlock readFailure(const char *logPrefix, const char *getter);
+    QOVAFailureBlock saveFailure(const char *logPrefix, const char *getter);
     void updateSimplePassword(bool enabled);
     void stopLogDownloading();
     QOVAAudioDiagnosticsViewInterface *audioDiagnosticsPage();
@@ -350,9 +355,9 @@ protected:
 private:
     bool sameKind(QOVADisplayBaseView *page, QOVADisplayBaseView *current) const;
     void putIntoPageArea(QOVADisplayBaseView *page);
-    // The page is about to be told it is shown (again): a failed read of
-    // this showing is said anew.
-    void showingStarts(QOVADisplayBaseView *page);
+    // Tells the page it is shown (again); a failed read of this showing is
+    // said anew.
+    void startShowing(QOVADisplayBaseView *page);
 
     QOVADeviceListItemRef m_model;
     QOVADeviceInfoViewControllerDelegate *m_delegate = nullptr;

@@ -63,24 +63,18 @@ void QOVADeviceInfoViewController::getAutoTrackingStatus()
             if (!self)
                 return;
             self->printLogForJsonModel(*model);
-            if (auto *page = self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")))
+            if (auto *page = self->pageAs<QOVACameraTrackingView>(QLatin1String(kTrackingPage)))
                 page->updateCameraTrackingUI(model->group_framing, model->talker_tracking, model->tracking_speed,
                                              model->framing_size);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Get auto-tracking settings failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QLatin1String(kTrackingPage));
-        });
+        readFailure("Get auto-tracking settings failure, reason is ", kTrackingPage));
 }
 
 void QOVADeviceInfoViewController::setAutoTrackingStatus(bool groupFraming, bool talkerTracking,
                                                          const QString &trackingSpeed, const QString &framingSize)
 {
     QPointer<QOVADeviceInfoViewController> self(this);
-    auto page = [self]() -> QOVACameraTrackingView * {
-        return self ? self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")) : nullptr;
-    };
+    auto page = [self] { return builtTrackingPageOf(self); };
     cameraManager()->setAutoTracking(
         serialNumber(), groupFraming, talkerTracking, trackingSpeed, framingSize,
         [page](const QString &) {
@@ -92,7 +86,7 @@ void QOVADeviceInfoViewController::setAutoTrackingStatus(bool groupFraming, bool
             QOVA_LOG(ERROR, UI, "Set Group Framing failure, reason is %s", qUtf8Printable(reason));
             // One Save writes up to three settings: their failures share
             // one toast.
-            if (self && page())
+            if (page())
                 self->saveFailedToast(QLatin1String(kTrackingPage));
         });
 }
@@ -111,14 +105,10 @@ void QOVADeviceInfoViewController::getSmoothTrackingStatus()
             QOVA_LOG(INFO, UI, "Get SmoothTracking Success!");
             if (!self)
                 return;
-            if (auto *page = self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")))
+            if (auto *page = self->pageAs<QOVACameraTrackingView>(QLatin1String(kTrackingPage)))
                 page->updateSmoothTrackingStatus(model->smooth_transition_mode);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Request SmoothTracking Status info Failure: %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QLatin1String(kTrackingPage));
-        });
+        readFailure("Request SmoothTracking Status info Failure: ", kTrackingPage));
 }
 
 void QOVADeviceInfoViewController::setSmoothTracking(bool enable)
@@ -155,14 +145,10 @@ void QOVADeviceInfoViewController::getMaximumZoomLevel()
             QOVA_LOG(INFO, UI, "Get Tracking Frame Success!");
             if (!self)
                 return;
-            if (auto *page = self->pageAs<QOVACameraTrackingView>(QStringLiteral("cameraTrackingView")))
+            if (auto *page = self->pageAs<QOVACameraTrackingView>(QLatin1String(kTrackingPage)))
                 page->updateMaximumZoom(model->zoom_level);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Get Tracking Frame info Failure: %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QLatin1String(kTrackingPage));
-        });
+        readFailure("Get Tracking Frame info Failure: ", kTrackingPage));
 }
 
 void QOVADeviceInfoViewController::setMaximumZoomLevel(const QString &level)
@@ -223,11 +209,7 @@ void QOVADeviceInfoViewController::osdViewGetStatus(QOVAOSDView *page)
             if (target)
                 target->setOSDEnabled(model->enable);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Get osd status Failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QStringLiteral("osdView"));
-        });
+        readFailure("Get osd status Failure, reason is ", "osdView"));
 }
 
 // ---------------------------------------------------------------- camera page
@@ -235,7 +217,7 @@ void QOVADeviceInfoViewController::osdViewGetStatus(QOVAOSDView *page)
 namespace {
 QOVACameraSettingsView *cameraPageOf(QOVADeviceInfoViewController *controller)
 {
-    return controller ? controller->pageAs<QOVACameraSettingsView>(QStringLiteral("cameraSettingsView")) : nullptr;
+    return controller ? controller->pageAs<QOVACameraSettingsView>(QLatin1String(kCameraPage)) : nullptr;
 }
 } // namespace
 
@@ -254,11 +236,7 @@ void QOVADeviceInfoViewController::getCameraAutoTrackingStatus()
             if (QOVACameraSettingsView *page = cameraPageOf(self))
                 page->updateWithGroupFraming(model->group_framing, model->talker_tracking);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Get auto-tracking settings failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QLatin1String(kCameraPage));
-        });
+        readFailure("Get auto-tracking settings failure, reason is ", kCameraPage));
 }
 
 void QOVADeviceInfoViewController::updateUVCControls()
@@ -271,13 +249,8 @@ void QOVADeviceInfoViewController::updateUVCControls()
 void QOVADeviceInfoViewController::setZoomAbs(bool zoomIn)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setZoomAbs");
-    QPointer<QOVADeviceInfoViewController> self(this);
     auto success = [](const QString &) { qDebug("SetZoomAbs Success."); };
-    auto failure = [self](const QString &reason) {
-        QOVA_LOG(ERROR, UI, "setZoomAbs failure, reason is %s", qUtf8Printable(reason));
-        if (self)
-            self->saveFailedToast(QLatin1String(kCameraPage));
-    };
+    const QOVAFailureBlock failure = saveFailure("setZoomAbs failure, reason is ", kCameraPage);
     if (!m_model)
         return;
     if (m_model->isOrbrin())
@@ -289,13 +262,8 @@ void QOVADeviceInfoViewController::setZoomAbs(bool zoomIn)
 void QOVADeviceInfoViewController::setPanTiltAbs(bool isPan, bool direct)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setPanTiltAbs");
-    QPointer<QOVADeviceInfoViewController> self(this);
     auto success = [](const QString &) { qDebug("setPanTiltAbs Success."); };
-    auto failure = [self](const QString &reason) {
-        QOVA_LOG(ERROR, UI, "setPanTiltAbs failure, reason is %s", qUtf8Printable(reason));
-        if (self)
-            self->saveFailedToast(QLatin1String(kCameraPage));
-    };
+    const QOVAFailureBlock failure = saveFailure("setPanTiltAbs failure, reason is ", kCameraPage);
     if (!m_model)
         return;
     if (m_model->isOrbrin())
@@ -322,27 +290,17 @@ void QOVADeviceInfoViewController::getCameraSettingData(const QOVACameraSettingM
 void QOVADeviceInfoViewController::setCameraSettingData(const QOVACameraSettingModelRef &model, bool isReset)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setCameraSettingData");
-    QPointer<QOVADeviceInfoViewController> self(this);
     cameraManager()->setCameraSettingData(
         serialNumber(), model, isReset, [](const QString &) { qDebug("setCameraSettingData Success."); },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "setCameraSettingData failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->saveFailedToast(QLatin1String(kCameraPage));
-        });
+        saveFailure("setCameraSettingData failure, reason is ", kCameraPage));
 }
 
 void QOVADeviceInfoViewController::setCameraPreset(quint64 index, const QString &action)
 {
     QOVA_LOG(INFO, UI, "QOVADeviceInfoViewController::setCameraPreset_%d", int(index));
-    QPointer<QOVADeviceInfoViewController> self(this);
     cameraManager()->setCameraPreset(
         serialNumber(), index, action, [](const QString &) { qDebug("setCameraPreset Success."); },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "setCameraPreset failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->saveFailedToast(QLatin1String(kCameraPage));
-        });
+        saveFailure("setCameraPreset failure, reason is ", kCameraPage));
 }
 
 void QOVADeviceInfoViewController::getCameraExtensionFeature()
@@ -364,11 +322,7 @@ void QOVADeviceInfoViewController::getCameraExtensionFeature()
             }
             QOVA_LOG(INFO, UI, "Succeed to get Camera Extension Feature Status!");
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Get Camera Extension Feature Status failure, reason is %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QLatin1String(kCameraPage));
-        });
+        readFailure("Get Camera Extension Feature Status failure, reason is ", kCameraPage));
 }
 
 void QOVADeviceInfoViewController::setSkinEnhancement(bool enable)

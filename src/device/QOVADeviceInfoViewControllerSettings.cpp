@@ -123,6 +123,26 @@ void QOVADeviceInfoViewController::saveFailedToast(const QString &getter)
     last = settingsToast(false, "NOTIFICATION_TIP_SAVE_FAILED");
 }
 
+QOVAFailureBlock QOVADeviceInfoViewController::readFailure(const char *logPrefix, const char *getter)
+{
+    QPointer<QOVADeviceInfoViewController> self(this);
+    return [self, logPrefix, getter](const QString &reason) {
+        QOVA_LOG(ERROR, UI, "%s%s", logPrefix, qUtf8Printable(reason));
+        if (self)
+            self->readFailedToast(QLatin1String(getter));
+    };
+}
+
+QOVAFailureBlock QOVADeviceInfoViewController::saveFailure(const char *logPrefix, const char *getter)
+{
+    QPointer<QOVADeviceInfoViewController> self(this);
+    return [self, logPrefix, getter](const QString &reason) {
+        QOVA_LOG(ERROR, UI, "%s%s", logPrefix, qUtf8Printable(reason));
+        if (self)
+            self->saveFailedToast(QLatin1String(getter));
+    };
+}
+
 void QOVADeviceInfoViewController::generalSaved(const QString &name)
 {
     tabControlView()->setDeviceName(name);
@@ -284,11 +304,7 @@ void QOVADeviceInfoViewController::requestConversationModeInformation()
             if (auto model = settingsReplyModel<ConversationModeModel>(reply); model && page)
                 page->conversationModeStatus(model);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Request Conversation Mode Status info Failure: %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QStringLiteral("labFeatureView"));
-        });
+        readFailure("Request Conversation Mode Status info Failure: ", "labFeatureView"));
 }
 
 // A failed mode change puts the page's switch back, says so, and asks the
@@ -326,11 +342,7 @@ void QOVADeviceInfoViewController::requestLectureModeInformation()
             if (auto model = settingsReplyModel<LectureModeModel>(reply); model && page)
                 page->lectureModeStatus(model);
         },
-        [self](const QString &reason) {
-            QOVA_LOG(ERROR, UI, "Request Lecture Mode Status info Failure: %s", qUtf8Printable(reason));
-            if (self)
-                self->readFailedToast(QStringLiteral("labFeatureView"));
-        });
+        readFailure("Request Lecture Mode Status info Failure: ", "labFeatureView"));
 }
 
 void QOVADeviceInfoViewController::setLectureMode(bool enable)

@@ -26,9 +26,10 @@ Thumb thumbOf(const QStyleOptionSlider &bar)
     thumb.length = length;
     if (range > 0) {
         const qint64 page = std::max(0, bar.pageStep);
-        const qint64 proportional = page + range > 0 ? qint64(length) * page / (page + range) : 0;
-        thumb.length = int(std::clamp<qint64>(proportional, QOVAScrollBarStyle::kMinimumThumbLength, length));
-        thumb.length = std::min(thumb.length, length);
+        const qint64 proportional = qint64(length) * page / (page + range);
+        // Never shorter than the minimum, nor longer than a bar that is
+        // itself shorter than that.
+        thumb.length = int(std::min<qint64>(std::max<qint64>(proportional, QOVAScrollBarStyle::kMinimumThumbLength), length));
     }
     thumb.start = QStyle::sliderPositionFromValue(bar.minimum, bar.maximum, bar.sliderPosition,
                                                   length - thumb.length, bar.upsideDown);
