@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -66,6 +67,9 @@ class FileDialogFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Where user settings go unless set: taken before the environment
+        // moves it, and put back for the cases that run after these.
+        savedSettings = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
         ASSERT_TRUE(root.isValid());
         home = root.filePath(QStringLiteral("home"));
         ASSERT_TRUE(QDir().mkpath(home));
@@ -89,6 +93,7 @@ protected:
             qunsetenv("XDG_CONFIG_HOME");
         else
             qputenv("XDG_CONFIG_HOME", savedConfig);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, savedSettings);
     }
 
     static QFileDialog *openDialog()
@@ -145,6 +150,7 @@ protected:
     QString home;
     QByteArray savedHome;
     QByteArray savedConfig;
+    QString savedSettings;
     QString savedCurrent;
 };
 

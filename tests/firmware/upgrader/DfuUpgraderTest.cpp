@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 using namespace upgradertest;
@@ -212,6 +214,26 @@ protected:
         SimBusFixture::TearDown();
     }
 
+    // The serial of the n-th case's device; a network camera's carries a
+    // sub-number after its first dot, as theirs do.
+    static QString caseSerial(sim::Family family, const char *vaskoPrefix, const char *prefix, int n)
+    {
+        return family == sim::Family::Vasko ? QStringLiteral("%1%2.07").arg(QLatin1String(vaskoPrefix)).arg(n)
+                                            : QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(n);
+    }
+    // The version a device of the family reports back in run mode after
+    // plugForFlash(). The small camera's version is a BCD number it reports
+    // as "major.0.minor".
+    static QString versionAfterFlash(sim::Family family)
+    {
+        return family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
+    }
+    Plugged plugForFlash(sim::Family family, const QString &serial, sim::SimDfuConfig config)
+    {
+        config.versionAfterUpdate = versionAfterFlash(family);
+        return plug(family, serial, config);
+    }
+
     std::vector<uint8_t> requestsAfterFirstDownload(const Plugged &p)
     {
         auto requests = p.handler->requests();
@@ -247,14 +269,9 @@ TEST_F(DfuUpgraderTest, FlashesEveryFamilyWithEachDetachAndManifestationKind)
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "family " << int(c.family) << " attributes " << int(c.attributes));
-        const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VK%1.07").arg(n)
-                                                              : QStringLiteral("SN%1").arg(n);
-        ++n;
-        sim::SimDfuConfig config = dfuConfig(c.attributes);
-        // The small camera's version is a BCD number it reports as "major.0.minor".
-        const QString newVersion = c.family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
-        config.versionAfterUpdate = newVersion;
-        const Plugged p = plug(c.family, serial, config);
+        const QString serial = caseSerial(c.family, "VK", "SN", n++);
+        const QString newVersion = versionAfterFlash(c.family);
+        const Plugged p = plugForFlash(c.family, serial, dfuConfig(c.attributes));
         const QOVADeviceModelRef model = modelFor(c.family, serial);
         job.reset();
         flash(model, image);
@@ -321,13 +338,9 @@ TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const QString serial = c.family == sim::Family::Vasko ? QStringLiteral("VH%1.07").arg(n)
-                                                              : QStringLiteral("PH%1").arg(n);
-        ++n;
-        sim::SimDfuConfig config = dfuConfig(c.attributes);
-        const QString newVersion = c.family == sim::Family::Pirok ? QStringLiteral("12.0.9") : QStringLiteral("9.9");
-        config.versionAfterUpdate = newVersion;
-        const Plugged p = plug(c.family, serial, config);
+        const QString serial = caseSerial(c.family, "VH", "PH", n++);
+        const QString newVersion = versionAfterFlash(c.family);
+        const Plugged p = plugForFlash(c.family, serial, dfuConfig(c.attributes));
         if (c.resetHeldUp) {
             // Five times the window the device would have at the tests'
             // time scale were it scaled, a twentieth of its real one.
@@ -361,6 +374,7 @@ TEST_F(DfuUpgraderTest, FlashGoesThroughWhenThreadsAreHeldUpAsOnALoadedMachine)
 TEST(DfuProgressEstimate, FirstStepComesAtOnceOnTheStartingThreadAndNoneAfterStop)
 {
     std::mutex mutex;
+    std::condition_variable stepped;
     std::vector<double> values;
     std::vector<std::thread::id> threads;
     upgrader::ProgressTicker ticker;
@@ -382,15 +396,11 @@ TEST(DfuProgressEstimate, FirstStepComesAtOnceOnTheStartingThreadAndNoneAfterSto
     ticker.start(std::chrono::milliseconds(1), [&](double v) {
         std::lock_guard<std::mutex> lock(mutex);
         values.push_back(v);
+        stepped.notify_all();
     });
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            if (values.size() >= 3 || std::chrono::steady_clock::now() > until)
-                break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        stepped.wait_for(lock, std::chrono::seconds(30), [&] { return values.size() >= 3; });
     }
     ticker.stop();
     std::lock_guard<std::mutex> lock(mutex);
@@ -672,9 +682,7 @@ TEST_F(DfuUpgraderTest, DeviceBackInRunModeIsJudgedByItsVersionWhicheverWayTheFl
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const QString serial = c.family == Family::Vasko ? QStringLiteral("VJ%1.07").arg(n)
-                                                         : QStringLiteral("JD%1").arg(n);
-        ++n;
+        const QString serial = caseSerial(c.family, "VJ", "JD", n++);
         sim::SimDfuConfig config = dfuConfig(c.attributes);
         config.versionAfterUpdate = c.versionAfter;
         config.keepOldFirmware = c.keepOldFirmware;

@@ -11,7 +11,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 
 using namespace support;
@@ -60,6 +62,16 @@ protected:
     {
         backend->bus().plug(runModeUsb(0x6E17, serial, version, QStringLiteral("Room 1")));
         return backend->plugHid(hidIdentity(0x6E17, serial, QStringLiteral("Zentaro Halvex")));
+    }
+
+    // Installs a scan hook for as long as the returned guard lives. The
+    // guard goes before the case's locals the hook uses and waits out a
+    // call still running on another thread; TearDown would come too late.
+    [[nodiscard]] auto scanHook(std::function<void()> hook)
+    {
+        backend->bus().setScanHook(std::move(hook));
+        auto clear = [](fake::UsbBus *bus) { bus->setScanHook({}); };
+        return std::unique_ptr<fake::UsbBus, decltype(clear)>(&backend->bus(), clear);
     }
 
     std::shared_ptr<fake::Backend> backend;
@@ -478,7 +490,7 @@ TEST_F(DiscoveryTest, PresenceScansOfTheDfuThreadLeaveTheDeviceListFree)
     int scans = 0;
     int heldUp = 0;
     QThread *const mainThread = QThread::currentThread();
-    backend->bus().setScanHook([&] {
+    auto hook = scanHook([&] {
         if (QThread::currentThread() == mainThread)
             return;
         // A request from another thread while this scan is under way.
@@ -490,10 +502,6 @@ TEST_F(DiscoveryTest, PresenceScansOfTheDfuThreadLeaveTheDeviceListFree)
             ++heldUp;
         requests.push_back(std::move(request));
     });
-    struct ClearHook {
-        fake::UsbBus &bus;
-        ~ClearHook() { bus.setScanHook({}); }
-    } clearHook{backend->bus()};
 
     // To DFU mode and away: an arrival and a departure on the DFU thread.
     backend->unplugHid(hid);
@@ -506,7 +514,7 @@ TEST_F(DiscoveryTest, PresenceScansOfTheDfuThreadLeaveTheDeviceListFree)
     }));
     backend->bus().unplug(dfu);
     ASSERT_TRUE(waitUntil([&] { return manager->findDevice("ORB-1") == nullptr; }));
-    backend->bus().setScanHook({});
+    hook.reset();  // no scan is under way from here on: the tally is complete
 
     std::lock_guard<std::mutex> lock(mutex);
     for (auto &request : requests)
@@ -532,7 +540,7 @@ TEST_F(DiscoveryTest, RunModeListingDuringTheScanOfALateDfuArrivalKeepsTheRunMod
     std::atomic<bool> armed{true};
     std::atomic<int> newHid{-1};
     QThread *const mainThread = QThread::currentThread();
-    backend->bus().setScanHook([&] {
+    auto hook = scanHook([&] {
         if (QThread::currentThread() == mainThread || !armed.exchange(false))
             return;
         // This scan has seen the DFU-mode device; now it goes back to run
@@ -547,10 +555,6 @@ TEST_F(DiscoveryTest, RunModeListingDuringTheScanOfALateDfuArrivalKeepsTheRunMod
             QThread::msleep(1);
         }
     });
-    struct ClearHook {
-        fake::UsbBus &bus;
-        ~ClearHook() { bus.setScanHook({}); }
-    } clearHook{backend->bus()};
     backend->bus().plug(dfu);
     ASSERT_TRUE(waitUntil([&] { return !armed && newHid >= 0; }));
     // A later device on the DFU thread shows the arrival has been handled.

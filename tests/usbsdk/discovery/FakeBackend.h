@@ -17,11 +17,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -193,20 +195,44 @@ public:
     {
         std::function<void()> hook;
         std::vector<platform::UsbDeviceRef> devices;
+        const std::thread::id self = std::this_thread::get_id();
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             hook = m_scanHook;
             devices = m_devices;
+            if (hook)
+                ++m_hookCalls[self];
         }
-        if (hook)
+        if (hook) {
+            // The hook runs without the lock: it may plug, unplug or scan.
+            struct Done {
+                UsbBus &bus;
+                std::thread::id self;
+                ~Done()
+                {
+                    std::lock_guard<std::mutex> lock(bus.m_mutex);
+                    if (--bus.m_hookCalls[self] == 0)
+                        bus.m_hookCalls.erase(self);
+                    bus.m_hookDone.notify_all();
+                }
+            } done{*this, self};
             hook();
+        }
         return devices;
     }
-    // Runs on every scan of the bus, on the scanning thread.
+    // Runs on every scan of the bus, on the scanning thread. Returns once no
+    // hook runs on another thread, so a hook that is cleared (or replaced)
+    // no longer touches what it captured; calls on this thread, which has
+    // come here from inside a hook, are not waited for.
     void setScanHook(std::function<void()> hook)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        const std::thread::id self = std::this_thread::get_id();
+        std::unique_lock<std::mutex> lock(m_mutex);
         m_scanHook = std::move(hook);
+        m_hookDone.wait(lock, [&] {
+            return std::all_of(m_hookCalls.begin(), m_hookCalls.end(),
+                               [&](const auto &calls) { return calls.first == self; });
+        });
     }
     std::unique_ptr<Watch> watch(DeviceCallback arrived, DeviceCallback removed) override
     {
@@ -289,6 +315,8 @@ private:
     bool m_holding = false;
     std::vector<std::pair<platform::UsbDeviceRef, bool>> m_held;
     std::function<void()> m_scanHook;
+    std::map<std::thread::id, int> m_hookCalls;  // hooks running, by thread
+    std::condition_variable m_hookDone;
 };
 
 class Backend : public platform::Backend {
