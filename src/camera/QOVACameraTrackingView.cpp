@@ -22,6 +22,9 @@ constexpr int kTrackingDividerBottom = 45;
 constexpr int kTrackingStepMs = 10;
 
 QString trackingText(const char *key) { return qtTrId(key); }
+// The pop-up titles of a maximum zoom level and of a camera movement.
+QString zoomTitle(int level) { return QStringLiteral("%1x").arg(level); }
+QString smoothTitle(bool smooth) { return trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT"); }
 
 QString currentVersionText()
 {
@@ -260,20 +263,20 @@ void QOVACameraTrackingView::updateCameraTrackingUI(bool groupFraming, bool talk
 
 void QOVACameraTrackingView::updateMaximumZoom(int level)
 {
-    m_deviceZoomTitle = QStringLiteral("%1x").arg(level);
+    m_deviceZoomTitle = zoomTitle(level);
     m_maximumZoomButton->selectItemWithTitle(m_deviceZoomTitle);
 }
 
 void QOVACameraTrackingView::updateSmoothTrackingStatus(bool smooth)
 {
-    m_deviceSmoothTitle = trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT");
+    m_deviceSmoothTitle = smoothTitle(smooth);
     m_smoothTrackingButton->selectItemWithTitle(m_deviceSmoothTitle);
 }
 
 void QOVACameraTrackingView::maximumZoomSaved(int level, bool saved)
 {
     if (saved)
-        m_deviceZoomTitle = QStringLiteral("%1x").arg(level);
+        m_deviceZoomTitle = zoomTitle(level);
     else
         m_maximumZoomButton->selectItemWithTitle(m_deviceZoomTitle);
 }
@@ -281,7 +284,7 @@ void QOVACameraTrackingView::maximumZoomSaved(int level, bool saved)
 void QOVACameraTrackingView::smoothTrackingSaved(bool smooth, bool saved)
 {
     if (saved)
-        m_deviceSmoothTitle = trackingText(smooth ? "STRING_AUTO_PAN" : "STRING_CUT");
+        m_deviceSmoothTitle = smoothTitle(smooth);
     else
         m_smoothTrackingButton->selectItemWithTitle(m_deviceSmoothTitle);
 }
